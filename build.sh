@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Quillet's one entry point on Debian 12 (as root on a fresh machine):
+#   ./build.sh run    install, build and start Quillet under Wine (on Xvfb with a
+#                     screenshot when there is no display)
+#   ./build.sh test   install, build and run every test
+#   ./build.sh dist   install and build the release folder dist/ (and dist.zip)
+set -euo pipefail
+root=$(cd "$(dirname "$0")" && pwd)
+cd "$root"
+cache=${QUILLET_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quillet}
+scite="$cache/scite-5.3.3"
+jobs=$(nproc)
+. tools/wine-env.sh
+
+setup() { bash tools/setup.sh; }
+
+configure_and_build() {  # dir, extra cmake args...
+    local dir=$1; shift
+    cmake -S . -B "$dir" -DSCITE_SRC="$scite" -DCMAKE_BUILD_TYPE=Release "$@" >"$dir.configure.log" 2>&1 \
+        || { cat "$dir.configure.log"; exit 1; }
+    cmake --build "$dir" -j "$jobs"
+}
+
+build_win32() {
+    mkdir -p build
+    configure_and_build build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-mingw32.cmake"
+}
+
+build_native() {
+    mkdir -p build
+    configure_and_build build/native -DQUILLET_SANITIZE=ON
+}
+
+# The release folder: the program, its DLLs, the keyword file and the skins.
+make_dist() {
+    rm -rf dist dist.zip
+    mkdir -p dist/skins
+    cp build/win32/bin/quillet.exe build/win32/bin/SciLexer.dll build/win32/bin/appface.dll dist/
+    cp data/qkeywords.txt dist/
+    cp skin/*.urf dist/skins/
+    (cd dist && zip -qr ../dist.zip .)
+    echo "dist: $root/dist (and dist.zip)"
+}
+
+cmd_dist() { setup; build_win32; make_dist; }
+
+cmd_run() {
+    setup; build_win32; make_dist
+    local headless=0
+    [ -z "${DISPLAY:-}" ] && headless=1
+    wine_up "$cache/wineprefix-run"
+    if [ $headless = 0 ]; then
+        exec wine dist/quillet.exe
+    fi
+    mkdir -p build/screens
+    wine dist/quillet.exe </dev/null >build/run.log 2>&1 &
+    local shot="$root/build/screens/quillet-run.png"
+    build/win32/bin/qdriver.exe 2>/dev/null || true
+    wine build/win32/bin/qdriver.exe wait-frame 20000 >>build/run.log 2>&1 || { cat build/run.log; exit 1; }
+    import -display "$DISPLAY" -window root "$shot"
+    wine build/win32/bin/qdriver.exe close >>build/run.log 2>&1 || true
+    wait || true
+    echo "screenshot: $shot"
+}
+
+cmd_test() {
+    setup
+    build_native
+    build_win32
+    make_dist
+    (cd build/native && ctest --output-on-failure)
+    unset DISPLAY
+    export QUILLET_SCREENS="$root/build/screens"
+    mkdir -p "$QUILLET_SCREENS"
+    wine_up "$root/build/win32/wineprefix"
+    local rc=0
+    (cd build/win32 && ctest --output-on-failure) || rc=$?
+    wine_down "$root/build/win32/wineprefix"
+    echo "screenshots: $QUILLET_SCREENS"
+    return $rc
+}
+
+case "${1:-}" in
+    run) cmd_run ;;
+    test) cmd_test ;;
+    dist) cmd_dist ;;
+    *) echo "usage: $0 run|test|dist" >&2; exit 2 ;;
+esac

@@ -1,0 +1,83 @@
+// SciLexer.dll: Scintilla 5 with the older SCI_SETLEXER (4001) message restored.
+// Scintilla 5 takes lexer objects (SCI_SETILEXER); the editor selects its lexer by
+// number, so the "Scintilla" window class and the direct function both turn 4001 into
+// SCI_SETILEXER with the lexer for that number and pass every other message through.
+#include <windows.h>
+
+#include "ScintillaTypes.h"
+#include "ScintillaWin.h"
+#include "Scintilla.h"
+#include "ILexer.h"
+
+#include "scilexer/script_lexer.h"
+
+using namespace Scintilla;
+
+extern "C" __declspec(dllexport) sptr_t __stdcall Scintilla_DirectFunction(
+    Internal::ScintillaWin *sci, UINT message, uptr_t wParam, sptr_t lParam);
+
+namespace {
+
+constexpr UINT kSetLexerByNumber = 4001;  // SCI_SETLEXER of Scintilla 3
+
+WNDPROC scintillaProc = nullptr;
+
+// Gives the control the lexer for a number. Asking again for the number it already
+// has keeps the object, and with it the keywords it was given. `call` sends a
+// message to the control by whichever path the caller came in on.
+template <typename Call>
+sptr_t SetLexerByNumber(int number, Call call) {
+    // SCI_GETLEXER answers the identifier of the lexer object, 0 when there is none.
+    if (number != 0 && call(SCI_GETLEXER, 0, 0) == number)
+        return 0;
+    call(SCI_SETILEXER, 0, reinterpret_cast<sptr_t>(quillet::CreateLexerByNumber(number)));
+    return 0;
+}
+
+LRESULT CALLBACK AdapterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kSetLexerByNumber) {
+        return SetLexerByNumber(static_cast<int>(wParam), [&](UINT m, uptr_t w, sptr_t l) {
+            return static_cast<sptr_t>(CallWindowProcA(scintillaProc, window, m, w, l));
+        });
+    }
+    if (message == SCI_GETDIRECTFUNCTION)  // Scintilla's own function would bypass the adapter
+        return reinterpret_cast<LRESULT>(&Scintilla_DirectFunction);
+    return CallWindowProcA(scintillaProc, window, message, wParam, lParam);
+}
+
+// Re-registers the "Scintilla" class with the adapter in front of Scintilla's procedure.
+bool InstallAdapter(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExA(instance, "Scintilla", &wc))
+        return false;
+    scintillaProc = wc.lpfnWndProc;
+    UnregisterClassA("Scintilla", instance);
+    wc.lpfnWndProc = AdapterWindowProc;
+    wc.hInstance = instance;
+    return RegisterClassExA(&wc) != 0;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) sptr_t __stdcall Scintilla_DirectFunction(
+    Internal::ScintillaWin *sci, UINT message, uptr_t wParam, sptr_t lParam) {
+    if (message == kSetLexerByNumber) {
+        return SetLexerByNumber(static_cast<int>(wParam), [&](UINT m, uptr_t w, sptr_t l) {
+            return Internal::DirectFunction(sci, m, w, l);
+        });
+    }
+    if (message == SCI_GETDIRECTFUNCTION)
+        return reinterpret_cast<sptr_t>(&Scintilla_DirectFunction);
+    return Internal::DirectFunction(sci, message, wParam, lParam);
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        if (!Internal::RegisterClasses(instance) || !InstallAdapter(instance))
+            return FALSE;
+    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        Internal::ResourcesRelease(true);
+    }
+    return TRUE;
+}

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Installs everything Quillet needs on a Debian 12 machine (run as root; idempotent):
+# the i686 cross compiler, Wine, a virtual display, GoogleTest and CMake, and the
+# Scintilla/Lexilla sources from Debian's "scite" source package into the cache.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+cache=${QUILLET_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quillet}
+scite_version=5.3.3
+
+need_root() {
+    if [ "$(id -u)" != 0 ]; then
+        echo "setup: run as root to install packages" >&2
+        exit 1
+    fi
+}
+
+packages=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth googletest cmake make g++
+          imagemagick xdotool dpkg-dev zip unzip python3)
+
+missing_packages() {
+    local p
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+    done
+}
+
+# Adds deb-src entries derived from the machine's own package sources, in whichever
+# format the machine uses, unless one already exists.
+add_deb_src() {
+    if grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null; then
+        return
+    fi
+    local f
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        case "$f" in *quillet-src.sources) continue ;; esac
+        grep -q '^Types: *deb *$' "$f" || continue
+        sed -e 's/^Types: *deb *$/Types: deb-src/' "$f" > /etc/apt/sources.list.d/quillet-src.sources
+        return
+    done
+    if [ -f /etc/apt/sources.list ] && grep -qE '^deb ' /etc/apt/sources.list; then
+        grep -E '^deb ' /etc/apt/sources.list | sed -e 's/^deb /deb-src /' > /etc/apt/sources.list.d/quillet-src.list
+    fi
+}
+
+install_packages() {
+    local missing
+    missing=$(missing_packages)
+    dpkg --print-foreign-architectures | grep -qx i386 || { need_root; dpkg --add-architecture i386; missing=yes; }
+    if [ -n "$missing" ]; then
+        need_root
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+    fi
+}
+
+fetch_scintilla() {
+    local dest="$cache/scite-$scite_version"
+    if [ -f "$dest/scintilla/include/Scintilla.h" ] && [ -f "$dest/lexilla/include/Lexilla.h" ]; then
+        return
+    fi
+    need_root
+    add_deb_src
+    apt-get update -qq
+    local work
+    work=$(mktemp -d)
+    (cd "$work" && apt-get source --download-only -qq "scite=$scite_version*" >/dev/null 2>&1 \
+        || apt-get source --download-only -qq scite >/dev/null)
+    local orig
+    orig=$(ls "$work"/scite_*.orig.tar.* | head -n1)
+    mkdir -p "$work/x"
+    tar -xf "$orig" -C "$work/x"
+    rm -rf "$dest"
+    mkdir -p "$dest"
+    # The upstream tarball holds scintilla/, lexilla/ and scite/ side by side.
+    local top
+    top=$(dirname "$(find "$work/x" -maxdepth 3 -type d -name scintilla | head -n1)")
+    cp -a "$top/scintilla" "$top/lexilla" "$dest/"
+    rm -rf "$work"
+}
+
+install_packages
+fetch_scintilla
+echo "setup: ready (sources in $cache/scite-$scite_version)"

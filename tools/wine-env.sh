@@ -1,0 +1,70 @@
+# Sourced by build.sh and tools/wine-run.sh: a Wine prefix and a display for running
+# Quillet and its tests headless. Defines wine_up, which exports WINEPREFIX, DISPLAY
+# and the Wine variables, creating the prefix and starting Xvfb and a persistent
+# wineserver as needed (each only once per prefix/display).
+
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono/Gecko install dialogs, no menu entries.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win32
+
+# Starts Xvfb on a free display unless DISPLAY is set (one Xvfb per prefix, reused).
+display_up() {
+    local state=$1
+    if [ -n "${DISPLAY:-}" ]; then
+        return
+    fi
+    if [ -f "$state/display" ]; then
+        local d
+        d=$(cat "$state/display")
+        if [ -S "/tmp/.X11-unix/X${d#:}" ]; then
+            export DISPLAY=$d
+            return
+        fi
+    fi
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    setsid Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+    local i
+    for i in $(seq 1 100); do
+        [ -S "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+    done
+    echo ":$n" >"$state/display"
+    export DISPLAY=":$n"
+}
+
+# wine_up PREFIX: prepares PREFIX (created once) and a display.
+wine_up() {
+    export WINEPREFIX=$1
+    local state="$WINEPREFIX.state"
+    mkdir -p "$state"
+    display_up "$state"
+    if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
+        rm -rf "$WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        setsid wineserver -p </dev/null >"$state/wineserver.log" 2>&1
+        wineboot -u </dev/null >"$state/wineboot.log" 2>&1 || true
+        # No window manager under Xvfb: unmanaged windows make hiding them fast.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        # A crash prints its backtrace instead of waiting in a dialog.
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        wineserver -w 2>/dev/null || true
+        touch "$WINEPREFIX/.quillet-ready"
+    fi
+    # A persistent wineserver keeps later starts fast.
+    setsid wineserver -p </dev/null >>"$state/wineserver.log" 2>&1 || true
+}
+
+# wine_down PREFIX: stops the prefix's wineserver and the Xvfb this script started.
+wine_down() {
+    export WINEPREFIX=$1
+    local state="$WINEPREFIX.state"
+    wineserver -k 2>/dev/null || true
+    if [ -f "$state/display" ]; then
+        local d
+        d=$(cat "$state/display")
+        pkill -f "Xvfb $d " 2>/dev/null || true
+        rm -f "$state/display"
+    fi
+}
