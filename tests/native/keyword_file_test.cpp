@@ -237,7 +237,9 @@ TEST(KeywordFile, RandomBytesStayWithinLimits) {
             EXPECT_FALSE(tip.text.empty());
         }
         EXPECT_LE(file.status_note.size(), kStatusNoteMax);
-        if (!file.status_note.empty()) EXPECT_EQ(file.status_note.compare(0, kStatusNotePrefix.size(), kStatusNotePrefix), 0);
+        if (!file.status_note.empty()) {
+            EXPECT_EQ(file.status_note.compare(0, kStatusNotePrefix.size(), kStatusNotePrefix), 0);
+        }
     }
 }
 
@@ -270,8 +272,12 @@ TEST(KeywordFile, ShippedDataFile) {
 
     // CR LF everywhere: a lone LF would glue lines, a lone CR would split one.
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r') ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "lone CR at " << i;
-        if (bytes[i] == '\n') ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "lone LF at " << i;
+        if (bytes[i] == '\r') {
+            ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "lone CR at " << i;
+        }
+        if (bytes[i] == '\n') {
+            ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "lone LF at " << i;
+        }
     }
 
     const KeywordFile file = ParseKeywordFile(bytes);
