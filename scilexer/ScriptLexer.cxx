@@ -1,6 +1,480 @@
-// Placeholder until the script lexer lands: styles like the plain lexer.
+// The script language lexer, lexer number 98 of SciLexer.dll.
+//
+// Styles: 1 `;` and `//` comments, 14 `/* */` block comments, 4 strings, 2 numbers,
+// 5 keywords (word list 0, lower case) and the `#inc`/`#log` directives, 9 registers
+// and flags (word list 1), 7 byte strings `#..#` and the assembler lines of an
+// EXEC..ENDE block, 17 label definitions, 18 variables, 6 operators, 0 the rest.
+//
+// Styling is restartable at any line start: what a line needs from the lines before
+// it (an open block comment, being inside an EXEC block) is kept in the line state of
+// the previous line. Whether a line is a label, and whether it opens or closes an
+// EXEC block, is decided by a look-ahead over the line before it is styled, because
+// a label is only known by the colon at its end.
+#include <cassert>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
 #include "ILexer.h"
+#include "Scintilla.h"
+
+#include "WordList.h"
+#include "LexAccessor.h"
+#include "Accessor.h"
+#include "StyleContext.h"
+#include "LexerModule.h"
+#include "DefaultLexer.h"
+
 #include "scilexer/script_lexer.h"
-namespace quillet {
-Scintilla::ILexer5 *CreateScriptLexer() { return CreatePlainLexer(kScriptLexerNumber); }
+
+using namespace Scintilla;
+using namespace Lexilla;
+
+namespace {
+
+enum Style {
+    kDefault = 0,
+    kComment = 1,
+    kNumber = 2,
+    kString = 4,
+    kKeyword = 5,
+    kOperator = 6,
+    kOpcode = 7,
+    kRegister = 9,
+    kBlockComment = 14,
+    kLabel = 17,
+    kVariable = 18,
+};
+
+// Line state bits: what holds at the end of a line.
+constexpr int kOpenBlockComment = 1;  // a `/*` is not yet closed
+constexpr int kInsideExec = 2;        // the next line belongs to an EXEC block
+
+// Longest word looked up in the word lists; longer words are variables.
+constexpr size_t kMaxWord = 64;
+
+const LexicalClass kLexicalClasses[] = {
+    {0, "SCE_SCRIPT_DEFAULT", "default", "White space and anything unclassified"},
+    {1, "SCE_SCRIPT_COMMENT", "comment line", "Comment: ; or // to the end of the line"},
+    {2, "SCE_SCRIPT_NUMBER", "literal numeric", "Number"},
+    {3, "SCE_SCRIPT_UNUSED3", "", ""},
+    {4, "SCE_SCRIPT_STRING", "literal string", "String"},
+    {5, "SCE_SCRIPT_KEYWORD", "keyword", "Command or directive"},
+    {6, "SCE_SCRIPT_OPERATOR", "operator", "Operator and punctuation"},
+    {7, "SCE_SCRIPT_OPCODE", "literal", "Byte string or assembler line"},
+    {8, "SCE_SCRIPT_UNUSED8", "", ""},
+    {9, "SCE_SCRIPT_REGISTER", "identifier", "Register or flag"},
+    {10, "SCE_SCRIPT_UNUSED10", "", ""},
+    {11, "SCE_SCRIPT_UNUSED11", "", ""},
+    {12, "SCE_SCRIPT_UNUSED12", "", ""},
+    {13, "SCE_SCRIPT_UNUSED13", "", ""},
+    {14, "SCE_SCRIPT_COMMENTBLOCK", "comment", "Block comment"},
+    {15, "SCE_SCRIPT_UNUSED15", "", ""},
+    {16, "SCE_SCRIPT_UNUSED16", "", ""},
+    {17, "SCE_SCRIPT_LABEL", "label", "Label definition"},
+    {18, "SCE_SCRIPT_VARIABLE", "identifier", "Variable or other name"},
+};
+
+const char *const kWordListDescriptions = "Keywords\nRegisters and flags\n";
+
+constexpr bool IsBlank(int ch) noexcept {
+    return ch == ' ' || ch == '\t' || ch == '\f' || ch == '\v';
 }
+
+constexpr bool IsDigit(int ch) noexcept { return ch >= '0' && ch <= '9'; }
+
+constexpr bool IsHexDigit(int ch) noexcept {
+    return IsDigit(ch) || (ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F');
+}
+
+constexpr bool IsLetter(int ch) noexcept {
+    // Bytes (or characters) beyond ASCII count as letters: names such as
+    // tamaño_real occur in real scripts.
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch >= 0x80;
+}
+
+constexpr bool IsWordStart(int ch) noexcept {
+    return IsLetter(ch) || ch == '_' || ch == '$' || ch == '@';
+}
+
+constexpr bool IsWordChar(int ch) noexcept { return IsLetter(ch) || IsDigit(ch) || ch == '_'; }
+
+// Printable ASCII punctuation; everything of it that starts no other token is an operator.
+constexpr bool IsPunctuation(int ch) noexcept {
+    return (ch >= '!' && ch <= '/') || (ch >= ':' && ch <= '@') || (ch >= '[' && ch <= '`') ||
+           (ch >= '{' && ch <= '~');
+}
+
+constexpr int LowerAscii(int ch) noexcept { return (ch >= 'A' && ch <= 'Z') ? ch + ('a' - 'A') : ch; }
+
+// The document's bytes seen through the lexer's accessor, as unsigned values.
+class Bytes {
+public:
+    explicit Bytes(LexAccessor &styler) : styler_(styler) {}
+    int operator()(Sci_Position pos) const {
+        return static_cast<unsigned char>(styler_.SafeGetCharAt(pos, '\0'));
+    }
+
+private:
+    LexAccessor &styler_;
+};
+
+// What the look-ahead found out about one line.
+struct LinePlan {
+    bool assembler = false;        // an assembler line inside an EXEC block
+    bool execAfter = false;        // the next line is inside an EXEC block
+    Sci_Position first = -1;       // first character of code (not blank, not comment)
+    Sci_Position labelStart = -1;  // label definition, both ends inclusive
+    Sci_Position labelEnd = -1;
+};
+
+// True when the word at pos is `word` (lower case) in any letter case, not followed
+// by another word character.
+bool WordAtIs(const Bytes &at, Sci_Position pos, std::string_view word) {
+    for (size_t i = 0; i < word.size(); i++) {
+        if (LowerAscii(at(pos + static_cast<Sci_Position>(i))) != word[i])
+            return false;
+    }
+    return !IsWordChar(at(pos + static_cast<Sci_Position>(word.size())));
+}
+
+// A UTF-8 byte order mark at the start of the text is no part of the script: the
+// position after it when there is one, else pos.
+Sci_Position AfterByteOrderMark(const Bytes &at, Sci_Position pos) {
+    if (pos == 0 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF)
+        return 3;
+    return pos;
+}
+
+// Looks over one line [start, end) the way the styling loop will see it (comments,
+// strings, block comments) to find its first and last code characters.
+LinePlan PlanLine(const Bytes &at, Sci_Position start, Sci_Position end, int stateBefore) {
+    bool inBlock = (stateBefore & kOpenBlockComment) != 0;
+    Sci_Position first = -1;
+    Sci_Position last = -1;
+    Sci_Position pos = AfterByteOrderMark(at, start);
+    while (pos < end) {
+        const int ch = at(pos);
+        if (inBlock) {
+            if (ch == '*' && at(pos + 1) == '/') {
+                inBlock = false;
+                pos += 2;
+            } else {
+                pos++;
+            }
+            continue;
+        }
+        if (ch == ';' || (ch == '/' && at(pos + 1) == '/'))
+            break;
+        if (ch == '/' && at(pos + 1) == '*') {
+            inBlock = true;
+            pos += 2;
+            continue;
+        }
+        if (ch == '"') {
+            // Up to the closing quote, or the end of the line when there is none.
+            if (first < 0)
+                first = pos;
+            last = pos;
+            pos++;
+            while (pos < end && at(pos) != '"') {
+                if (!IsBlank(at(pos)))
+                    last = pos;
+                pos++;
+            }
+            if (pos < end)
+                last = pos++;
+            continue;
+        }
+        if (!IsBlank(ch)) {
+            if (first < 0)
+                first = pos;
+            last = pos;
+        }
+        pos++;
+    }
+
+    LinePlan plan;
+    plan.first = first;
+    const bool isLabel = last >= 0 && at(last) == ':';
+    if (stateBefore & kInsideExec) {
+        const bool ende = first >= 0 && WordAtIs(at, first, "ende");
+        plan.assembler = !ende;
+        plan.execAfter = !ende;
+    } else {
+        plan.execAfter = !isLabel && first >= 0 && WordAtIs(at, first, "exec");
+    }
+    if (!plan.assembler && isLabel) {
+        plan.labelStart = first;
+        plan.labelEnd = last;
+    }
+    return plan;
+}
+
+// End (exclusive) of a byte string `#...#` starting at pos, or -1 when the `#` opens
+// none: only hex digits, `?` and blanks may stand before the closing `#` on the line.
+Sci_Position ByteStringEnd(const Bytes &at, Sci_Position pos, Sci_Position lineEnd) {
+    for (Sci_Position p = pos + 1; p < lineEnd; p++) {
+        const int ch = at(p);
+        if (ch == '#')
+            return p + 1;
+        if (!IsHexDigit(ch) && ch != '?' && !IsBlank(ch))
+            return -1;
+    }
+    return -1;
+}
+
+// End (exclusive) of `{name}` at pos inside an assembler line, or -1.
+Sci_Position BracedNameEnd(const Bytes &at, Sci_Position pos, Sci_Position lineEnd) {
+    Sci_Position p = pos + 1;
+    if (p >= lineEnd || !IsWordStart(at(p)))
+        return -1;
+    while (p < lineEnd && IsWordChar(at(p)))
+        p++;
+    return (p < lineEnd && at(p) == '}') ? p + 1 : -1;
+}
+
+bool StartsComment(const Bytes &at, Sci_Position pos) {
+    const int ch = at(pos);
+    return ch == ';' || (ch == '/' && (at(pos + 1) == '/' || at(pos + 1) == '*'));
+}
+
+// End (exclusive) of one run of assembler text at pos: up to a blank, a comment or a
+// `{name}` that is styled as a variable.
+Sci_Position AssemblerRunEnd(const Bytes &at, Sci_Position pos, Sci_Position lineEnd) {
+    Sci_Position p = pos + 1;
+    while (p < lineEnd) {
+        const int ch = at(p);
+        if (IsBlank(ch) || StartsComment(at, p) || (ch == '{' && BracedNameEnd(at, p, lineEnd) > 0))
+            break;
+        p++;
+    }
+    return p;
+}
+
+// A number: hex digits (`0040FF`), or decimal digits with a dot and maybe a fraction
+// (`10.`, `5.0`). Returns its end (exclusive) and whether it is well formed; a token
+// that starts with a digit but is neither is left unstyled as a whole.
+Sci_Position NumberEnd(const Bytes &at, Sci_Position pos, bool &valid) {
+    bool allHex = true;
+    bool allDecimal = true;
+    Sci_Position p = pos;
+    while (IsWordChar(at(p))) {
+        allHex = allHex && IsHexDigit(at(p));
+        allDecimal = allDecimal && IsDigit(at(p));
+        p++;
+    }
+    if (at(p) != '.') {
+        valid = allHex;
+        return p;
+    }
+    p++;
+    bool fraction = true;
+    while (IsWordChar(at(p))) {
+        fraction = fraction && IsDigit(at(p));
+        p++;
+    }
+    valid = allDecimal && fraction;
+    return p;
+}
+
+class ScriptLexer : public DefaultLexer {
+public:
+    ScriptLexer()
+        : DefaultLexer("odbgscript", quillet::kScriptLexerNumber, kLexicalClasses,
+                       sizeof(kLexicalClasses) / sizeof(kLexicalClasses[0])) {}
+
+    const char *SCI_METHOD PropertyGet(const char *) override { return ""; }
+    const char *SCI_METHOD DescribeWordListSets() override { return kWordListDescriptions; }
+    Sci_Position SCI_METHOD WordListSet(int n, const char *wl) override;
+    void SCI_METHOD Lex(Sci_PositionU startPos, Sci_Position length, int initStyle,
+                        IDocument *pAccess) override;
+    void SCI_METHOD Fold(Sci_PositionU, Sci_Position, int, IDocument *) override {}
+
+private:
+    // Style of the word [pos, end), already known to start with a word character.
+    int ClassifyWord(const Bytes &at, Sci_Position pos, Sci_Position end) const;
+    // Style of `!` followed by the word [pos + 1, end): a flag, or -1.
+    int ClassifyFlag(const Bytes &at, Sci_Position pos, Sci_Position end) const;
+
+    WordList keywords_;
+    WordList registers_;
+};
+
+Sci_Position SCI_METHOD ScriptLexer::WordListSet(int n, const char *wl) {
+    WordList *target = n == 0 ? &keywords_ : n == 1 ? &registers_ : nullptr;
+    if (!target || !wl)
+        return -1;
+    // Words are matched in lower case whatever case the caller gives them in.
+    std::string lowered(wl);
+    for (char &c : lowered)
+        c = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
+    WordList fresh;
+    fresh.Set(lowered.c_str());
+    if (*target != fresh) {
+        target->Set(lowered.c_str());
+        return 0;
+    }
+    return -1;
+}
+
+int ScriptLexer::ClassifyWord(const Bytes &at, Sci_Position pos, Sci_Position end) const {
+    if (end - pos >= static_cast<Sci_Position>(kMaxWord))
+        return kVariable;
+    char word[kMaxWord];
+    size_t n = 0;
+    for (Sci_Position p = pos; p < end; p++)
+        word[n++] = static_cast<char>(LowerAscii(at(p)));
+    word[n] = '\0';
+    if (keywords_.InList(word))
+        return kKeyword;
+    if (registers_.InList(word))
+        return kRegister;
+    return kVariable;
+}
+
+int ScriptLexer::ClassifyFlag(const Bytes &at, Sci_Position pos, Sci_Position end) const {
+    if (end - pos >= static_cast<Sci_Position>(kMaxWord) || end == pos + 1)
+        return -1;
+    char word[kMaxWord];
+    size_t n = 0;
+    for (Sci_Position p = pos; p < end; p++)
+        word[n++] = static_cast<char>(LowerAscii(at(p)));
+    word[n] = '\0';
+    return registers_.InList(word) ? kRegister : -1;
+}
+
+void SCI_METHOD ScriptLexer::Lex(Sci_PositionU startPos, Sci_Position length, int,
+                                 IDocument *pAccess) {
+    LexAccessor styler(pAccess);
+    const Bytes at(styler);
+
+    // Always start at a line start, with what the line before left behind.
+    const Sci_Position firstLine = styler.GetLine(static_cast<Sci_Position>(startPos));
+    const Sci_PositionU lineStart = static_cast<Sci_PositionU>(styler.LineStart(firstLine));
+    length += static_cast<Sci_Position>(startPos - lineStart);
+    startPos = lineStart;
+    int lineState = firstLine > 0 ? styler.GetLineState(firstLine - 1) : 0;
+
+    StyleContext sc(startPos, static_cast<Sci_PositionU>(length),
+                    (lineState & kOpenBlockComment) ? kBlockComment : kDefault, styler);
+    LinePlan plan;
+    Sci_Position tokenEnd = 0;  // end (exclusive) of a token whose extent was looked up
+    bool labelString = false;   // inside a string that is part of a label definition
+
+    for (; sc.More(); sc.Forward()) {
+        const Sci_Position pos = static_cast<Sci_Position>(sc.currentPos);
+        if (sc.atLineStart) {
+            plan = PlanLine(at, pos, sc.lineEnd, lineState);
+            tokenEnd = AfterByteOrderMark(at, pos);  // left default
+        }
+
+        // Everything but a block comment ends with its line; line ends are default.
+        const bool atLineEndChars = pos >= sc.lineEnd;
+        if (atLineEndChars && sc.state != kBlockComment) {
+            sc.SetState(kDefault);
+            tokenEnd = 0;
+        }
+
+        switch (sc.state) {
+        case kComment:
+            break;
+        case kBlockComment:
+            if (sc.Match('*', '/')) {
+                sc.Forward();
+                sc.ForwardSetState(kDefault);
+            }
+            break;
+        case kString:
+            if (sc.ch == '"')
+                sc.ForwardSetState(kDefault);
+            break;
+        case kLabel:
+            if (labelString) {
+                labelString = sc.ch != '"';
+            } else if (pos > plan.labelEnd) {
+                sc.SetState(kDefault);
+            } else if (sc.Match('/', '*')) {
+                sc.SetState(kBlockComment);
+                sc.Forward();
+            } else {
+                labelString = sc.ch == '"';
+            }
+            break;
+        default:
+            if (static_cast<Sci_Position>(sc.currentPos) >= tokenEnd)
+                sc.SetState(kDefault);
+            break;
+        }
+
+        const Sci_Position here = static_cast<Sci_Position>(sc.currentPos);
+        if (sc.state == kDefault && here >= tokenEnd && here < sc.lineEnd) {
+            const int ch = sc.ch;
+            if (ch == ';' || sc.Match('/', '/')) {
+                sc.SetState(kComment);
+            } else if (sc.Match('/', '*')) {
+                sc.SetState(kBlockComment);
+                sc.Forward();
+            } else if (plan.assembler) {
+                // x86 text between EXEC and ENDE; `{name}` puts a variable's value in.
+                if (ch == '{' && (tokenEnd = BracedNameEnd(at, here, sc.lineEnd)) > 0) {
+                    sc.SetState(kVariable);
+                } else if (!IsBlank(ch)) {
+                    tokenEnd = AssemblerRunEnd(at, here, sc.lineEnd);
+                    sc.SetState(kOpcode);
+                }
+            } else if (here >= plan.labelStart && here <= plan.labelEnd) {
+                sc.SetState(kLabel);
+                labelString = ch == '"';
+            } else if (ch == '"') {
+                sc.SetState(kString);
+            } else if (ch == '#') {
+                tokenEnd = ByteStringEnd(at, here, sc.lineEnd);
+                if (tokenEnd > 0) {
+                    sc.SetState(kOpcode);
+                } else if (here == plan.first &&
+                           (WordAtIs(at, here + 1, "inc") || WordAtIs(at, here + 1, "log"))) {
+                    tokenEnd = here + 4;
+                    sc.SetState(kKeyword);
+                } else {
+                    tokenEnd = here + 1;
+                    sc.SetState(kOperator);
+                }
+            } else if (IsDigit(ch)) {
+                bool valid = false;
+                tokenEnd = NumberEnd(at, here, valid);
+                // A malformed number stays default as a whole, so its letters are no name.
+                sc.SetState(valid ? kNumber : kDefault);
+            } else if (IsWordStart(ch)) {
+                Sci_Position end = here + 1;
+                while (IsWordChar(at(end)))
+                    end++;
+                tokenEnd = end;
+                sc.SetState(ClassifyWord(at, here, end));
+            } else if (ch == '!') {
+                Sci_Position end = here + 1;
+                while (IsWordChar(at(end)))
+                    end++;
+                const int flag = ClassifyFlag(at, here, end);
+                tokenEnd = flag >= 0 ? end : here + 1;
+                sc.SetState(flag >= 0 ? flag : kOperator);
+            } else if (IsPunctuation(ch)) {
+                tokenEnd = here + 1;
+                sc.SetState(kOperator);
+            }
+        }
+
+        if (sc.atLineEnd) {
+            lineState = (sc.state == kBlockComment ? kOpenBlockComment : 0) |
+                        (plan.execAfter ? kInsideExec : 0);
+            styler.SetLineState(sc.currentLine, lineState);
+        }
+    }
+    sc.Complete();
+}
+
+}  // namespace
+
+namespace quillet {
+Scintilla::ILexer5 *CreateScriptLexer() { return new ScriptLexer(); }
+}  // namespace quillet
