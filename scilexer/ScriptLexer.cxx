@@ -278,6 +278,27 @@ Sci_Position NumberEnd(const Bytes &at, Sci_Position pos, bool &valid) {
     return p;
 }
 
+// The word at pos (its first character taken as it is, then word characters), in
+// lower case when it is short enough to be looked up.
+struct LoweredWord {
+    LoweredWord(const Bytes &at, Sci_Position pos) {
+        size_t n = 0;
+        int ch = at(pos);
+        end = pos;
+        do {
+            if (n < kMaxWord - 1)
+                text[n] = static_cast<char>(LowerAscii(ch));
+            n++;
+            ch = at(++end);
+        } while (IsWordChar(ch));
+        fits = n < kMaxWord - 1;
+        text[fits ? n : 0] = '\0';
+    }
+    char text[kMaxWord];
+    Sci_Position end;  // exclusive
+    bool fits;
+};
+
 class ScriptLexer : public DefaultLexer {
 public:
     ScriptLexer()
@@ -292,10 +313,10 @@ public:
     void SCI_METHOD Fold(Sci_PositionU, Sci_Position, int, IDocument *) override {}
 
 private:
-    // Style of the word [pos, end), already known to start with a word character.
-    int ClassifyWord(const Bytes &at, Sci_Position pos, Sci_Position end) const;
-    // Style of `!` followed by the word [pos + 1, end): a flag, or -1.
-    int ClassifyFlag(const Bytes &at, Sci_Position pos, Sci_Position end) const;
+    // Style of a word that starts with a word character.
+    int ClassifyWord(const LoweredWord &word) const;
+    // Style of `!` and the word after it: a flag, or -1.
+    int ClassifyFlag(const LoweredWord &word) const;
 
     WordList keywords_;
     WordList registers_;
@@ -318,30 +339,18 @@ Sci_Position SCI_METHOD ScriptLexer::WordListSet(int n, const char *wl) {
     return -1;
 }
 
-int ScriptLexer::ClassifyWord(const Bytes &at, Sci_Position pos, Sci_Position end) const {
-    if (end - pos >= static_cast<Sci_Position>(kMaxWord))
+int ScriptLexer::ClassifyWord(const LoweredWord &word) const {
+    if (!word.fits)
         return kVariable;
-    char word[kMaxWord];
-    size_t n = 0;
-    for (Sci_Position p = pos; p < end; p++)
-        word[n++] = static_cast<char>(LowerAscii(at(p)));
-    word[n] = '\0';
-    if (keywords_.InList(word))
+    if (keywords_.InList(word.text))
         return kKeyword;
-    if (registers_.InList(word))
+    if (registers_.InList(word.text))
         return kRegister;
     return kVariable;
 }
 
-int ScriptLexer::ClassifyFlag(const Bytes &at, Sci_Position pos, Sci_Position end) const {
-    if (end - pos >= static_cast<Sci_Position>(kMaxWord) || end == pos + 1)
-        return -1;
-    char word[kMaxWord];
-    size_t n = 0;
-    for (Sci_Position p = pos; p < end; p++)
-        word[n++] = static_cast<char>(LowerAscii(at(p)));
-    word[n] = '\0';
-    return registers_.InList(word) ? kRegister : -1;
+int ScriptLexer::ClassifyFlag(const LoweredWord &word) const {
+    return (word.fits && word.text[1] != '\0' && registers_.InList(word.text)) ? kRegister : -1;
 }
 
 void SCI_METHOD ScriptLexer::Lex(Sci_PositionU startPos, Sci_Position length, int,
@@ -446,17 +455,13 @@ void SCI_METHOD ScriptLexer::Lex(Sci_PositionU startPos, Sci_Position length, in
                 // A malformed number stays default as a whole, so its letters are no name.
                 sc.SetState(valid ? kNumber : kDefault);
             } else if (IsWordStart(ch)) {
-                Sci_Position end = here + 1;
-                while (IsWordChar(at(end)))
-                    end++;
-                tokenEnd = end;
-                sc.SetState(ClassifyWord(at, here, end));
+                const LoweredWord word(at, here);
+                tokenEnd = word.end;
+                sc.SetState(ClassifyWord(word));
             } else if (ch == '!') {
-                Sci_Position end = here + 1;
-                while (IsWordChar(at(end)))
-                    end++;
-                const int flag = ClassifyFlag(at, here, end);
-                tokenEnd = flag >= 0 ? end : here + 1;
+                const LoweredWord word(at, here);
+                const int flag = ClassifyFlag(word);
+                tokenEnd = flag >= 0 ? word.end : here + 1;
                 sc.SetState(flag >= 0 ? flag : kOperator);
             } else if (IsPunctuation(ch)) {
                 tokenEnd = here + 1;

@@ -1,0 +1,107 @@
+// Lexing throughput of the script lexer against Lexilla's assembler lexer (a lexer of
+// the same StyleContext kind, for a similar language), both run in this program on
+// the same text of about 5 MB made of the corpus scripts. Prints MB/s and the ratio.
+//
+// Usage: lexer_bench [corpus folder] [rounds]   (build without sanitizers for figures)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ILexer.h"
+#include "LexerModule.h"
+#include "scilexer/script_lexer.h"
+#include "tests/native/lexer_document.h"
+#include "tests/native/lexer_keywords.h"
+
+extern Lexilla::LexerModule lmAsm;
+
+namespace {
+
+using quillet::lexertest::LexerDocument;
+
+constexpr size_t kTextSize = 5 * 1024 * 1024;
+
+std::string BuildText(const std::filesystem::path &corpus) {
+    std::vector<std::filesystem::path> scripts;
+    for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
+        const auto ext = entry.path().extension();
+        if (ext == ".txt" || ext == ".osc")
+            scripts.push_back(entry.path());
+    }
+    std::sort(scripts.begin(), scripts.end());
+    std::string all;
+    for (const auto &path : scripts) {
+        std::ifstream in(path, std::ios::binary);
+        all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        all += "\r\n";  // each script starts on a line of its own
+    }
+    if (all.empty())
+        return all;
+    std::string text;
+    while (text.size() < kTextSize)
+        text += all;
+    return text;
+}
+
+// Median seconds of one whole-document Lex over `rounds` runs, each on a fresh document.
+template <typename Make>
+double TimeLexer(const std::string &text, int rounds, Make make) {
+    std::vector<double> seconds;
+    for (int i = 0; i < rounds; i++) {
+        LexerDocument doc(text);
+        Scintilla::ILexer5 *lexer = make();
+        const auto start = std::chrono::steady_clock::now();
+        lexer->Lex(0, doc.Length(), 0, &doc);
+        const auto end = std::chrono::steady_clock::now();
+        lexer->Release();
+        seconds.push_back(std::chrono::duration<double>(end - start).count());
+    }
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[seconds.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    const std::filesystem::path corpus = argc > 1 ? argv[1] : QUILLET_CORPUS_DIR;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
+    const std::string text = BuildText(corpus);
+    if (text.empty()) {
+        std::fprintf(stderr, "no scripts found in %s\n", corpus.string().c_str());
+        return 1;
+    }
+
+    const auto makeScript = [] {
+        Scintilla::ILexer5 *lexer = quillet::CreateScriptLexer();
+        lexer->WordListSet(0, quillet::lexertest::kCommandWords);
+        lexer->WordListSet(1, quillet::lexertest::kRegisterWords);
+        return lexer;
+    };
+    const auto makeAsm = [] {
+        // Instructions and registers, as an assembler author would set them.
+        Scintilla::ILexer5 *lexer = lmAsm.Create();
+        lexer->WordListSet(0, quillet::lexertest::kCommandWords);
+        lexer->WordListSet(2, quillet::lexertest::kRegisterWords);
+        return lexer;
+    };
+
+    // Alternate the two so that both see the same machine conditions.
+    double script = 0;
+    double asmLexer = 0;
+    for (int pass = 0; pass < 2; pass++) {
+        script = TimeLexer(text, rounds, makeScript);
+        asmLexer = TimeLexer(text, rounds, makeAsm);
+    }
+    const double mb = static_cast<double>(text.size()) / (1024.0 * 1024.0);
+    std::printf("text: %.2f MB of corpus scripts, median of %d runs\n", mb, rounds);
+    std::printf("script lexer (98): %8.1f MB/s\n", mb / script);
+    std::printf("asm lexer:         %8.1f MB/s\n", mb / asmLexer);
+    std::printf("ratio script/asm:  %8.2f\n", asmLexer / script);
+    return 0;
+}
