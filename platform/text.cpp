@@ -60,4 +60,9 @@ std::string_view FileNamePart(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::string FormatProfileNumber(int value, bool leadingBlank) {
+    std::string digits = std::to_string(value);
+    return (leadingBlank && value >= 0) ? " " + digits : digits;
+}
+
 }  // namespace quillet

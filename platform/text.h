@@ -34,4 +34,8 @@ std::string_view FieldText(const char (&field)[N]) {
 // The file-name part of a path: the text after the last backslash or slash.
 std::string_view FileNamePart(std::string_view path);
 
+// A number as the settings file stores it: decimal, with one leading blank for
+// non-negative values when `leadingBlank` is set (" 14", "-3").
+std::string FormatProfileNumber(int value, bool leadingBlank);
+
 }  // namespace quillet

@@ -22,6 +22,12 @@ constexpr UINT kSetLexerByNumber = 4001;  // SCI_SETLEXER of Scintilla 3
 
 WNDPROC scintillaProc = nullptr;
 
+// What SCI_GETDIRECTFUNCTION hands out: Scintilla's own answer is a cdecl function
+// (SciFnDirect) and would bypass the adapter, so clients get this one instead.
+sptr_t AdapterDirectFunction(sptr_t pointer, unsigned int message, uptr_t wParam, sptr_t lParam) {
+    return Scintilla_DirectFunction(reinterpret_cast<Internal::ScintillaWin *>(pointer), message, wParam, lParam);
+}
+
 // Gives the control the lexer for a number. Asking again for the number it already
 // has keeps the object, and with it the keywords it was given. `call` sends a
 // message to the control by whichever path the caller came in on.
@@ -40,8 +46,8 @@ LRESULT CALLBACK AdapterWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             return static_cast<sptr_t>(CallWindowProcA(scintillaProc, window, m, w, l));
         });
     }
-    if (message == SCI_GETDIRECTFUNCTION)  // Scintilla's own function would bypass the adapter
-        return reinterpret_cast<LRESULT>(&Scintilla_DirectFunction);
+    if (message == SCI_GETDIRECTFUNCTION)
+        return reinterpret_cast<LRESULT>(&AdapterDirectFunction);
     return CallWindowProcA(scintillaProc, window, message, wParam, lParam);
 }
 
@@ -68,7 +74,7 @@ extern "C" __declspec(dllexport) sptr_t __stdcall Scintilla_DirectFunction(
         });
     }
     if (message == SCI_GETDIRECTFUNCTION)
-        return reinterpret_cast<sptr_t>(&Scintilla_DirectFunction);
+        return reinterpret_cast<sptr_t>(&AdapterDirectFunction);
     return Internal::DirectFunction(sci, message, wParam, lParam);
 }
 

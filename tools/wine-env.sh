@@ -49,7 +49,6 @@ wine_up() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         # A crash prints its backtrace instead of waiting in a dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-        wineserver -w 2>/dev/null || true
         touch "$WINEPREFIX/.quillet-ready"
     fi
     # A persistent wineserver keeps later starts fast.

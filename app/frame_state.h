@@ -1,0 +1,88 @@
+// The records the frame window holds for the whole program, and typed access to the
+// frame's named properties: no other file calls GetPropA/SetPropA with these names.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace quillet {
+
+// The frame's child windows and the window procedures they replaced (property "hndl").
+struct FrameHandles {
+    HWND frame;
+    HWND toolBar;
+    HWND statusBar;
+    HWND taskBar;         // only its height is used
+    HWND mdiClient;
+    HBITMAP toolBitmap;   // deleted after use; the field keeps the stale handle
+    HIMAGELIST toolImages;
+    HWND tabStrip;
+    WNDPROC mdiClientProc;
+    WNDPROC frameProc;
+    WNDPROC labelsPaneProc;
+    WNDPROC labelsListProc;
+    HWND progressBar;
+    HWND labelsPane;
+    HWND labelsList;
+};
+
+// The in-memory settings and editing state (property "setting"). Fixed layout:
+// 32-bit integers and zero-terminated texts of 260 bytes.
+struct SettingsRecord {
+    int closeFlag;
+    int frameWidth;
+    int frameHeight;
+    int frameLeft;
+    int frameTop;
+    int commentHighlightOff;
+    int commentFontSize;
+    int commentFontStyle;
+    int editorFontSize;
+    int editorFontStyle;
+    int codePage;
+    int noAutoIndent;
+    int documentationLookup;
+    char editorFontFace[260];
+    char debuggerPath[260];
+    char commentFontFace[260];
+    char scriptFolder[260];
+    char tempFolder[260];
+    int labelLineFlag;
+    int selectionStart;
+    int selectionEnd;
+    int callTipsSwitch;
+    int autoCompleteSwitch;
+    int typedVariablesSwitch;
+    int customColorFlag;
+};
+
+// The frame (class QuillFrame), or null before it exists.
+HWND FindFrame();
+
+// Typed property getters and setters on the frame. Getters answer null when the
+// frame or the property is missing.
+FrameHandles *GetFrameHandles(HWND frame);
+void PublishFrameHandles(HWND frame, FrameHandles *handles);
+HWND GetMdiClient(HWND frame);
+void PublishMdiClient(HWND frame, HWND client);
+SettingsRecord *GetSettings(HWND frame);
+void PublishSettings(HWND frame, SettingsRecord *settings);
+HWND GetDebuggerWindow(HWND frame);
+void PublishDebuggerWindow(HWND frame, HWND debugger);
+
+// The keyword stores (texts owned by the keyword loader; the tip table's layout is
+// the keyword loader's).
+struct TipTable;
+const char *GetKeywordList(HWND frame);
+void PublishKeywordList(HWND frame, const char *list);
+const char *GetKeywordAdded(HWND frame);
+void PublishKeywordAdded(HWND frame, const char *list);
+TipTable *GetTipTable(HWND frame);
+void PublishTipTable(HWND frame, TipTable *tips);
+const char *GetStatusNote(HWND frame);
+void PublishStatusNote(HWND frame, const char *note);
+
+// Removes every property the frame holds (at WM_DESTROY).
+void RemoveFrameProperties(HWND frame);
+
+}  // namespace quillet

@@ -1,0 +1,245 @@
+// Every literal text of the program: captions, messages, INI files, sections and keys,
+// window class and property names. They must match stored files and the debugger side
+// character for character, so each lives here once. Window-free.
+#pragma once
+
+namespace quillet::text {
+
+// Window classes and the frame.
+inline constexpr char kFrameClass[] = "QuillFrame";
+inline constexpr char kDocumentClass[] = "Script";
+inline constexpr char kLabelsClass[] = "Lables";
+inline constexpr char kLabelsClassAtCreation[] = "lables";
+inline constexpr char kLabelsTitle[] = "Lables";
+inline constexpr char kFrameCaption[] = "Quilletor 33 - by Fennrick";
+inline constexpr char kTaskbarClass[] = "Shell_traywnd";
+
+// Frame properties.
+inline constexpr char kPropHandles[] = "hndl";
+inline constexpr char kPropClient[] = "hclient";
+inline constexpr char kPropSettings[] = "setting";
+inline constexpr char kPropKeyword[] = "keyword";
+inline constexpr char kPropKeywordAdded[] = "keywordadded";
+inline constexpr char kPropKeywordAddedReset[] = "KEYWORDADDED";
+inline constexpr char kPropTips[] = "tips";
+inline constexpr char kPropStatusText[] = "statustxt";
+inline constexpr char kPropDebugger[] = "holly";
+
+// Files beside the program.
+inline constexpr char kSettingsFile[] = "razuvi.ini";
+inline constexpr char kSettingsFileAlt[] = "RaZuvi.INI";
+inline constexpr char kRecentFile[] = "mru.ini";
+inline constexpr char kKeywordFile[] = "qkeywords.txt";
+inline constexpr char kHelpFile[] = "WIN32.HLP";
+inline constexpr char kSkinFolder[] = "skins\\";
+inline constexpr char kDefaultSkin[] = "wine.urf";
+inline constexpr char kSciLexerDll[] = "SciLexer.dll";
+inline constexpr char kSkinEngineDll[] = "appface.dll";
+
+// Resources.
+inline constexpr char kIconResource[] = "Quillet";
+inline constexpr char kToolBitmapResource[] = "IDB_TOOL";
+
+// Start-up refusals.
+inline constexpr char kAlreadyRunning[] = "Quilletor is already running";
+inline constexpr char kAlreadyRunningTitle[] = "Application is running";
+inline constexpr char kSkinEngineMissing[] = "skin engine couldn't be loaded";
+inline constexpr char kSkinEngineMissingTitle[] = "error";
+inline constexpr char kStoredSkinFailed[] = "Cann't load your skin,it  may be deleted ";
+inline constexpr char kStoredSkinFailedTitle[] = "Warning";
+inline constexpr char kDefaultSkinFailed[] = "Cann't load  default skin  ";
+inline constexpr char kDefaultSkinFailedTitle[] = "Warnnig";
+
+// Tray.
+inline constexpr char kTrayTip[] = "Lift click to expand , Right click to exit";
+inline constexpr char kTrayExit[] = "Exit Quillet";
+
+// Menu bar.
+inline constexpr char kMenuVarToAuto[] = "VarToAuto";
+inline constexpr char kMenuTestMe[] = "TestMe";
+inline constexpr char kMenuSkin[] = "Skin";
+inline constexpr char kMenuSettings[] = "Settings";
+inline constexpr char kMenuWindows[] = "Windows";
+inline constexpr char kItemAddScriptVariables[] = "Add Script Window's Variables";
+inline constexpr char kItemAddTypedVariables[] = "Add Typed Variables";
+inline constexpr char kItemResetAutoComplete[] = "Reset AutoComplete ";
+inline constexpr char kItemRunScript[] = "RunScript (F8)";
+inline constexpr char kItemStopScript[] = "StopScript (F9)";
+inline constexpr char kItemDebugScript[] = "DebugScript (F10)";
+inline constexpr char kItemClearDefaultOlly[] = "Clear Default Ollydbg";
+inline constexpr char kItemWinmp[] = "Winmp";
+inline constexpr char kItemClay[] = "Clay";
+inline constexpr char kItemOnion[] = "Onion";
+inline constexpr char kItemSias[] = "Sias";
+inline constexpr char kItemOthers[] = "Others";
+inline constexpr char kItemDefault[] = "Default";
+inline constexpr char kItemExitOnClose[] = "Exit On Close";
+inline constexpr char kItemLangUtf8[] = "Arabic,hebrew,Cyrillic, and Han";
+inline constexpr char kItemLangShiftJis[] = "JapaneseShift-JIS";
+inline constexpr char kItemLangGbk[] = "SimplifiedChineseGBK";
+inline constexpr char kItemLangBig5[] = "TraditionalChineseBig5";
+inline constexpr char kItemLangHangul[] = "KoreanUnifiedHangulCode";
+inline constexpr char kItemLangJohab[] = "Korean Johab";
+inline constexpr char kItemLangDefault[] = "DefaultLanguage";
+inline constexpr char kItemSetFont[] = "SetFont";
+inline constexpr char kItemMyCustomColor[] = "MyCustomcolor";
+inline constexpr char kItemSetCustomColor[] = "Set Custom color";
+inline constexpr char kItemRestoreDefaultSize[] = "RestoreToDefaultSize";
+inline constexpr char kItemSetScriptFolder[] = "SetScriptFolderPath";
+inline constexpr char kItemSetCommentFont[] = "SetCommentFont";
+inline constexpr char kItemNoAutoIndentation[] = "NoAutoIndentation";
+inline constexpr char kItemMsdnSearch[] = "MSDN Search";
+inline constexpr char kItemBlockCommentOff[] = "BlockCommnetRazuviOff";
+inline constexpr char kItemTileVertically[] = "Tile Verically";
+inline constexpr char kItemTileHorizontally[] = "Tile Horizotally";
+inline constexpr char kItemCascade[] = "cascade";
+inline constexpr char kItemClearMru[] = "ClearMru";
+
+// Skin files as given to the engine and as written to the settings.
+inline constexpr char kSkinFileWinmp[] = "winmp.urf";
+inline constexpr char kSkinFileClay[] = "clay.urf";
+inline constexpr char kSkinStoredClay[] = "Clay.urf";
+inline constexpr char kSkinFileOnion[] = "onion.urf";
+inline constexpr char kSkinFileTrias[] = "trias.urf";
+inline constexpr char kSkinStoredDefault[] = "Wine.urf";
+inline constexpr char kSkinDialogTitle[] = "Select skin File";
+inline constexpr char kSkinFilterName[] = "Skin";
+inline constexpr char kSkinFilterPattern[] = "*.urf";
+
+// Frame commands.
+inline constexpr char kOpenScriptWindow[] = "Open script window please";
+inline constexpr char kOpenScriptWindowTitle[] = "Warning";
+inline constexpr char kSetColorFirst[] = "Please,set your custom color first";
+inline constexpr char kSetColorFirstTitle[] = "select color first";
+inline constexpr char kDropNotSupported[] = "File is not supported by Quillet";
+inline constexpr char kDropNotSupportedTitle[] = "NOT supported";
+inline constexpr char kOllyPathNotFound[] = "ollydbg path not found";
+inline constexpr char kOllyPathNotFoundTitle[] = "Path not found";
+inline constexpr char kSelectScriptFolder[] = "Please, Select your script folder";
+inline constexpr char kDefaultFontFace[] = "Arial";
+inline constexpr char kDefaultStyleFontFace[] = "arial";
+
+// Settings file (razuvi.ini): sections and keys, in their writing spelling.
+inline constexpr char kSecSkin[] = "Qskin";
+inline constexpr char kKeySkin[] = "skin";
+inline constexpr char kSecWindows[] = "windows";
+inline constexpr char kSecWindowsWrite[] = "WINDOWS";
+inline constexpr char kKeyWinX[] = "winx";
+inline constexpr char kKeyWinY[] = "winy";
+inline constexpr char kKeyWidth[] = "wwidth";
+inline constexpr char kKeyHeight[] = "wheight";
+inline constexpr char kSecComment[] = "Comment";
+inline constexpr char kKeyOff[] = "Off";
+inline constexpr char kSecFonts[] = "fonts";
+inline constexpr char kKeyFontName[] = "fname";
+inline constexpr char kKeyFontSize[] = "fsize";
+inline constexpr char kKeyFontStyle[] = "fstyle";
+inline constexpr char kKeyCommentFontName[] = "cfname";
+inline constexpr char kKeyCommentFontSize[] = "cfsize";
+inline constexpr char kKeyCommentFontStyle[] = "cfstyle";
+inline constexpr char kSecScriptFolder[] = "ScriptFolder";
+inline constexpr char kKeyPath[] = "path";
+inline constexpr char kSecCustomColors[] = "Custom Colors";
+inline constexpr char kKeyMyColorFlag[] = "MyColorflg";
+inline constexpr char kKeyMyColorSet[] = "MyColorset";
+inline constexpr char kSecLanguage[] = "language";
+inline constexpr char kKeyLangFlag[] = "langflg";
+inline constexpr char kSecFlags[] = "Flags";
+inline constexpr char kKeyClose2Exit[] = "Close2exit";
+inline constexpr char kKeyClose2ExitWrite[] = "Close2Exit";
+inline constexpr char kSecOllyPath[] = "OllyDbgPath";
+inline constexpr char kKeyOllyPath[] = "ollypath";
+inline constexpr char kSecNoAutoIndent[] = "NoAUTOIdentation";
+inline constexpr char kSecMsdnHelp[] = "MSDNHELP";
+inline constexpr char kKeyOn[] = "On";
+inline constexpr char kSecBookmarks[] = "Bookmarks";
+
+// Colour keys of "Custom Colors", in the order of the colour dialog and its slots c1..c9.
+inline constexpr char kKeyColorKeyword[] = "keyword";
+inline constexpr char kKeyColorComment[] = "comment";
+inline constexpr char kKeyColorRegister[] = "register";
+inline constexpr char kKeyColorOpcode[] = "opcode";
+inline constexpr char kKeyColorLabel[] = "label";
+inline constexpr char kKeyColorLabelRead[] = "LABEL";
+inline constexpr char kKeyColorString[] = "string";
+inline constexpr char kKeyColorOperator[] = "operator";
+inline constexpr char kKeyColorVariable[] = "variable";
+inline constexpr char kKeyColorNumber[] = "number";
+
+// Keyword file.
+inline constexpr char kKeywordFileMissing[] = "Sorry, keyword file not found";
+inline constexpr char kKeywordFileMissingTitle[] = "Keyword file is missing";
+inline constexpr char kKeywordSectionEmpty[] = "sorry couldn't do it";
+inline constexpr char kKeywordSectionEmptyTitle[] = "error";
+inline constexpr char kStatusNotePrefix[] = "Keywords and tips data file is created ";
+
+// Documents.
+inline constexpr char kUntitled[] = "Untitled";
+inline constexpr char kUntitledUpper[] = "UNTITLED";
+inline constexpr char kSaveChangesQuestion[] = "Save current changes? ";
+inline constexpr char kSaveChangesTitle[] = "Quilletor";
+inline constexpr char kSelectScriptFile[] = "Select Script File";
+inline constexpr char kScriptFilterName[] = "Script";
+inline constexpr char kScriptFilterPattern[] = "*.txt;*.osc";
+inline constexpr char kSaveInitialName[] = ".txt";
+inline constexpr char kOpenNotSupported[] = "file is not supported by Quillet";
+inline constexpr char kOpenNotSupportedTitle[] = "File not supported";
+inline constexpr char kNoFileSaved[] = "nofile is saved";
+inline constexpr char kNoFileSavedTitle[] = "sorry";
+inline constexpr char kOpenErrorHead[] = "Following error occured while trying to open the file:";
+inline constexpr char kOpenErrorTail[] = "The file could not be opened.";
+inline constexpr char kOpenErrorTitle[] = "open file error!";
+inline constexpr char kSaveErrorHead[] = "Following error occured while trying to save the file:";
+inline constexpr char kSaveErrorTail[] = "The file could not be saved.";
+inline constexpr char kSaveErrorTitle[] = "Save file error!";
+inline constexpr char kErrorLabel[] = "Error:";
+
+// Help on the word at the caret.
+inline constexpr char kHelpSearchPath[] = "/Search/en-US/";
+inline constexpr char kHelpSearchQuery[] = "?Refinement=86&Query=";
+
+// Recent files (mru.ini).
+inline constexpr char kSecLastOpened[] = "LastOpened";
+inline constexpr char kKeyFilePrefix[] = "File";
+inline constexpr char kKeyFilePrefixLower[] = "file";
+inline constexpr char kFreeSlot[] = "Free";
+
+// Editor menu.
+inline constexpr char kEdUndo[] = "Undo";
+inline constexpr char kEdCut[] = "Cut";
+inline constexpr char kEdCopy[] = "Copy";
+inline constexpr char kEdPaste[] = "Paste";
+inline constexpr char kEdClear[] = "Clear";
+inline constexpr char kEdSaveAs[] = "Save AS";
+inline constexpr char kEdPatternPaste[] = "PtrnPaste";
+inline constexpr char kEdRemoveFromMru[] = "RemoveThisFileFrmMru";
+inline constexpr char kEdLaunchOlly[] = "Launch Default OllyDbg";
+inline constexpr char kEdLaunchLastTarget[] = "Launch last target opened in  OllyDbg";
+inline constexpr char kEdCloseOlly[] = "Close OllyDbg";
+inline constexpr char kEdBlockComment[] = "Block Comment (F4)";
+inline constexpr char kEdBlockUncomment[] = "Block UComment (F5)";
+inline constexpr char kEdFind[] = "Find (F11)";
+inline constexpr char kEdReplace[] = "Replace (F12)";
+inline constexpr char kEdGoToLine[] = "GoToLine";
+inline constexpr char kEdGetLabels[] = "GETLables";
+inline constexpr char kGoToLineCaption[] = "GoToLine";
+inline constexpr char kGoToLineOk[] = "&OK";
+inline constexpr char kGoToLineCancel[] = "&Cancel";
+inline constexpr char kDebuggerNotSet[] = "Please set Your default OllyDbg by launching it while Quillet is running";
+inline constexpr char kDebuggerNotSetTitle[] = "Debugger not set";
+
+// Colour dialog.
+inline constexpr char kColourDialogCaption[] = "Set Custom Colors";
+inline constexpr char kCdKeyword[] = "KEYWORD";
+inline constexpr char kCdComment[] = "COMMENT";
+inline constexpr char kCdRegister[] = "REGISTER";
+inline constexpr char kCdOpcode[] = "OPCODE";
+inline constexpr char kCdLabel[] = "LABEL";
+inline constexpr char kCdString[] = "STRING";
+inline constexpr char kCdOperator[] = "OPERATOR";
+inline constexpr char kCdVariable[] = "VARIABLE";
+inline constexpr char kCdNumber[] = "NUNBER";
+inline constexpr char kCdClose[] = "CLOSE";
+inline constexpr char kCdSet[] = "SET";
+
+}  // namespace quillet::text

@@ -1,0 +1,41 @@
+// Direct access to a Scintilla control.
+#include "platform/editor.h"
+
+#include <vector>
+
+#include "scilexer/scilexer_api.h"
+
+namespace quillet {
+
+Editor::Editor(HWND control) : window_(control) {
+    if (!control) return;
+    pointer_ = static_cast<sptr_t>(SendMessageA(control, SCI_GETDIRECTPOINTER, 0, 0));
+}
+
+sptr_t Editor::Call(unsigned message, uptr_t wParam, sptr_t lParam) const {
+    return IsOpen() ? Scintilla_DirectFunction(pointer_, message, wParam, lParam) : 0;
+}
+
+std::string Editor::Text() const {
+    const sptr_t length = Call(SCI_GETLENGTH);
+    return length > 0 ? TextRange(0, length) : std::string();
+}
+
+void Editor::SetText(std::string_view bytes) const {
+    if (!IsOpen()) return;
+    Call(SCI_CLEARALL);
+    Call(SCI_APPENDTEXT, bytes.size(), reinterpret_cast<sptr_t>(bytes.data()));
+}
+
+std::string Editor::TextRange(sptr_t start, sptr_t end) const {
+    if (!IsOpen() || end <= start) return {};
+    std::vector<char> buffer(static_cast<size_t>(end - start) + 1, '\0');
+    Sci_TextRange range{};
+    range.chrg.cpMin = static_cast<Sci_PositionCR>(start);
+    range.chrg.cpMax = static_cast<Sci_PositionCR>(end);
+    range.lpstrText = buffer.data();
+    const sptr_t n = Call(SCI_GETTEXTRANGE, 0, reinterpret_cast<sptr_t>(&range));
+    return std::string(buffer.data(), static_cast<size_t>(n > 0 ? n : 0));
+}
+
+}  // namespace quillet

@@ -1,0 +1,40 @@
+// Direct access to one Scintilla control: SciLexer.dll's Scintilla_DirectFunction with
+// the control's direct pointer, so calls skip the window message queue. A default Editor stands for "no document open":
+// every call on it does nothing and answers 0.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "Scintilla.h"
+
+namespace quillet {
+
+class Editor {
+public:
+    Editor() = default;
+    explicit Editor(HWND control);
+
+    bool IsOpen() const { return pointer_ != 0; }
+    HWND Window() const { return window_; }
+
+    sptr_t Call(unsigned message, uptr_t wParam = 0, sptr_t lParam = 0) const;
+    sptr_t CallText(unsigned message, uptr_t wParam, const char *text) const {
+        return Call(message, wParam, reinterpret_cast<sptr_t>(text));
+    }
+
+    // The whole text, by length (zero bytes included).
+    std::string Text() const;
+    // Replaces the whole text with these bytes (zero bytes included).
+    void SetText(std::string_view bytes) const;
+    // The text between two positions.
+    std::string TextRange(sptr_t start, sptr_t end) const;
+
+private:
+    HWND window_ = nullptr;
+    sptr_t pointer_ = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,23 @@
+// The settings-file (INI) functions the whole program uses, over the system's
+// private-profile functions.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillet::platform {
+
+// A text value, read into a buffer of `bufferSize` bytes as the system does (cut to fit).
+std::string ReadProfileText(const char *section, const char *key, const char *fallback,
+                            const std::string &file, unsigned bufferSize = 260);
+int ReadProfileInt(const char *section, const char *key, int fallback, const std::string &file);
+
+// Writes a text. An empty value removes the key; an empty key (with an empty value)
+// removes the whole section.
+void WriteProfileText(const char *section, const char *key, std::string_view value, const std::string &file);
+// Writes a number as decimal text; with `leadingBlank`, non-negative numbers get one
+// blank in front (" 14").
+void WriteProfileNumber(const char *section, const char *key, int value, const std::string &file,
+                        bool leadingBlank = true);
+
+}  // namespace quillet::platform

@@ -1,0 +1,34 @@
+// Message boxes and the common dialogs. Everything the program shows modally goes
+// through here, so tests can record what would have been shown and give scripted
+// answers (UiHooks) while everything else runs for real.
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <functional>
+#include <string>
+
+namespace quillet::platform {
+
+int ShowMessage(HWND owner, const char *text, const char *title, UINT style);
+BOOL OpenFileDialog(OPENFILENAMEA *request);
+BOOL SaveFileDialog(OPENFILENAMEA *request);
+BOOL FontDialog(CHOOSEFONTA *request);
+BOOL ColourDialog(CHOOSECOLORA *request);
+// The folder browser with a prompt and no start folder: the chosen folder, or an
+// empty text when cancelled.
+std::string BrowseForFolder(HWND owner, const char *prompt);
+
+// Set by tests; an empty hook means the real dialog is shown.
+struct UiHooks {
+    std::function<int(HWND owner, const std::string &text, const std::string &title, UINT style)> message;
+    std::function<BOOL(OPENFILENAMEA *)> openFile;
+    std::function<BOOL(OPENFILENAMEA *)> saveFile;
+    std::function<BOOL(CHOOSEFONTA *)> font;
+    std::function<BOOL(CHOOSECOLORA *)> colour;
+    std::function<std::string(HWND owner, const std::string &prompt)> folder;
+};
+UiHooks &Hooks();
+
+}  // namespace quillet::platform
