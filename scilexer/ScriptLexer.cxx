@@ -379,8 +379,7 @@ void SCI_METHOD ScriptLexer::Lex(Sci_PositionU startPos, Sci_Position length, in
         }
 
         // Everything but a block comment ends with its line; line ends are default.
-        const bool atLineEndChars = pos >= sc.lineEnd;
-        if (atLineEndChars && sc.state != kBlockComment) {
+        if (pos >= sc.lineEnd && sc.state != kBlockComment) {
             sc.SetState(kDefault);
             tokenEnd = 0;
         }
@@ -410,8 +409,8 @@ void SCI_METHOD ScriptLexer::Lex(Sci_PositionU startPos, Sci_Position length, in
                 labelString = sc.ch == '"';
             }
             break;
-        default:
-            if (static_cast<Sci_Position>(sc.currentPos) >= tokenEnd)
+        default:  // a token whose end was looked up
+            if (pos >= tokenEnd)
                 sc.SetState(kDefault);
             break;
         }
