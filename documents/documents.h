@@ -1,0 +1,48 @@
+// What the script documents offer the rest of the program: the document window class,
+// the tab strip, the frame layout, the active editor lookup, open/new/save and the
+// recent-files list.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/frame_state.h"
+#include "platform/editor.h"
+
+namespace quillet {
+
+// Window procedure of the "Script" document window class.
+LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Replacement procedure of the MDI client (cascades on restore and maximise); the
+// previous procedure is FrameHandles::mdiClientProc.
+LRESULT CALLBACK MdiClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Creates the document tab strip, hidden and of zero size, as a child of `frame`.
+HWND CreateTabStrip(HWND frame);
+// Lays out bars, tab strip and MDI client on the frame's WM_SIZE.
+void LayoutFrame(UINT sizeType, const FrameHandles *handles);
+// Creates a "Script" MDI child in the MDI client; WS_MAXIMIZE is added while the
+// active document is maximised.
+HWND CreateDocumentWindow(HWND mdiClient, const char *title, DWORD style);
+// The document whose tab label names it (the frame's TCN_SELCHANGE), brought forward;
+// null when none matches.
+HWND DocumentFromTabLabel(const char *label);
+
+// The active document window, its editor control (id 1029) and direct access to it;
+// null / a closed Editor when no document is open.
+HWND ActiveDocument();
+HWND ActiveEditorWindow();
+Editor ActiveEditor();
+
+// Open command (dialog), opening a path without dialog, and save (flag 1: ask for a
+// name first). Save returns true when the text reached the file.
+void OpenScriptCommand(HWND frame);
+void OpenScriptPath(const char *path);
+bool SaveScript(int flag);
+
+// The recent-files pop-up at the cursor (tool bar right-click) and clearing the list.
+void ShowRecentFilesMenu(HWND frame);
+void ClearRecentFiles();
+
+}  // namespace quillet
