@@ -49,28 +49,26 @@ std::string BuildText(const std::filesystem::path &corpus) {
     return text;
 }
 
-// Median seconds of one whole-document Lex over `rounds` runs, each on a fresh document.
-template <typename Make>
-double TimeLexer(const std::string &text, int rounds, Make make) {
-    std::vector<double> seconds;
-    for (int i = 0; i < rounds; i++) {
-        LexerDocument doc(text);
-        Scintilla::ILexer5 *lexer = make();
-        const auto start = std::chrono::steady_clock::now();
-        lexer->Lex(0, doc.Length(), 0, &doc);
-        const auto end = std::chrono::steady_clock::now();
-        lexer->Release();
-        seconds.push_back(std::chrono::duration<double>(end - start).count());
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
+// Seconds of one whole-document Lex on a fresh document.
+double TimeOnce(const std::string &text, Scintilla::ILexer5 *lexer) {
+    LexerDocument doc(text);
+    const auto start = std::chrono::steady_clock::now();
+    lexer->Lex(0, doc.Length(), 0, &doc);
+    const auto end = std::chrono::steady_clock::now();
+    lexer->Release();
+    return std::chrono::duration<double>(end - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
     const std::filesystem::path corpus = argc > 1 ? argv[1] : QUILLET_CORPUS_DIR;
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
     const std::string text = BuildText(corpus);
     if (text.empty()) {
         std::fprintf(stderr, "no scripts found in %s\n", corpus.string().c_str());
@@ -91,17 +89,19 @@ int main(int argc, char **argv) {
         return lexer;
     };
 
-    // Alternate the two so that both see the same machine conditions.
-    double script = 0;
-    double asmLexer = 0;
-    for (int pass = 0; pass < 2; pass++) {
-        script = TimeLexer(text, rounds, makeScript);
-        asmLexer = TimeLexer(text, rounds, makeAsm);
+    // The two take turns, so that both see the same machine conditions.
+    std::vector<double> script;
+    std::vector<double> asmLexer;
+    for (int i = 0; i < rounds; i++) {
+        script.push_back(TimeOnce(text, makeScript()));
+        asmLexer.push_back(TimeOnce(text, makeAsm()));
     }
+    const double scriptSeconds = Median(script);
+    const double asmSeconds = Median(asmLexer);
     const double mb = static_cast<double>(text.size()) / (1024.0 * 1024.0);
     std::printf("text: %.2f MB of corpus scripts, median of %d runs\n", mb, rounds);
-    std::printf("script lexer (98): %8.1f MB/s\n", mb / script);
-    std::printf("asm lexer:         %8.1f MB/s\n", mb / asmLexer);
-    std::printf("ratio script/asm:  %8.2f\n", asmLexer / script);
+    std::printf("script lexer (98): %8.1f MB/s\n", mb / scriptSeconds);
+    std::printf("asm lexer:         %8.1f MB/s\n", mb / asmSeconds);
+    std::printf("ratio script/asm:  %8.2f\n", asmSeconds / scriptSeconds);
     return 0;
 }

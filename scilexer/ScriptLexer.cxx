@@ -224,6 +224,15 @@ Sci_Position ByteStringEnd(const Bytes &at, Sci_Position pos, Sci_Position lineE
     return -1;
 }
 
+// End (exclusive) of a string at pos: after its closing quote, or the line end.
+Sci_Position StringEnd(const Bytes &at, Sci_Position pos, Sci_Position lineEnd) {
+    for (Sci_Position p = pos + 1; p < lineEnd; p++) {
+        if (at(p) == '"')
+            return p + 1;
+    }
+    return lineEnd;
+}
+
 // End (exclusive) of `{name}` at pos inside an assembler line, or -1.
 Sci_Position BracedNameEnd(const Bytes &at, Sci_Position pos, Sci_Position lineEnd) {
     Sci_Position p = pos + 1;
@@ -298,6 +307,12 @@ struct LoweredWord {
     Sci_Position end;  // exclusive
     bool fits;
 };
+
+// True when the character after the current one starts before `limit` and is still
+// within the range being styled: stepping there stays inside a token or comment.
+bool NextStartsBefore(const StyleContext &sc, Sci_Position limit) {
+    return static_cast<Sci_Position>(sc.currentPos) + sc.width < limit && sc.More();
+}
 
 class ScriptLexer : public DefaultLexer {
 public:
@@ -388,14 +403,12 @@ void SCI_METHOD ScriptLexer::Lex(Sci_PositionU startPos, Sci_Position length, in
         case kComment:
             break;
         case kBlockComment:
+            while (!sc.Match('*', '/') && NextStartsBefore(sc, sc.lineEnd))
+                sc.Forward();
             if (sc.Match('*', '/')) {
                 sc.Forward();
                 sc.ForwardSetState(kDefault);
             }
-            break;
-        case kString:
-            if (sc.ch == '"')
-                sc.ForwardSetState(kDefault);
             break;
         case kLabel:
             if (labelString) {
@@ -435,6 +448,7 @@ void SCI_METHOD ScriptLexer::Lex(Sci_PositionU startPos, Sci_Position length, in
                 sc.SetState(kLabel);
                 labelString = ch == '"';
             } else if (ch == '"') {
+                tokenEnd = StringEnd(at, here, sc.lineEnd);
                 sc.SetState(kString);
             } else if (ch == '#') {
                 tokenEnd = ByteStringEnd(at, here, sc.lineEnd);
@@ -466,6 +480,11 @@ void SCI_METHOD ScriptLexer::Lex(Sci_PositionU startPos, Sci_Position length, in
                 tokenEnd = here + 1;
                 sc.SetState(kOperator);
             }
+
+            // The inside of a token or line comment needs no look: step over it.
+            const Sci_Position skipTo = sc.state == kComment ? sc.lineEnd : tokenEnd;
+            while (NextStartsBefore(sc, skipTo))
+                sc.Forward();
         }
 
         if (sc.atLineEnd) {
