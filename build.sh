@@ -21,9 +21,24 @@ configure_and_build() {  # dir, extra cmake args...
     cmake --build "$dir" -j "$jobs"
 }
 
+# Scintilla's core is built once per version and build recipe, in the cache.
+build_scintilla_core() {
+    local key
+    key=$(cat scilexer/scintilla_core.cmake scilexer/deps/CMakeLists.txt cmake/i686-mingw32.cmake | sha1sum | cut -c1-12)
+    scintilla_core="$cache/scintilla-core-5.3.3-i686-$key"
+    if [ ! -f "$scintilla_core/libscintilla_static.a" ]; then
+        rm -rf "$scintilla_core"
+        cmake -S scilexer/deps -B "$scintilla_core" -DSCITE_SRC="$scite" -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-mingw32.cmake" >/dev/null
+        cmake --build "$scintilla_core" -j "$jobs"
+    fi
+}
+
 build_win32() {
     mkdir -p build
-    configure_and_build build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-mingw32.cmake"
+    build_scintilla_core
+    configure_and_build build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-mingw32.cmake" \
+        -DSCINTILLA_PREBUILT="$scintilla_core/libscintilla_static.a"
 }
 
 build_native() {
@@ -55,7 +70,6 @@ cmd_run() {
     mkdir -p build/screens
     wine dist/quillet.exe </dev/null >build/run.log 2>&1 &
     local shot="$root/build/screens/quillet-run.png"
-    build/win32/bin/qdriver.exe 2>/dev/null || true
     wine build/win32/bin/qdriver.exe wait-frame 20000 >>build/run.log 2>&1 || { cat build/run.log; exit 1; }
     import -display "$DISPLAY" -window root "$shot"
     wine build/win32/bin/qdriver.exe close >>build/run.log 2>&1 || true
@@ -70,6 +84,7 @@ cmd_test() {
     make_dist
     (cd build/native && ctest --output-on-failure)
     unset DISPLAY
+    export QUILLET_SOURCE="$root"
     export QUILLET_SCREENS="$root/build/screens"
     mkdir -p "$QUILLET_SCREENS"
     wine_up "$root/build/win32/wineprefix"
