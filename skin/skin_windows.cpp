@@ -1,7 +1,7 @@
 // The skinned windows: each is subclassed with HookProc (its previous procedure kept in
 // a Hook record, found through a window property), which paints it in the current
-// skin's colours. Frame (101): its background, the menu bar, the MDI client and the
-// status bar; tool bar (222): a gradient band behind flat buttons; tab strip (214): the
+// skin's colours. Frame (101): its background, the menu bar, and its MDI client and
+// status bar (hooked with the frame); tool bar (222): a gradient band behind flat buttons; tab strip (214): the
 // whole strip painted here. Hooks are forgotten at WM_NCDESTROY, or later when the
 // program put back an older procedure and the window died without passing through us.
 #include "skin_windows.h"
@@ -16,7 +16,7 @@
 namespace appface {
 namespace {
 
-enum class Kind { Frame, Workspace, Toolbar, Tabs };
+enum class Kind { Frame, Workspace, Status, Toolbar, Tabs };
 
 const char kHookProperty[] = "AppFace.Hook";
 
@@ -29,7 +29,6 @@ struct Hook {
     // Frame: the menu bar whose background we set and its own background, to put back.
     HMENU menu = nullptr;
     HBRUSH menuOriginal = nullptr;
-    HWND statusBar = nullptr;
     // Tool bar: TBSTYLE_FLAT was added by us (and is taken away again).
     bool addedFlat = false;
 };
@@ -193,20 +192,17 @@ void SkinMenuBar(Hook *hook) {
 void ApplyFrame(Hook *hook) {
     SkinMenuBar(hook);
     DrawMenuBar(hook->hwnd);
-    HWND status = FindChildOfClass(hook->hwnd, STATUSCLASSNAMEA);
-    if (hook->statusBar && hook->statusBar != status && IsWindow(hook->statusBar))
-        SendMessageA(hook->statusBar, SB_SETBKCOLOR, 0, CLR_DEFAULT);
-    hook->statusBar = status;
-    if (status) SendMessageA(status, SB_SETBKCOLOR, 0, Ref(g_look.frame.statusbar));
+    // The panes that belong to the frame's look; they may appear after the frame was set,
+    // so each skin change looks for them again.
     HWND client = FindChildOfClass(hook->hwnd, "MDIClient");
     if (client && !FindAttached(client)) Install(client, Kind::Workspace);
+    HWND status = FindChildOfClass(hook->hwnd, STATUSCLASSNAMEA);
+    if (status && !FindAttached(status)) Install(status, Kind::Status);
 }
 
 void UndoFrame(Hook *hook) {
     RestoreMenu(hook);
     if (IsWindow(hook->hwnd)) DrawMenuBar(hook->hwnd);
-    if (hook->statusBar && IsWindow(hook->statusBar)) SendMessageA(hook->statusBar, SB_SETBKCOLOR, 0, CLR_DEFAULT);
-    hook->statusBar = nullptr;
 }
 
 void PaintClient(HWND hwnd, HDC dc, urf::Colour colour) {
@@ -236,6 +232,59 @@ void PaintClientEdge(HWND hwnd, urf::Colour edge) {
         InflateRect(&r, -1, -1);
     }
     ReleaseDC(hwnd, dc);
+}
+
+// ---- status bar ---------------------------------------------------------------------
+
+// Black or white, whichever reads better on `back`.
+COLORREF TextOn(urf::Colour back) { return back.r * 299 + back.g * 587 + back.b * 114 > 128000 ? RGB(0, 0, 0) : RGB(255, 255, 255); }
+
+// A status bar the skin can draw: plain text parts. Simple mode and owner-drawn parts
+// are left to the control.
+bool CanDrawStatus(HWND hwnd, int *parts) {
+    if (SendMessageA(hwnd, SB_ISSIMPLE, 0, 0)) return false;
+    *parts = static_cast<int>(SendMessageA(hwnd, SB_GETPARTS, 0, 0));
+    if (*parts < 0 || *parts > 256) return false;
+    for (int i = 0; i < *parts; ++i)
+        if (HIWORD(SendMessageW(hwnd, SB_GETTEXTLENGTHW, i, 0)) & SBT_OWNERDRAW) return false;
+    return true;
+}
+
+// The whole status bar (themed status bars ignore SB_SETBKCOLOR): background, a line
+// between the parts, each part's text, the size grip.
+void DrawStatus(HWND hwnd, HDC dc, const RECT &rc, int parts) {
+    urf::Colour back = g_look.frame.statusbar, black;
+    COLORREF shade = Mix(back, black, 1, 4);
+    Fill(dc, rc, Ref(back));
+    Fill(dc, rc.left, rc.top, rc.right, rc.top + 1, shade);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, TextOn(back));
+    for (int i = 0; i < parts; ++i) {
+        RECT r;
+        if (!SendMessageA(hwnd, SB_GETRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
+        if (i + 1 < parts) Fill(dc, r.right - 1, r.top + 2, r.right, r.bottom - 2, shade);
+        DWORD length = LOWORD(SendMessageW(hwnd, SB_GETTEXTLENGTHW, i, 0));
+        if (length == 0) continue;
+        // SB_GETTEXT takes no buffer size: the buffer is made as long as the control says
+        // (in characters of its own, wide, text; the ANSI length can differ), with room to spare.
+        std::vector<wchar_t> text(length + 8, L'\0');
+        SendMessageW(hwnd, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(text.data()));
+        text[length] = L'\0';
+        int shown = 0;
+        while (shown < static_cast<int>(length) && text[shown]) ++shown;
+        RECT t = r;
+        InflateRect(&t, -4, 0);
+        DrawTextW(dc, text.data(), shown, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+    if (GetWindowLongPtrA(hwnd, GWL_STYLE) & SBARS_SIZEGRIP) {
+        for (int k = 0; k < 3; ++k)
+            for (int d = 0; d <= k; ++d)
+                Fill(dc, rc.right - 4 - 4 * d, rc.bottom - 4 - 4 * (k - d), rc.right - 2 - 4 * d,
+                     rc.bottom - 2 - 4 * (k - d), shade);
+    }
 }
 
 // ---- tool bar -----------------------------------------------------------------------
@@ -331,8 +380,9 @@ void DrawTabs(HWND hwnd, HDC dc, const RECT &rc) {
     }
 }
 
-// Paints through an off-screen bitmap so the strip does not flicker.
-void PaintTabs(HWND hwnd, HDC target) {
+// Paints a whole window through an off-screen bitmap, so it does not flicker.
+template <typename Draw>
+void PaintBuffered(HWND hwnd, HDC target, Draw draw) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     if (rc.right <= 0 || rc.bottom <= 0) return;
@@ -341,15 +391,30 @@ void PaintTabs(HWND hwnd, HDC target) {
     HBITMAP bitmap = mem ? CreateCompatibleBitmap(target, rc.right, rc.bottom) : nullptr;
     if (bitmap) {
         HGDIOBJ old = SelectObject(mem, bitmap);
-        DrawTabs(hwnd, mem, rc);
+        draw(mem, rc);
         BitBlt(target, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
         SelectObject(mem, old);
         DeleteObject(bitmap);
     } else {
-        DrawTabs(hwnd, target, rc);
+        draw(target, rc);
     }
     if (mem) DeleteDC(mem);
     RestoreDC(target, saved);
+}
+
+// WM_PAINT (into the given DC when there is one) and WM_PRINTCLIENT of a window that the
+// skin draws completely.
+template <typename Draw>
+LRESULT PaintWhole(HWND hwnd, UINT msg, WPARAM wParam, Draw draw) {
+    if (msg == WM_PAINT && !wParam) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        if (dc) PaintBuffered(hwnd, dc, draw);
+        EndPaint(hwnd, &ps);
+    } else {
+        PaintBuffered(hwnd, reinterpret_cast<HDC>(wParam), draw);
+    }
+    return 0;
 }
 
 // ---- applying, painting, forgetting ---------------------------------------------------
@@ -359,6 +424,7 @@ void Apply(Hook *hook) {
     case Kind::Frame: ApplyFrame(hook); break;
     case Kind::Toolbar: ApplyToolbar(hook); break;
     case Kind::Workspace:
+    case Kind::Status:
     case Kind::Tabs: break;
     }
 }
@@ -368,6 +434,7 @@ void Undo(Hook *hook) {
     case Kind::Frame: UndoFrame(hook); break;
     case Kind::Toolbar: UndoToolbar(hook); break;
     case Kind::Workspace:
+    case Kind::Status:
     case Kind::Tabs: break;
     }
 }
@@ -401,6 +468,14 @@ bool Paint(Hook *hook, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT *result) 
             return true;
         }
         return false;
+    case Kind::Status: {
+        int parts = 0;
+        if ((msg != WM_PAINT && msg != WM_PRINTCLIENT && msg != WM_ERASEBKGND) || !CanDrawStatus(hwnd, &parts))
+            return false;
+        if (msg == WM_ERASEBKGND) *result = 1;  // WM_PAINT covers every pixel
+        else *result = PaintWhole(hwnd, msg, wParam, [hwnd, parts](HDC dc, const RECT &rc) { DrawStatus(hwnd, dc, rc, parts); });
+        return true;
+    }
     case Kind::Toolbar:
         if (msg == WM_ERASEBKGND) {
             PaintBand(hwnd, reinterpret_cast<HDC>(wParam));
@@ -420,19 +495,8 @@ bool Paint(Hook *hook, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT *result) 
             *result = 1;  // WM_PAINT covers every pixel
             return true;
         case WM_PAINT:
-            if (wParam) {
-                PaintTabs(hwnd, reinterpret_cast<HDC>(wParam));
-            } else {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd, &ps);
-                if (dc) PaintTabs(hwnd, dc);
-                EndPaint(hwnd, &ps);
-            }
-            *result = 0;
-            return true;
         case WM_PRINTCLIENT:
-            PaintTabs(hwnd, reinterpret_cast<HDC>(wParam));
-            *result = 0;
+            *result = PaintWhole(hwnd, msg, wParam, [hwnd](HDC dc, const RECT &rc) { DrawTabs(hwnd, dc, rc); });
             return true;
         case WM_NCPAINT:
             *result = CallPrevious(hook->previous, hook->unicode, hwnd, msg, wParam, lParam);
