@@ -1,9 +1,10 @@
 // The skinned windows: each is subclassed with HookProc (its previous procedure kept in
 // a Hook record, found through a window property), which paints it in the current
-// skin's colours. Frame (101): its background, the menu bar, and its MDI client and
-// status bar (hooked with the frame); tool bar (222): a gradient band behind flat buttons; tab strip (214): the
-// whole strip painted here. Hooks are forgotten at WM_NCDESTROY, or later when the
-// program put back an older procedure and the window died without passing through us.
+// skin's colours. Frame (101): its background and menu bar, and its MDI client and status
+// bar (hooked along with it); tool bar (222): a gradient band behind flat buttons; tab
+// strip (214): the whole strip painted here. Hooks are forgotten at WM_NCDESTROY, or
+// later when the program put back an older procedure and the window died without its
+// last messages passing through us.
 #include "skin_windows.h"
 
 #include <commctrl.h>
@@ -126,7 +127,6 @@ Hook *Install(HWND hwnd, Kind kind) {
     }
     g_hooks.push_back(hook);
     LONG_PTR proc = reinterpret_cast<LONG_PTR>(HookProc);
-    SetLastError(0);
     LONG_PTR previous = hook->unicode ? SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc)
                                       : SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc);
     if (!previous) {
@@ -237,7 +237,10 @@ void PaintClientEdge(HWND hwnd, urf::Colour edge) {
 // ---- status bar ---------------------------------------------------------------------
 
 // Black or white, whichever reads better on `back`.
-COLORREF TextOn(urf::Colour back) { return back.r * 299 + back.g * 587 + back.b * 114 > 128000 ? RGB(0, 0, 0) : RGB(255, 255, 255); }
+COLORREF TextOn(urf::Colour back) {
+    bool light = back.r * 299 + back.g * 587 + back.b * 114 > 128000;
+    return light ? RGB(0, 0, 0) : RGB(255, 255, 255);
+}
 
 // A status bar the skin can draw: plain text parts. Simple mode and owner-drawn parts
 // are left to the control.
@@ -473,7 +476,9 @@ bool Paint(Hook *hook, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT *result) 
         if ((msg != WM_PAINT && msg != WM_PRINTCLIENT && msg != WM_ERASEBKGND) || !CanDrawStatus(hwnd, &parts))
             return false;
         if (msg == WM_ERASEBKGND) *result = 1;  // WM_PAINT covers every pixel
-        else *result = PaintWhole(hwnd, msg, wParam, [hwnd, parts](HDC dc, const RECT &rc) { DrawStatus(hwnd, dc, rc, parts); });
+        else
+            *result = PaintWhole(hwnd, msg, wParam,
+                                 [hwnd, parts](HDC dc, const RECT &rc) { DrawStatus(hwnd, dc, rc, parts); });
         return true;
     }
     case Kind::Toolbar:
