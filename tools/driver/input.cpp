@@ -1,0 +1,103 @@
+// Keyboard and mouse input for another process: typed characters as posted WM_CHAR,
+// accelerators and clicks through SendInput (posted keys carry no modifier state).
+#include "driver/driver.h"
+
+namespace qdriver {
+namespace {
+
+constexpr UINT kSciGetCaretPeriod = 2075;
+constexpr UINT kSciSetCaretPeriod = 2076;
+
+bool IsExtended(WORD vk) {
+    switch (vk) {
+    case VK_INSERT: case VK_DELETE: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_RCONTROL: case VK_RMENU:
+        return true;
+    default:
+        return false;
+    }
+}
+
+LPARAM KeyData(WORD vk, bool up) {
+    LPARAM data = 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16);
+    if (IsExtended(vk)) data |= 1 << 24;
+    if (up) data |= 0xC0000000;
+    return data;
+}
+
+INPUT Key(WORD vk, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtended(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+}  // namespace
+
+void TypeText(HWND window, const std::string &text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            PostMessageA(window, WM_KEYDOWN, VK_RETURN, KeyData(VK_RETURN, false));
+            PostMessageA(window, WM_CHAR, '\r', KeyData(VK_RETURN, false));
+            PostMessageA(window, WM_KEYUP, VK_RETURN, KeyData(VK_RETURN, true));
+        } else {
+            PostMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+        }
+    }
+}
+
+void PostKey(HWND window, WORD vk) {
+    PostMessageA(window, WM_KEYDOWN, vk, KeyData(vk, false));
+    PostMessageA(window, WM_KEYUP, vk, KeyData(vk, true));
+}
+
+bool SyncEditor(HWND editor, DWORD ms) {
+    // Posted messages of one thread are handled in order, so once a posted change of
+    // the (otherwise unused) caret period shows, everything posted before it is done.
+    LRESULT period = Send(editor, kSciGetCaretPeriod);
+    LRESULT marker = period ^ 1;
+    PostMessageA(editor, kSciSetCaretPeriod, static_cast<WPARAM>(marker), 0);
+    bool done = WaitUntil([&] { return Send(editor, kSciGetCaretPeriod) == marker; }, ms);
+    Send(editor, kSciSetCaretPeriod, static_cast<WPARAM>(period));
+    return done;
+}
+
+bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    DWORD target = GetWindowThreadProcessId(window, nullptr);
+    DWORD self = GetCurrentThreadId();
+    bool attached = AttachThreadInput(self, target, TRUE) != 0;
+    SetForegroundWindow(top);
+    SetFocus(window);
+    if (attached) AttachThreadInput(self, target, FALSE);
+    if (!WaitUntil([&] { return GetForegroundWindow() == top; }, 3000)) return false;
+
+    std::vector<INPUT> inputs;
+    for (WORD modifier : modifiers) inputs.push_back(Key(modifier, false));
+    inputs.push_back(Key(vk, false));
+    inputs.push_back(Key(vk, true));
+    for (auto it = modifiers.end(); it != modifiers.begin();) inputs.push_back(Key(*--it, true));
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool ClickAt(POINT screen, bool right) {
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    if (width <= 1 || height <= 1) return false;
+    INPUT inputs[3] = {};
+    for (INPUT &input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(screen.x, 65535, width - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
+    return SendInput(3, inputs, sizeof(INPUT)) == 3;
+}
+
+}  // namespace qdriver
