@@ -195,6 +195,7 @@ inline constexpr char kSaveErrorTitle[] = "Save file error!";
 inline constexpr char kErrorLabel[] = "Error:";
 
 // Help on the word at the caret.
+inline constexpr char kHelpSearchHost[] = "https://social.msdn.microsoft.com";
 inline constexpr char kHelpSearchPath[] = "/Search/en-US/";
 inline constexpr char kHelpSearchQuery[] = "?Refinement=86&Query=";
 

@@ -41,6 +41,11 @@ void OpenScriptCommand(HWND frame);
 void OpenScriptPath(const char *path);
 bool SaveScript(int flag);
 
+// The frame's WM_CLOSE: sends WM_CLOSE to every document of the MDI client. A modified
+// document whose save was cancelled or failed stays open and the walk stops there:
+// false means a document remains and the frame must not be destroyed.
+bool CloseAllDocuments(HWND mdiClient);
+
 // The recent-files pop-up at the cursor (tool bar right-click) and clearing the list.
 void ShowRecentFilesMenu(HWND frame);
 void ClearRecentFiles();

@@ -45,4 +45,9 @@ std::string BrowseForFolder(HWND owner, const char *prompt) {
     return path;
 }
 
+UINT TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
+    if (Hooks().trackMenu) return Hooks().trackMenu(menu, owner);
+    return static_cast<UINT>(TrackPopupMenu(menu, flags | TPM_RETURNCMD, x, y, 0, owner, nullptr));
+}
+
 }  // namespace quillet::platform

@@ -19,6 +19,8 @@ BOOL ColourDialog(CHOOSECOLORA *request);
 // The folder browser with a prompt and no start folder: the chosen folder, or an
 // empty text when cancelled.
 std::string BrowseForFolder(HWND owner, const char *prompt);
+// A pop-up menu tracked at (x, y) with TPM_RETURNCMD added: the chosen command, 0 for none.
+UINT TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner);
 
 // Set by tests; an empty hook means the real dialog is shown.
 struct UiHooks {
@@ -28,6 +30,7 @@ struct UiHooks {
     std::function<BOOL(CHOOSEFONTA *)> font;
     std::function<BOOL(CHOOSECOLORA *)> colour;
     std::function<std::string(HWND owner, const std::string &prompt)> folder;
+    std::function<UINT(HMENU menu, HWND owner)> trackMenu;
 };
 UiHooks &Hooks();
 

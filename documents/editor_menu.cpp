@@ -1,0 +1,224 @@
+// The editor's right-button menu (built anew on every click), the go-to-line dialog
+// and F1 help on the word at the caret.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/command_ids.h"
+#include "app/frame_state.h"
+#include "app/texts.h"
+#include "documents/document_parts.h"
+#include "documents/documents.h"
+#include "documents/script_names.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace quillet {
+
+namespace {
+
+struct MenuEntry {
+    int id;  // 0: separator
+    const char *text;
+};
+
+constexpr MenuEntry kEditorMenu[] = {
+    {kEdUndo, text::kEdUndo},
+    {0, nullptr},
+    {kEdCut, text::kEdCut},
+    {kEdCopy, text::kEdCopy},
+    {kEdPaste, text::kEdPaste},
+    {0, nullptr},
+    {kEdClear, text::kEdClear},
+    {0, nullptr},
+    {kEdSaveAs, text::kEdSaveAs},
+    {0, nullptr},
+    {kEdPatternPaste, text::kEdPatternPaste},
+    {0, nullptr},
+    {kEdRemoveFromMru, text::kEdRemoveFromMru},
+    {0, nullptr},
+    {kEdLaunchOlly, text::kEdLaunchOlly},
+    {0, nullptr},
+    {kEdLaunchLastTarget, text::kEdLaunchLastTarget},
+    {0, nullptr},
+    {kEdCloseOlly, text::kEdCloseOlly},
+    {0, nullptr},
+    {kCmdBlockComment, text::kEdBlockComment},
+    {kCmdBlockUncomment, text::kEdBlockUncomment},
+    {0, nullptr},
+    {kCmdFind, text::kEdFind},
+    {kCmdReplace, text::kEdReplace},
+    {kEdGoToLine, text::kEdGoToLine},
+    {0, nullptr},
+    {kEdGetLabels, text::kEdGetLabels},
+};
+
+// Editing commands go to the active editor, and only while one is open.
+void SendEditing(unsigned message) {
+    const Editor editor = ActiveEditor();
+    if (editor.IsOpen()) editor.Call(message);
+}
+
+void RunEditorCommand(HWND document, UINT command) {
+    switch (command) {
+    case kEdUndo: SendEditing(WM_UNDO); break;
+    case kEdCut: SendEditing(WM_CUT); break;
+    case kEdCopy: SendEditing(WM_COPY); break;
+    case kEdPaste: SendEditing(WM_PASTE); break;
+    case kEdClear: SendEditing(WM_CLEAR); break;
+    // A successful save marks the text unmodified itself; a failed one must not.
+    case kEdSaveAs: SaveScript(1); break;
+    case kEdRemoveFromMru: RemoveRecentFile(WindowTitle(ActiveDocument())); break;
+    case kCmdBlockComment:
+    case kCmdBlockUncomment:
+    case kCmdFind:
+    case kCmdReplace:
+        if (HWND frame = FindFrame()) SendMessageA(frame, WM_COMMAND, command, static_cast<LPARAM>(command));
+        break;
+    case kEdGoToLine: RunGoToLineDialog(document, ActiveEditor()); break;
+    default: break;  // pattern paste, the debugger entries and the label list come later
+    }
+}
+
+// --- Go-to-line dialog, built in memory ---
+
+// Appends items to a dialog template: words, wide strings, DWORD alignment.
+class TemplateWriter {
+public:
+    void Word(WORD value) { data_.push_back(value); }
+    void Dword(DWORD value) {
+        Word(LOWORD(value));
+        Word(HIWORD(value));
+    }
+    void Text(const char *text) {
+        for (const char *c = text; *c; ++c) Word(static_cast<unsigned char>(*c));
+        Word(0);
+    }
+    void AlignDword() {
+        if (data_.size() % 2) Word(0);
+    }
+    void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom, const char *title) {
+        AlignDword();
+        Dword(style);
+        Dword(0);
+        Word(static_cast<WORD>(x));
+        Word(static_cast<WORD>(y));
+        Word(static_cast<WORD>(cx));
+        Word(static_cast<WORD>(cy));
+        Word(id);
+        Word(0xFFFF);
+        Word(classAtom);
+        Text(title);
+        Word(0);  // no creation data
+    }
+    const DLGTEMPLATE *Get() const { return reinterpret_cast<const DLGTEMPLATE *>(data_.data()); }
+
+private:
+    std::vector<WORD> data_;
+};
+
+constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kEditAtom = 0x0081;
+
+// The leading number of a text (blanks skipped, an optional sign); 0 when there is none.
+long LeadingNumber(const char *text) {
+    while (*text == ' ' || *text == '\t') ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-') negative = *text++ == '-';
+    long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (value > 100000000) break;  // far beyond any line count
+        value = value * 10 + (*text - '0');
+    }
+    return negative ? -value : value;
+}
+
+INT_PTR CALLBACK GoToLineProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+        if (LOWORD(wParam) == IDOK) {
+            char line[64] = "";
+            GetDlgItemTextA(dialog, kIdGoToLineEdit, line, sizeof line);
+            const auto *editor = reinterpret_cast<const Editor *>(GetWindowLongPtrA(dialog, DWLP_USER));
+            if (editor) editor->Call(SCI_GOTOLINE, static_cast<uptr_t>(LeadingNumber(line) - 1));
+            EndDialog(dialog, 1);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+void ShowEditorMenu(HWND document) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuEntry &entry : kEditorMenu)
+        AppendMenuA(menu, entry.id ? MF_STRING : MF_SEPARATOR, static_cast<UINT_PTR>(entry.id), entry.text);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const UINT command = platform::TrackMenu(menu, TPM_RETURNCMD, cursor.x, cursor.y, document);
+    DestroyMenu(menu);
+    if (command) RunEditorCommand(document, command);
+}
+
+void RunGoToLineDialog(HWND document, const Editor &editor) {
+    TemplateWriter dialog;
+    dialog.Dword(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    dialog.Dword(0);
+    dialog.Word(3);  // controls
+    dialog.Word(0);
+    dialog.Word(0);
+    dialog.Word(160);
+    dialog.Word(55);
+    dialog.Word(0);  // no menu
+    dialog.Word(0);  // standard dialog class
+    dialog.Text(text::kGoToLineCaption);
+    dialog.Word(8);
+    dialog.Text("MS Shell Dlg");
+    dialog.Item(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 14, 21, 134, 12, kIdGoToLineEdit,
+                kEditAtom, "");
+    dialog.Item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 44, 38, 40, 14, IDOK, kButtonAtom,
+                text::kGoToLineOk);
+    dialog.Item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 90, 38, 40, 14, IDCANCEL, kButtonAtom,
+                text::kGoToLineCancel);
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(document, GWLP_HINSTANCE));
+    DialogBoxIndirectParamA(instance, dialog.Get(), document, GoToLineProc, reinterpret_cast<LPARAM>(&editor));
+}
+
+std::string HelpWordAtCaret(const Editor &editor) {
+    if (!editor.IsOpen()) return {};
+    const sptr_t caret = editor.Call(SCI_GETCURRENTPOS);
+    sptr_t start = editor.Call(SCI_WORDSTARTPOSITION, static_cast<uptr_t>(caret), 1);
+    sptr_t end = editor.Call(SCI_WORDENDPOSITION, static_cast<uptr_t>(caret), 1);
+    if (start >= end) return {};
+    if (start > 0) --start;
+    end = std::min<sptr_t>(end + 1, editor.Call(SCI_GETLENGTH));
+    return HelpWordFromRange(editor.TextRange(start, end));
+}
+
+void ShowHelpForCaretWord(HWND document) {
+    const std::string word = HelpWordAtCaret(Editor(EditorOfDocument(document)));
+    const int online = platform::ReadProfileInt(text::kSecMsdnHelp, text::kKeyOn, 0, ProgramFile(text::kSettingsFile));
+    if (online == 1) {
+        const std::string address =
+            std::string(text::kHelpSearchHost) + text::kHelpSearchPath + text::kHelpSearchQuery + word;
+        ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    } else if (online == 0) {
+        WinHelpA(document, ProgramFile(text::kHelpFile).c_str(), HELP_KEY, reinterpret_cast<ULONG_PTR>(word.c_str()));
+    }
+}
+
+}  // namespace quillet

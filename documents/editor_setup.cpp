@@ -1,0 +1,137 @@
+// The one-time set-up of a new editor control: word characters, lexer 98 and its word
+// lists, fonts, bold and italic, display case, margins, tabs, and the colours of the
+// nine token classes.
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "app/frame_state.h"
+#include "app/texts.h"
+#include "colours/colour_set.h"
+#include "documents/document_parts.h"
+#include "platform/paths.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr char kWordChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789*$#/?_!";
+constexpr char kRegisterList[] =
+    "ax bx cx dx eax ebp ebx ecx edi di si ah sp al bh bl ch cl dh cl edx eip esi esp !cf !pf !af !zf !sf !df !of";
+constexpr unsigned kSetLexer = 4001;  // SCI_SETLEXER, kept by our SciLexer.dll
+constexpr int kScriptLexer = 98;
+constexpr int kDefaultSize = 14;
+
+// Styles drawn in the editor font, and the two comment styles in the comment font.
+constexpr std::array<int, 8> kEditorFontStyles{kStyleNumber,  kStyleString, kStyleKeyword, kStyleOperator,
+                                               kStyleOpcode,  kStyleRegister, kStyleLabel, kStyleVariable};
+constexpr std::array<int, 2> kCommentStyles{kStyleComment, kStyleComment2};
+constexpr std::array<int, 4> kUpperCaseStyles{kStyleKeyword, kStyleRegister, kStyleOpcode, kStyleLabel};
+
+struct Font {
+    std::string face;
+    int size;
+    int styleCode;  // 0 regular, 1 bold, 2 italic, 3 bold italic
+};
+
+// Style code to bold and italic, set in the order the code names them.
+void ApplyStyleCode(const Editor &editor, int style, int code) {
+    switch (code) {
+    case 1:
+        editor.Call(SCI_STYLESETITALIC, style, 0);
+        editor.Call(SCI_STYLESETBOLD, style, 1);
+        break;
+    case 2:
+        editor.Call(SCI_STYLESETBOLD, style, 0);
+        editor.Call(SCI_STYLESETITALIC, style, 1);
+        break;
+    case 3:
+        editor.Call(SCI_STYLESETBOLD, style, 0);
+        editor.Call(SCI_STYLESETITALIC, style, 0);
+        editor.Call(SCI_STYLESETBOLD, style, 1);
+        editor.Call(SCI_STYLESETITALIC, style, 1);
+        break;
+    default:
+        editor.Call(SCI_STYLESETBOLD, style, 0);
+        editor.Call(SCI_STYLESETITALIC, style, 0);
+        break;
+    }
+}
+
+// The editor font, and the comment font which follows it when it has no name or size.
+void ChooseFonts(const SettingsRecord *settings, Font &editorFont, Font &commentFont) {
+    editorFont = {text::kDefaultFontFace, kDefaultSize, 0};
+    commentFont = editorFont;
+    if (!settings) return;
+    const std::string_view face = TrimBlanks(FieldText(settings->editorFontFace));
+    if (!face.empty() && settings->editorFontSize != 0)
+        editorFont = {std::string(FieldText(settings->editorFontFace)), settings->editorFontSize,
+                      settings->editorFontStyle};
+    const std::string_view commentFace = TrimBlanks(FieldText(settings->commentFontFace));
+    if (commentFace.empty() || settings->commentFontSize == 0)
+        commentFont = editorFont;
+    else
+        commentFont = {std::string(FieldText(settings->commentFontFace)), settings->commentFontSize,
+                       settings->commentFontStyle};
+}
+
+}  // namespace
+
+std::string ProgramFile(const char *name) { return platform::ExeFolder() + name; }
+
+void ApplyColours(const Editor &editor) {
+    const std::string settingsFile = ProgramFile(text::kSettingsFile);
+    const bool custom = platform::ReadProfileInt(text::kSecCustomColors, text::kKeyMyColorFlag, 0, settingsFile) != 0;
+    for (const StyleColour &entry : kStyleColourOrder) {
+        const TokenClass &tokenClass = kTokenClasses[entry.tokenClass];
+        ColourRef colour = tokenClass.builtIn;
+        if (custom)
+            colour = static_cast<ColourRef>(platform::ReadProfileInt(
+                text::kSecCustomColors, tokenClass.key, static_cast<int>(tokenClass.builtIn), settingsFile));
+        editor.Call(SCI_STYLESETFORE, entry.style, static_cast<sptr_t>(colour));
+    }
+}
+
+void SetUpEditor(HWND control) {
+    const Editor editor(control);
+    if (!editor.IsOpen()) return;
+    // control -> document window -> MDI client -> frame
+    HWND frame = GetParent(GetParent(GetParent(control)));
+    const SettingsRecord *settings = GetSettings(frame);
+    const char *keywords = GetKeywordList(frame);
+
+    editor.CallText(SCI_SETWORDCHARS, 0, kWordChars);
+    Font editorFont, commentFont;
+    ChooseFonts(settings, editorFont, commentFont);
+
+    editor.Call(kSetLexer, kScriptLexer);
+    editor.CallText(SCI_SETKEYWORDS, 0, ToLowerAscii(keywords ? keywords : "").c_str());
+    editor.CallText(SCI_SETKEYWORDS, 1, kRegisterList);
+    editor.Call(SCI_USEPOPUP, 0);
+
+    editor.CallText(SCI_STYLESETFONT, STYLE_DEFAULT, text::kDefaultStyleFontFace);
+    editor.Call(SCI_STYLESETSIZE, STYLE_DEFAULT, kDefaultSize);
+    editor.Call(SCI_STYLESETCASE, STYLE_DEFAULT, SC_CASE_MIXED);
+    editor.Call(SCI_STYLECLEARALL);
+
+    for (int style : kCommentStyles) editor.CallText(SCI_STYLESETFONT, style, commentFont.face.c_str());
+    for (int style : kEditorFontStyles) editor.CallText(SCI_STYLESETFONT, style, editorFont.face.c_str());
+    for (int style : kCommentStyles) editor.Call(SCI_STYLESETSIZE, style, commentFont.size);
+    for (int style : kEditorFontStyles) editor.Call(SCI_STYLESETSIZE, style, editorFont.size);
+    for (int style : kEditorFontStyles) ApplyStyleCode(editor, style, editorFont.styleCode);
+    for (int style : kCommentStyles) ApplyStyleCode(editor, style, commentFont.styleCode);
+
+    editor.CallText(SCI_STYLESETFONT, STYLE_LINENUMBER, editorFont.face.c_str());
+    editor.Call(SCI_STYLESETSIZE, STYLE_CALLTIP, 9);
+    editor.Call(SCI_CALLTIPUSESTYLE, 0);
+    editor.Call(SCI_SETMARGINWIDTHN, 0, 50);
+    for (int style : kUpperCaseStyles) editor.Call(SCI_STYLESETCASE, style, SC_CASE_UPPER);
+    editor.Call(SCI_SETUSETABS, 1);
+    editor.Call(SCI_SETBACKSPACEUNINDENTS, 1);
+    ApplyColours(editor);
+}
+
+}  // namespace quillet

@@ -1,0 +1,248 @@
+// Moving script text between files and documents: open-or-activate, the Open command,
+// opening a known path, and Save / Save As. Files are raw bytes both ways; a save
+// writes a complete temporary file beside the target and then replaces the target,
+// so a failure never destroys the old file.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+#include <vector>
+
+#include "app/frame_state.h"
+#include "app/texts.h"
+#include "documents/document_parts.h"
+#include "documents/documents.h"
+#include "documents/script_names.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace quillet {
+
+namespace {
+
+// Buffer of the file dialogs: long enough for any path the dialogs return.
+constexpr DWORD kDialogPathSize = 32768;
+constexpr UINT kErrorStyle = MB_TASKMODAL | MB_ICONEXCLAMATION;
+
+std::string ScriptFilter() {
+    std::string filter(text::kScriptFilterName);
+    filter += '\0';
+    filter += text::kScriptFilterPattern;
+    filter += '\0';
+    filter += '\0';
+    return filter;
+}
+
+std::string ScriptFolder(HWND frame) {
+    const SettingsRecord *settings = GetSettings(frame);
+    return settings ? std::string(FieldText(settings->scriptFolder)) : std::string();
+}
+
+void ShowFileError(const char *head, const char *tail, const char *title, DWORD systemError) {
+    const FileError error = FileErrorFromSystem(systemError);
+    platform::ShowMessage(nullptr, FileErrorMessage(head, error.code, tail).c_str(), title, kErrorStyle);
+}
+
+// Opens a script for reading: read-write without sharing, else read-only, creating an
+// empty file when there is none.
+HANDLE OpenScriptHandle(const std::string &path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file;
+}
+
+// All bytes of a file in one pass; false with the system error on failure.
+bool ReadWholeFile(const std::string &path, std::string &bytes, DWORD &error) {
+    HANDLE file = OpenScriptHandle(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return false;
+    }
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) != 0;
+    if (!ok) error = GetLastError();
+    if (ok && size.QuadPart > 0x7FFFFFF0) {  // larger than the editor can hold
+        error = ERROR_NOT_ENOUGH_MEMORY;
+        ok = false;
+    }
+    if (ok) {
+        bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+        size_t done = 0;
+        while (done < bytes.size()) {
+            DWORD got = 0;
+            if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
+                error = GetLastError();
+                ok = false;
+                break;
+            }
+            if (got == 0) break;  // the file shrank meanwhile
+            done += got;
+        }
+        bytes.resize(done);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+// Reads a script into a document (or brings its open document forward).
+void ReadScript(const std::string &path) {
+    std::string bytes;
+    DWORD error = 0;
+    if (!ReadWholeFile(path, bytes, error)) {
+        ShowFileError(text::kOpenErrorHead, text::kOpenErrorTail, text::kOpenErrorTitle, error);
+        return;
+    }
+    bool created = false;
+    HWND document = OpenOrActivate(path, bytes, &created);
+    // A document that was already open keeps its modified state.
+    if (created) Editor(EditorOfDocument(document)).Call(SCI_SETSAVEPOINT);
+}
+
+// Writes `bytes` to a new file beside `path` and puts it in the place of `path`.
+bool WriteReplacing(const std::string &path, const std::string &bytes, DWORD &error) {
+    std::string temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = path + ".~q" + std::to_string(GetCurrentProcessId() % 100000) + "-" + std::to_string(attempt);
+        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE) return false;
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written > 0;
+        if (!ok) error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+        done += written;
+    }
+    if (ok && !FlushFileBuffers(file)) {
+        error = GetLastError();
+        ok = false;
+    }
+    if (!CloseHandle(file) && ok) {
+        error = GetLastError();
+        ok = false;
+    }
+    if (ok && !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
+        ok = false;
+    }
+    if (!ok) DeleteFileA(temp.c_str());
+    return ok;
+}
+
+void FocusActiveEditor() {
+    if (HWND editor = ActiveEditorWindow()) SetFocus(editor);
+}
+
+}  // namespace
+
+HWND OpenOrActivate(const std::string &title, std::string_view text, bool *created) {
+    if (created) *created = false;
+    HWND client = CurrentMdiClient();
+    if (!client) return nullptr;
+    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsDocumentWindow(child) && EqualsNoCase(WindowTitle(child), title)) {
+            SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
+            return child;
+        }
+    }
+    HWND document = CreateDocumentWindow(client, title.c_str(), WS_MAXIMIZE);
+    if (!document) return nullptr;
+    const Editor editor(EditorOfDocument(document));
+    if (editor.IsOpen()) {
+        const int codePage = platform::ReadProfileInt(text::kSecLanguage, text::kKeyLangFlag, 0,
+                                                      ProgramFile(text::kSettingsFile));
+        editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(codePage));
+        editor.SetText(text);
+    }
+    // Creation numbers titles that look untitled; the document keeps the given one.
+    SetWindowTextA(document, title.c_str());
+    if (created) *created = true;
+    AddRecentFile(title);
+    return document;
+}
+
+void OpenScriptCommand(HWND frame) {
+    std::vector<char> path(kDialogPathSize, '\0');
+    const std::string filter = ScriptFilter();
+    const std::string folder = ScriptFolder(frame);
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = frame;
+    request.lpstrFilter = filter.c_str();
+    request.lpstrFile = path.data();
+    request.nMaxFile = kDialogPathSize;
+    request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    request.lpstrTitle = text::kSelectScriptFile;
+    request.Flags = OFN_EXPLORER;
+    if (!platform::OpenFileDialog(&request) || path[0] == '\0') return;
+    path.back() = '\0';
+    const std::string chosen(path.data());
+    if (HasOpenableExtension(chosen))
+        ReadScript(chosen);
+    else
+        platform::ShowMessage(nullptr, text::kOpenNotSupported, text::kOpenNotSupportedTitle, MB_TASKMODAL);
+    FocusActiveEditor();
+}
+
+void OpenScriptPath(const char *path) {
+    const std::string trimmed(TrimBlanks(path ? path : ""));
+    if (!trimmed.empty()) ReadScript(trimmed);
+    FocusActiveEditor();
+}
+
+bool SaveScript(int flag) {
+    HWND document = ActiveDocument();
+    const Editor editor(EditorOfDocument(document));
+    if (!editor.IsOpen()) return false;
+    HWND frame = FindFrame();
+    const std::string title = WindowTitle(document);
+    std::string path;
+    if (flag == 1) {
+        std::vector<char> buffer(kDialogPathSize, '\0');
+        CopyBounded(buffer.data(), buffer.size(), text::kSaveInitialName);
+        const std::string filter = ScriptFilter();
+        const std::string folder = ScriptFolder(frame);
+        OPENFILENAMEA request{};
+        request.lStructSize = sizeof request;
+        request.hwndOwner = frame;
+        request.lpstrFilter = filter.c_str();
+        request.lpstrFile = buffer.data();
+        request.nMaxFile = kDialogPathSize;
+        request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+        request.lpstrTitle = text::kSelectScriptFile;
+        request.Flags = OFN_EXPLORER;
+        const bool chosen = platform::SaveFileDialog(&request) != 0;
+        buffer.back() = '\0';
+        path = chosen ? std::string(TrimBlanks(buffer.data())) : std::string();
+        if (path.empty()) {
+            platform::ShowMessage(nullptr, text::kNoFileSaved, text::kNoFileSavedTitle, MB_OK);
+            return false;
+        }
+    } else {
+        path = title;
+    }
+    path = SavePathFor(path);
+
+    DWORD error = 0;
+    if (!WriteReplacing(path, editor.Text(), error)) {
+        ShowFileError(text::kSaveErrorHead, text::kSaveErrorTail, text::kSaveErrorTitle, error);
+        return false;
+    }
+    RelabelTab(title, TrimmedFileName(path));
+    SetWindowTextA(document, path.c_str());
+    editor.Call(SCI_SETSAVEPOINT);
+    AddRecentFile(path);
+    return true;
+}
+
+}  // namespace quillet
