@@ -249,14 +249,18 @@ INT_PTR OnCommand(HWND dialog, int id, int notification) {
     return TRUE;
 }
 
-// Swatches are painted with their class's brush; the text colour is left alone.
-INT_PTR OnCtlColorListBox(HWND dialog, HWND control) {
+// Swatches are painted in their class's colour; the text colour is left alone. Some
+// list box implementations fill their empty area with the brush, others with the
+// DC's background colour, so both are set.
+INT_PTR OnCtlColorListBox(HWND dialog, HDC dc, HWND control) {
     const DialogState *state = State(dialog);
     if (!state) return FALSE;
     const int id = GetDlgCtrlID(control);
-    for (std::size_t i = 0; i < kClassControls.size(); ++i)
-        if (kClassControls[i].swatchId == id && state->brushes[i])
-            return reinterpret_cast<INT_PTR>(state->brushes[i]);
+    for (std::size_t i = 0; i < kClassControls.size(); ++i) {
+        if (kClassControls[i].swatchId != id || !state->brushes[i]) continue;
+        SetBkColor(dc, state->colours[i]);
+        return reinterpret_cast<INT_PTR>(state->brushes[i]);
+    }
     return FALSE;
 }
 
@@ -279,7 +283,8 @@ INT_PTR CALLBACK ColourDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(dialog, lParam);
     case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    case WM_CTLCOLORLISTBOX: return OnCtlColorListBox(dialog, reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORLISTBOX:
+        return OnCtlColorListBox(dialog, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_NCACTIVATE: return OnNcActivate(dialog, wParam != 0);
     default: return FALSE;
     }

@@ -24,19 +24,6 @@ ColourScheme Load(const Stored &stored) {
 constexpr ColourRef kKeywordBuiltIn = 0xFF0000;
 constexpr ColourRef kStringBuiltIn = 0x9BE664;
 
-ClassColours BuiltIns() {
-    ClassColours colours{};
-    for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = kTokenClasses[i].builtIn;
-    return colours;
-}
-
-TEST(ColourScheme, FreshFileGivesBuiltInColoursAndSlots) {
-    const ColourScheme scheme = Load({});
-    EXPECT_EQ(scheme.classes, BuiltIns());
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(scheme.slots[i], kTokenClasses[i].builtIn) << ColourSlotKey(i);
-    for (int i = 9; i < 16; ++i) EXPECT_EQ(scheme.slots[i], kKeywordBuiltIn) << ColourSlotKey(i);
-}
-
 TEST(ColourScheme, StoredColoursCountOnlyOnceASetWasSaved) {
     const Stored colours{{"keyword", 0x123456}, {"string", 7}, {"c1", 11}, {"c12", 12}};
     struct Case { const char *name; int myColorSet; bool storedUsed; };
@@ -74,12 +61,6 @@ TEST(ColourScheme, StoredValuesKeepOnlyTheirRgbBits) {
 
 using Writes = std::vector<std::pair<std::string, std::string>>;
 
-Writes Record(void (*write)(const ColourScheme &, const ColourTextWriter &), const ColourScheme &scheme) {
-    Writes writes;
-    write(scheme, [&writes](const char *key, const std::string &value) { writes.emplace_back(key, value); });
-    return writes;
-}
-
 TEST(ColourScheme, SetWritesTheFlagTheNineColoursThenTheSlotsAsPlainDecimal) {
     ColourScheme scheme = Load({});
     scheme.classes[kClassOperator] = 255;
@@ -94,17 +75,9 @@ TEST(ColourScheme, SetWritesTheFlagTheNineColoursThenTheSlotsAsPlainDecimal) {
         {"c11", "16711680"},  {"c12", "16711680"},     {"c13", "16711680"},    {"c14", "16711680"},
         {"c15", "16711680"},  {"c16", "0"},
     };
-    EXPECT_EQ(Record(WriteColourScheme, scheme), expected);
-}
-
-TEST(ColourScheme, OpeningWritesOnlyTheSixteenSlots) {
-    const auto slotsOnly = [](const ColourScheme &scheme, const ColourTextWriter &write) {
-        WriteColourSlots(scheme.slots, write);
-    };
-    const Writes writes = Record(slotsOnly, Load({}));
-    ASSERT_EQ(writes.size(), 16u);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(writes[i].first, ColourSlotKey(i));
-    EXPECT_EQ(writes[1].second, "6413214");
+    Writes writes;
+    WriteColourScheme(scheme, [&writes](const char *key, const std::string &value) { writes.emplace_back(key, value); });
+    EXPECT_EQ(writes, expected);
 }
 
 }  // namespace
