@@ -1,0 +1,228 @@
+// End to end: script documents. Every script of the corpus opened through the File Open
+// dialog and saved under a new name through "Save AS" of the editor menu, byte for byte;
+// the tab strip showing, switching and hiding as documents open and close.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "driver/session.h"
+
+using namespace qdriver;
+
+namespace {
+
+bool IsScriptName(const std::string &name) {
+    auto endsWith = [&](const char *tail) {
+        size_t n = strlen(tail);
+        return name.size() > n && name.compare(name.size() - n, n, tail) == 0;
+    };
+    return endsWith(".txt") || endsWith(".osc");
+}
+
+std::vector<std::string> CorpusScripts() {
+    std::vector<std::string> scripts;
+    for (const std::string &name : ListFiles(CorpusFolder())) {
+        if (IsScriptName(name)) scripts.push_back(name);
+    }
+    return scripts;
+}
+
+// Closes the active document as the system menu would, and answers a save question
+// with "No" (a test that expects none checks `asked`).
+bool CloseActiveDocument(Session &quillet, bool *asked) {
+    HWND document = quillet.ActiveDocument();
+    if (!document) return false;
+    size_t before = quillet.Documents().size();
+    PostMessageA(document, WM_CLOSE, 0, 0);
+    *asked = false;
+    return WaitUntil([&] {
+        for (HWND box : TopWindows(quillet.Pid(), "#32770")) {
+            if (IsWindowVisible(box) && Text(box) == "Quilletor") {
+                *asked = true;
+                PressButton(box, IDNO);
+            }
+        }
+        return quillet.Documents().size() < before;
+    }, kStepTimeout);
+}
+
+std::string Joined(const std::vector<std::string> &items) {
+    std::string text;
+    for (const std::string &item : items) text += "[" + item + "]";
+    return text;
+}
+
+}  // namespace
+
+TEST(Documents, EveryCorpusScriptOpensAndSavesUnderANewNameByteForByte) {
+    const std::string corpus = CorpusFolder();
+    ASSERT_FALSE(corpus.empty()) << "corpus not found beside the source tree";
+    const std::vector<std::string> scripts = CorpusScripts();
+    ASSERT_FALSE(scripts.empty());
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string saved = folder.Path() + "saved\\";
+    ASSERT_TRUE(CreateDirectoryA(saved.c_str(), nullptr));
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    HWND tabs = quillet.TabStrip();
+    ASSERT_TRUE(tabs);
+
+    std::vector<std::string> savedPaths, savedNames;
+    for (size_t i = 0; i < scripts.size(); ++i) {
+        const std::string &name = scripts[i];
+        SCOPED_TRACE(name);
+        const std::string source = corpus + name;
+        std::string bytes;
+        ASSERT_TRUE(ReadBytes(source, &bytes));
+
+        ASSERT_EQ(quillet.OpenThroughDialog(source), "");
+        ASSERT_TRUE(WaitUntil([&] { return quillet.Documents().size() == i + 1; }, kStepTimeout))
+            << "the script did not open as document " << i + 1;
+        HWND document = quillet.ActiveDocument();
+        HWND editor = quillet.ActiveEditor();
+        ASSERT_TRUE(document && editor);
+        EXPECT_EQ(Text(document), source) << "a file's document is titled with its full path";
+        EXPECT_TRUE(IsWindowVisible(tabs));
+        std::vector<std::string> labels = TabLabels(tabs);
+        ASSERT_EQ(labels.size(), i + 1);
+        EXPECT_EQ(labels.back(), name) << "the new tab is labelled with the file name and comes last";
+        EXPECT_EQ(TabSelection(tabs), static_cast<int>(i));
+        std::string shown = Text(editor);
+        EXPECT_TRUE(shown == bytes) << "the editor holds " << shown.size() << " bytes, the file " << bytes.size();
+
+        const std::string copyName = "copy-" + name;
+        const std::string target = saved + copyName;
+        ASSERT_EQ(quillet.SaveAsThroughMenu(target), "");
+        EXPECT_TRUE(WaitUntil([&] { return Text(document) == target; }, kStepTimeout))
+            << "after Save AS the document is titled \"" << Text(document) << "\"";
+        std::string written;
+        EXPECT_TRUE(WaitUntil([&] { return ReadBytes(target, &written) && written.size() == bytes.size(); },
+                              kStepTimeout))
+            << "saved " << written.size() << " bytes of " << bytes.size();
+        EXPECT_TRUE(written == bytes) << "the saved file differs from its source";
+        labels = TabLabels(tabs);
+        ASSERT_EQ(labels.size(), i + 1);
+        EXPECT_EQ(labels[i], copyName) << "Save AS relabels the document's tab";
+        savedPaths.push_back(target);
+        savedNames.push_back(copyName);
+    }
+    EXPECT_EQ(Joined(TabLabels(tabs)), Joined(savedNames));
+
+    // The recent-files list holds the last nine saved files, newest first.
+    const std::string recent = folder.File("mru.ini");
+    for (size_t slot = 1; slot <= 9 && slot <= savedPaths.size(); ++slot) {
+        std::string key = "File" + std::to_string(slot);
+        EXPECT_EQ(IniRead(recent, "LastOpened", key.c_str()), savedPaths[savedPaths.size() - slot]) << key;
+    }
+    EXPECT_FALSE(IniHasKey(recent, "LastOpened", "File10"));
+
+    // A file of another kind is refused and nothing opens.
+    for (const std::string &name : ListFiles(corpus)) {
+        if (IsScriptName(name)) continue;
+        SCOPED_TRACE(name);
+        ASSERT_EQ(quillet.OpenThroughDialog(corpus + name), "");
+        HWND box = quillet.WaitDialog("File not supported");
+        ASSERT_TRUE(box) << "no \"File not supported\" message";
+        EXPECT_EQ(MessageBoxText(box), "file is not supported by Quillet");
+        PressButton(box, IDOK);
+        EXPECT_TRUE(WaitGone(box, kStepTimeout));
+        EXPECT_EQ(quillet.Documents().size(), scripts.size());
+        EXPECT_EQ(TabCount(tabs), static_cast<int>(scripts.size()));
+        break;
+    }
+
+    // Closing removes each document's tab; saved documents close without a question.
+    while (!quillet.Documents().empty()) {
+        std::string closing = BaseName(Text(quillet.ActiveDocument()));
+        bool asked = false;
+        ASSERT_TRUE(CloseActiveDocument(quillet, &asked)) << "the document " << closing << " did not close";
+        EXPECT_FALSE(asked) << closing << " asked to be saved right after Save AS";
+        std::vector<std::string> labels = TabLabels(tabs);
+        EXPECT_EQ(labels.size(), quillet.Documents().size());
+        EXPECT_EQ(std::count(labels.begin(), labels.end(), closing), 0) << closing << " kept its tab";
+    }
+    EXPECT_FALSE(IsWindowVisible(tabs)) << "the tab strip stays after the last document closed";
+    EXPECT_EQ(RectIn(quillet.Frame(), quillet.MdiClient()).top, 45);
+    DWORD code = 99;
+    EXPECT_TRUE(quillet.Close(&code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST(Documents, TabStripShowsSwitchesAndHides) {
+    const std::string corpus = CorpusFolder();
+    const std::vector<std::string> scripts = CorpusScripts();
+    ASSERT_GE(scripts.size(), 2u);
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    HWND frame = quillet.Frame();
+    ASSERT_TRUE(frame);
+    HWND tabs = quillet.TabStrip();
+    HWND client = quillet.MdiClient();
+
+    const std::string first = scripts[0], second = scripts[1];
+    ASSERT_EQ(quillet.OpenThroughDialog(corpus + first), "");
+    ASSERT_TRUE(WaitUntil([&] { return TabCount(tabs) == 1; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenThroughDialog(corpus + second), "");
+    ASSERT_TRUE(WaitUntil([&] { return TabCount(tabs) == 2; }, kStepTimeout));
+    EXPECT_EQ(Joined(TabLabels(tabs)), Joined({first, second}));
+    EXPECT_TRUE(IsWindowVisible(tabs));
+    RECT strip = RectIn(frame, tabs);
+    EXPECT_EQ(strip.top, 45);
+    EXPECT_EQ(strip.bottom - strip.top, 30);
+    EXPECT_EQ(RectIn(frame, client).top, 75) << "the MDI client makes room for the tab strip";
+    EXPECT_EQ(TabSelection(tabs), 1);
+    EXPECT_EQ(Text(quillet.ActiveDocument()), corpus + second);
+    EXPECT_TRUE(IsZoomed(quillet.ActiveDocument())) << "documents open maximised";
+
+    // A click on the first tab brings its document forward.
+    RECT tab = {};
+    ASSERT_TRUE(TabRect(tabs, 0, &tab));
+    POINT centre = {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    ClientToScreen(tabs, &centre);
+    ASSERT_TRUE(ClickAt(centre));
+    EXPECT_TRUE(WaitUntil([&] { return Text(quillet.ActiveDocument()) == corpus + first; }, kStepTimeout))
+        << "active after the click: " << Text(quillet.ActiveDocument());
+    EXPECT_EQ(TabSelection(tabs), 0);
+    std::string bytes;
+    ASSERT_TRUE(ReadBytes(corpus + first, &bytes));
+    EXPECT_TRUE(Text(quillet.ActiveEditor()) == bytes) << "the first document does not show its file";
+    Sleep(300);  // let the editor finish painting before the picture
+    EXPECT_FALSE(SaveScreenshot("two-documents.png", frame).empty());
+
+    // New scripts are numbered while any tab is open.
+    SendCommand(frame, ui::kCmdNew);
+    SendCommand(frame, ui::kCmdNew);
+    EXPECT_EQ(Joined(TabLabels(tabs)), Joined({first, second, "Untitled 1", "Untitled 2"}));
+    EXPECT_EQ(Text(quillet.ActiveDocument()), "Untitled 2");
+    EXPECT_EQ(TabSelection(tabs), 3);
+
+    while (!quillet.Documents().empty()) {
+        bool asked = false;
+        ASSERT_TRUE(CloseActiveDocument(quillet, &asked));
+        EXPECT_FALSE(asked) << "an unchanged document asked to be saved";
+        EXPECT_EQ(TabCount(tabs), static_cast<int>(quillet.Documents().size()));
+        if (!quillet.Documents().empty()) {
+            // The selected tab names the document now in front.
+            std::vector<std::string> labels = TabLabels(tabs);
+            int selected = TabSelection(tabs);
+            ASSERT_TRUE(selected >= 0 && selected < static_cast<int>(labels.size()));
+            EXPECT_EQ(labels[selected], BaseName(Text(quillet.ActiveDocument())));
+        }
+    }
+    EXPECT_FALSE(IsWindowVisible(tabs));
+    EXPECT_EQ(RectIn(frame, client).top, 45) << "the MDI client takes the tab strip's room back";
+
+    // With every tab gone the numbering starts again.
+    SendCommand(frame, ui::kCmdNew);
+    EXPECT_EQ(Joined(TabLabels(tabs)), Joined({"Untitled 1"}));
+    EXPECT_TRUE(IsWindowVisible(tabs));
+    EXPECT_EQ(RectIn(frame, client).top, 75);
+    DWORD code = 99;
+    EXPECT_TRUE(quillet.Close(&code));
+    EXPECT_EQ(code, 0u);
+}

@@ -1,0 +1,300 @@
+// End to end: starting quillet.exe in a fresh folder. The frame and its panes, the
+// status note, the refusals at start-up with their messages and exit codes, and the
+// window placement kept across runs in razuvi.ini.
+#include <gtest/gtest.h>
+
+#include "driver/session.h"
+
+#include <commctrl.h>
+
+using namespace qdriver;
+
+namespace {
+
+// The remark of the CREATED line of the shipped keyword file, as the status bar shows it.
+std::string ExpectedStatusNote() {
+    std::string bytes;
+    if (!ReadBytes(SourceFolder() + "data\\qkeywords.txt", &bytes)) return "(keyword file unreadable)";
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\r', start);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        start = end + 1;
+        if (start < bytes.size() && bytes[start] == '\n') ++start;
+        size_t first = line.find_first_not_of(' ');
+        if (first == std::string::npos || _strnicmp(line.c_str() + first, "CREATED:", 8) != 0) continue;
+        std::string remark = line.substr(first + 8);
+        remark.erase(0, remark.find_first_not_of(' '));
+        remark.erase(remark.find_last_not_of(' ') + 1);
+        return ("Keywords and tips data file is created " + remark).substr(0, 255);
+    }
+    return "(no CREATED line)";
+}
+
+int TaskbarHeight() {
+    HWND taskbar = FindWindowA("Shell_traywnd", "");
+    if (!taskbar) return 0;
+    RECT rect = WindowRect(taskbar);
+    return rect.bottom - rect.top;
+}
+
+struct Placement {
+    int x, y, width, height;
+};
+
+Placement PlacementOf(HWND window) {
+    RECT rect = WindowRect(window);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void ExpectPlacement(const Placement &actual, const Placement &expected, const std::string &what) {
+    EXPECT_EQ(actual.x, expected.x) << what;
+    EXPECT_EQ(actual.y, expected.y) << what;
+    EXPECT_EQ(actual.width, expected.width) << what;
+    EXPECT_EQ(actual.height, expected.height) << what;
+}
+
+// What the next start does with stored values: a width of 0 or at least the maximum
+// tracking width becomes that width; the same for the height, less the taskbar.
+Placement Clamped(int x, int y, int width, int height) {
+    int maxWidth = GetSystemMetrics(SM_CXMAXTRACK);
+    int maxHeight = GetSystemMetrics(SM_CYMAXTRACK) - TaskbarHeight();
+    if (width == 0 || width >= maxWidth) width = maxWidth;
+    if (height == 0 || height >= maxHeight) height = maxHeight;
+    return {x, y, width, height};
+}
+
+// The program writes numbers with a leading blank, but Wine's profile functions drop
+// leading blanks of every value they write, so the blank is not compared.
+std::string Trimmed(std::string text) {
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+struct ToolButton {
+    int command;
+    bool separator;
+};
+
+std::vector<ToolButton> ToolButtons(HWND toolBar) {
+    std::vector<ToolButton> buttons;
+    RemoteBuffer remote(toolBar, sizeof(TBBUTTON));
+    int count = static_cast<int>(Send(toolBar, TB_BUTTONCOUNT));
+    for (int i = 0; i < count && remote.Ok(); ++i) {
+        TBBUTTON button = {};
+        Send(toolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(remote.Address()));
+        remote.Read(0, &button, sizeof button);
+        buttons.push_back({button.idCommand, (button.fsStyle & TBSTYLE_SEP) != 0});
+    }
+    return buttons;
+}
+
+}  // namespace
+
+// One run: the frame and its panes as the user first sees them, Esc as an accelerator,
+// a refused second copy, and the placement written when the frame closes.
+TEST(StartUp, FrameWithItsPanesRefusesASecondCopyAndSavesItsPlacement) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    HWND frame = quillet.Frame();
+    ASSERT_TRUE(frame) << "the frame did not show";
+
+    EXPECT_EQ(ClassName(frame), "QuillFrame");
+    EXPECT_EQ(Text(frame), "Quilletor 33 - by Fennrick");
+    // No razuvi.ini: at (0, 0), as wide and high as the frame may grow (less the taskbar).
+    ExpectPlacement(PlacementOf(frame), Clamped(0, 0, 0, 0), "first start without settings");
+
+    HWND statusBar = quillet.StatusBar();
+    ASSERT_TRUE(statusBar);
+    EXPECT_EQ(ClassName(statusBar), "msctls_statusbar32");
+    EXPECT_TRUE(IsWindowVisible(statusBar));
+    EXPECT_EQ(Text(statusBar), ExpectedStatusNote());
+    EXPECT_EQ(StatusPartText(statusBar, 0), ExpectedStatusNote());
+    HWND progress = Child(statusBar, ui::kProgressBar);
+    ASSERT_TRUE(progress) << "no progress bar in the status bar";
+    EXPECT_EQ(ClassName(progress), "msctls_progress32");
+    EXPECT_FALSE(IsWindowVisible(progress));
+
+    HWND toolBar = quillet.ToolBar();
+    ASSERT_TRUE(toolBar);
+    EXPECT_EQ(ClassName(toolBar), "ToolbarWindow32");
+    EXPECT_TRUE(IsWindowVisible(toolBar));
+    const std::vector<ToolButton> expectedButtons = {{1031, false}, {1032, false}, {1033, false}, {0, true},
+                                                     {1038, false}, {1039, false}, {1040, false}, {0, true},
+                                                     {1046, false}, {1047, false}};
+    std::vector<ToolButton> buttons = ToolButtons(toolBar);
+    ASSERT_EQ(buttons.size(), expectedButtons.size());
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        EXPECT_EQ(buttons[i].separator, expectedButtons[i].separator) << "button " << i;
+        if (!expectedButtons[i].separator) EXPECT_EQ(buttons[i].command, expectedButtons[i].command) << "button " << i;
+    }
+
+    HWND client = quillet.MdiClient();
+    ASSERT_TRUE(client);
+    EXPECT_EQ(ClassName(client), "MDIClient");
+    EXPECT_TRUE(IsWindowVisible(client));
+    EXPECT_EQ(RectIn(frame, client).top, 45) << "without documents the MDI client starts under the tool bar";
+    HWND tabs = quillet.TabStrip();
+    ASSERT_TRUE(tabs);
+    EXPECT_EQ(ClassName(tabs), "SysTabControl32");
+    EXPECT_FALSE(IsWindowVisible(tabs));
+    EXPECT_EQ(TabCount(tabs), 0);
+    HWND labels = FindWindowExA(client, nullptr, "Lables", nullptr);
+    ASSERT_TRUE(labels) << "no labels pane in the MDI client";
+    EXPECT_EQ(Text(labels), "Lables");
+    EXPECT_FALSE(IsWindowVisible(labels));
+    EXPECT_TRUE(Child(labels, ui::kLabelsList));
+    EXPECT_TRUE(quillet.Documents().empty());
+
+    EXPECT_FALSE(SaveScreenshot("frame.png", frame).empty());
+
+    // Esc is an accelerator: each press flips "NoAutoIndentation" and writes it.
+    const std::string settings = folder.Settings();
+    for (const char *expected : {"1", "0"}) {
+        ASSERT_TRUE(PressKey(frame, VK_ESCAPE)) << "the frame did not come to the foreground";
+        EXPECT_TRUE(WaitUntil([&] { return Trimmed(IniRawValue(settings, "NoAUTOIdentation", "Off")) == expected; },
+                              kStepTimeout))
+            << "after Esc, [NoAUTOIdentation] Off is \"" << IniRawValue(settings, "NoAUTOIdentation", "Off")
+            << "\", expected \"" << expected << "\"";
+    }
+
+    // A second copy, even from another folder, is refused before it loads anything.
+    {
+        FreshFolder otherFolder;
+        ASSERT_TRUE(otherFolder.Ok()) << otherFolder.Error();
+        Session second(otherFolder);
+        ASSERT_TRUE(second.Start());
+        HWND box = second.WaitDialog("Application is running", kStartTimeout);
+        ASSERT_TRUE(box) << "no \"Application is running\" message";
+        EXPECT_EQ(MessageBoxText(box), "Quilletor is already running");
+        EXPECT_TRUE(TopWindows(second.Pid(), "QuillFrame").empty()) << "the second copy made a frame";
+        PressButton(box, IDOK);
+        DWORD code = 99;
+        ASSERT_TRUE(second.Process().WaitExit(kStepTimeout, &code)) << "the second copy did not end";
+        EXPECT_EQ(code, 1u);
+        EXPECT_FALSE(FileExists(otherFolder.Settings())) << "the second copy wrote settings";
+    }
+    EXPECT_TRUE(IsWindowVisible(frame));
+    EXPECT_EQ(Text(frame), "Quilletor 33 - by Fennrick");
+
+    // Closing writes the placement: left, top, and the bottom-right corner moved by
+    // (13, 53) in the frame's client coordinates.
+    RECT rect = WindowRect(frame);
+    POINT origin = ClientOrigin(frame);
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Close(&code)) << "the frame did not close";
+    EXPECT_EQ(code, 0u);
+    const struct {
+        const char *key;
+        int value;
+    } written[] = {{"winx", rect.left},
+                   {"winy", rect.top},
+                   {"wwidth", rect.right + 13 - origin.x},
+                   {"wheight", rect.bottom + 53 - origin.y}};
+    for (const auto &entry : written) {
+        bool found = false;
+        EXPECT_EQ(Trimmed(IniRawValue(settings, "WINDOWS", entry.key, &found)), std::to_string(entry.value))
+            << entry.key;
+        EXPECT_TRUE(found) << entry.key << " not written";
+    }
+}
+
+// The placement written at exit is read and clamped at the next start; stored values
+// are used as they are, except a width or height of 0 or beyond the maximum tracking
+// size, and the frame never gets smaller than 830 x 300. A skin value of blanks only
+// counts as no skin (quoted, so that the profile functions hand the blanks over).
+TEST(StartUp, StoredPlacementIsClampedAtTheNextStart) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string settings = folder.Settings();
+    const int maxWidth = GetSystemMetrics(SM_CXMAXTRACK);
+    const int maxHeight = GetSystemMetrics(SM_CYMAXTRACK) - TaskbarHeight();
+    const struct {
+        const char *what;
+        const char *x, *y, *width, *height;
+        const char *skin;
+        Placement expected;
+    } rows[] = {
+        {"as stored, negative left edge kept", "-20", "30", "900", "400", nullptr, {-20, 30, 900, 400}},
+        {"width 5000 clamped, height 0 clamped", "10", "20", "5000", "0", nullptr, {10, 20, maxWidth, maxHeight}},
+        {"leading blanks, below the minimum size; blank skin", " 40", " 50", " 500", " 200", "\"   \"",
+         {40, 50, 830, 300}},
+    };
+    // The first start writes what the frame had; the next start reads it back.
+    {
+        Session first(folder);
+        ASSERT_TRUE(first.Start());
+        ASSERT_TRUE(first.Frame());
+        ASSERT_TRUE(first.Close());
+    }
+    const int savedWidth = IniReadInt(settings, "windows", "wwidth", -1);
+    const int savedHeight = IniReadInt(settings, "windows", "wheight", -1);
+    {
+        Session again(folder);
+        ASSERT_TRUE(again.Start());
+        HWND frame = again.Frame();
+        ASSERT_TRUE(frame);
+        ExpectPlacement(PlacementOf(frame),
+                        Clamped(IniReadInt(settings, "windows", "winx", -1), IniReadInt(settings, "windows", "winy", -1),
+                                savedWidth, savedHeight),
+                        "placement saved at the previous exit");
+        ASSERT_TRUE(again.Close());
+    }
+    for (const auto &row : rows) {
+        // Written byte for byte: the profile functions would drop the leading blanks.
+        std::string file = std::string("[WINDOWS]\r\nwinx=") + row.x + "\r\nwiny=" + row.y + "\r\nwwidth=" +
+                           row.width + "\r\nwheight=" + row.height + "\r\n";
+        if (row.skin) file += std::string("[Qskin]\r\nskin=") + row.skin + "\r\n";
+        ASSERT_TRUE(WriteBytes(settings, file));
+        Session quillet(folder);
+        ASSERT_TRUE(quillet.Start());
+        HWND frame = quillet.Frame();
+        ASSERT_TRUE(frame) << row.what << ": the frame did not show";
+        ExpectPlacement(PlacementOf(frame), row.expected, row.what);
+        DWORD code = 99;
+        EXPECT_TRUE(quillet.Close(&code)) << row.what;
+        EXPECT_EQ(code, 0u) << row.what;
+    }
+}
+
+// Refusals before the frame shows: each message with its title, then the exit code.
+TEST(StartUp, RefusalsShowTheirMessageAndEndWithTheirExitCode) {
+    const struct {
+        const char *what;
+        bool removeKeywordFile;
+        const char *storedSkin;  // a file name in skins\, written as a full path
+        const char *title;
+        const char *text;
+        DWORD exitCode;
+        bool frameCreated;
+    } rows[] = {
+        {"keyword file missing", true, nullptr, "Keyword file is missing", "Sorry, keyword file not found", 0, true},
+        {"stored skin missing", false, "deleted.urf", "Warning", "Cann't load your skin,it  may be deleted ", 1,
+         false},
+    };
+    for (const auto &row : rows) {
+        FreshFolder folder;
+        ASSERT_TRUE(folder.Ok()) << folder.Error();
+        if (row.removeKeywordFile) ASSERT_TRUE(DeleteFileA(folder.File("qkeywords.txt").c_str()));
+        if (row.storedSkin) IniWrite(folder.Settings(), "Qskin", "skin", folder.Path() + "skins\\" + row.storedSkin);
+        Session quillet(folder);
+        ASSERT_TRUE(quillet.Start()) << row.what;
+        HWND box = quillet.WaitDialog(row.title, kStartTimeout);
+        ASSERT_TRUE(box) << row.what << ": no message titled \"" << row.title << "\"";
+        EXPECT_EQ(MessageBoxText(box), row.text) << row.what;
+        std::vector<HWND> frames = TopWindows(quillet.Pid(), "QuillFrame");
+        if (row.frameCreated) {
+            for (HWND frame : frames) EXPECT_FALSE(IsWindowVisible(frame)) << row.what << ": the frame showed";
+        } else {
+            EXPECT_TRUE(frames.empty()) << row.what << ": a frame was created";
+        }
+        PressButton(box, IDOK);
+        DWORD code = 99;
+        ASSERT_TRUE(quillet.Process().WaitExit(kStepTimeout, &code)) << row.what << ": the program did not end";
+        EXPECT_EQ(code, row.exitCode) << row.what;
+    }
+}

@@ -1,0 +1,123 @@
+// A running Quillet driven as a user would: start, find the panes, open and save
+// scripts through the program's own file dialogs and menus.
+#include "driver/session.h"
+
+#include <commctrl.h>
+
+namespace qdriver {
+namespace {
+
+// File name boxes of the common file dialogs: the explorer look uses the combo box
+// cmb13 (1148) with an edit inside, older templates the edit edt1 (1152).
+constexpr int kFileNameCombo = 1148;
+constexpr int kFileNameEdit = 1152;
+
+std::string Lower(std::string text) {
+    for (char &c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string Trim(const std::string &text) {
+    size_t start = text.find_first_not_of(" \t");
+    if (start == std::string::npos) return "";
+    size_t end = text.find_last_not_of(" \t");
+    return text.substr(start, end - start + 1);
+}
+
+}  // namespace
+
+bool Session::Start() { return program_.Start(folder_.Exe(), folder_.Path()); }
+
+HWND Session::Frame(DWORD ms) {
+    if (!frame_ || !IsWindow(frame_)) frame_ = WaitForFrame(program_.Pid(), ms);
+    return frame_;
+}
+
+std::vector<HWND> Session::Documents() { return Children(MdiClient(), "Script"); }
+
+HWND Session::ActiveDocument() {
+    return reinterpret_cast<HWND>(Send(MdiClient(), WM_MDIGETACTIVE));
+}
+
+HWND Session::ActiveEditor() {
+    HWND document = ActiveDocument();
+    return document ? Child(document, ui::kEditor) : nullptr;
+}
+
+std::string Session::FillFileDialog(const std::string &path) {
+    HWND dialog = WaitDialog(ui::kScriptDialogTitle);
+    if (!dialog) return "no \"" + std::string(ui::kScriptDialogTitle) + "\" dialog";
+    HWND edit = nullptr;
+    if (HWND combo = Descendant(dialog, kFileNameCombo)) edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    if (!edit) edit = Descendant(dialog, kFileNameEdit, "Edit");
+    if (!edit) return "the file dialog has no file name box";
+    SetText(edit, path);
+    if (Text(edit) != path) return "the file name box did not take the path";
+    PressButton(dialog, IDOK);
+    if (!WaitGone(dialog, kStepTimeout)) return "the file dialog stayed open";
+    return "";
+}
+
+std::string Session::OpenThroughDialog(const std::string &path) {
+    if (!PostCommand(Frame(), ui::kCmdOpen)) return "cannot post the Open command";
+    return FillFileDialog(path);
+}
+
+std::string Session::SaveAsThroughMenu(const std::string &path) {
+    HWND document = ActiveDocument();
+    HWND editor = ActiveEditor();
+    if (!document || !editor) return "no active document";
+    RECT area = WindowRect(editor);
+    LPARAM at = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    PostMessageA(document, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(editor), at);
+    HWND menu = nullptr;
+    WaitUntil([&] {
+        for (HWND window : TopWindows(Pid(), "#32768")) {
+            if (IsWindowVisible(window)) menu = window;
+        }
+        return menu != nullptr;
+    }, kStepTimeout);
+    if (!menu) return "no right-button menu";
+    // Menus of another process cannot be read; the menu's own keyboard handling picks
+    // the item by position (separators are skipped).
+    for (int i = 0; i <= ui::kSaveAsItemIndex; ++i) PostKey(menu, VK_DOWN);
+    PostKey(menu, VK_RETURN);
+    return FillFileDialog(path);
+}
+
+bool Session::Close(DWORD *exitCode) {
+    HWND frame = Frame(0);
+    if (frame) PostMessageA(frame, WM_CLOSE, 0, 0);
+    return program_.WaitExit(kStepTimeout, exitCode);
+}
+
+std::string IniRawValue(const std::string &file, const std::string &section, const std::string &key,
+                        bool *found) {
+    if (found) *found = false;
+    std::string bytes;
+    if (!ReadBytes(file, &bytes)) return "";
+    std::string wantedSection = Lower(section), wantedKey = Lower(key);
+    bool inSection = false;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        start = end + 1;
+        std::string trimmed = Trim(line);
+        if (!trimmed.empty() && trimmed[0] == '[') {
+            size_t close = trimmed.find(']');
+            inSection = close != std::string::npos && Lower(Trim(trimmed.substr(1, close - 1))) == wantedSection;
+            continue;
+        }
+        size_t equals = line.find('=');
+        if (!inSection || equals == std::string::npos) continue;
+        if (Lower(Trim(line.substr(0, equals))) != wantedKey) continue;
+        if (found) *found = true;
+        return line.substr(equals + 1);
+    }
+    return "";
+}
+
+}  // namespace qdriver
