@@ -8,7 +8,7 @@ namespace qdriver {
 namespace {
 
 // File name boxes of the common file dialogs: the explorer look uses the combo box
-// cmb13 (1148) with an edit inside, older templates the edit edt1 (1152).
+// cmb13 (1148), older templates the edit edt1 (1152).
 constexpr int kFileNameCombo = 1148;
 constexpr int kFileNameEdit = 1152;
 
@@ -47,9 +47,9 @@ HWND Session::ActiveEditor() {
 std::string Session::FillFileDialog(const std::string &path) {
     HWND dialog = WaitDialog(ui::kScriptDialogTitle);
     if (!dialog) return "no \"" + std::string(ui::kScriptDialogTitle) + "\" dialog";
-    HWND edit = nullptr;
-    if (HWND combo = Descendant(dialog, kFileNameCombo)) edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
-    if (!edit) edit = Descendant(dialog, kFileNameEdit, "Edit");
+    // WM_SETTEXT on the combo box sets the text of its edit part, which the dialog reads.
+    HWND edit = Descendant(dialog, kFileNameCombo);
+    if (!edit) edit = Descendant(dialog, kFileNameEdit);
     if (!edit) return "the file dialog has no file name box";
     SetText(edit, path);
     if (Text(edit) != path) return "the file name box did not take the path";
