@@ -1,2 +1,8 @@
+// Quillet's entry point: the command line is not used.
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+
+#include "app/shell.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    return quillet::RunQuillet(instance, showCommand);
+}

@@ -1,0 +1,44 @@
+// Handlers of the shell's own commands, grouped by the file that implements them; the
+// command table (commands.cpp) routes the ids to them.
+#pragma once
+
+#include "app/commands.h"
+
+namespace quillet {
+
+// commands.cpp: documents, arrangement, marker navigation, debugger requests.
+CommandReply OnNewScript(CommandContext &context);
+CommandReply OnOpenScript(CommandContext &context);
+CommandReply OnSaveScript(CommandContext &context);
+CommandReply OnNextBookmark(CommandContext &context);
+CommandReply OnPreviousBookmark(CommandContext &context);
+CommandReply OnNextBreakpoint(CommandContext &context);
+CommandReply OnPreviousBreakpoint(CommandContext &context);
+CommandReply OnScriptRequest(CommandContext &context);
+CommandReply OnForgetDebugger(CommandContext &context);
+CommandReply OnTileVertically(CommandContext &context);
+CommandReply OnTileHorizontally(CommandContext &context);
+CommandReply OnCascade(CommandContext &context);
+CommandReply OnClearRecentFiles(CommandContext &context);
+CommandReply OnResetAutoComplete(CommandContext &context);
+
+// settings_commands.cpp: switches, language, fonts, script folder.
+CommandReply OnCallTipsSwitch(CommandContext &context);
+CommandReply OnAutoCompleteSwitch(CommandContext &context);
+CommandReply OnMyCustomColour(CommandContext &context);
+CommandReply OnTypedVariables(CommandContext &context);
+CommandReply OnExitOnClose(CommandContext &context);
+CommandReply OnLanguage(CommandContext &context);
+CommandReply OnSetFont(CommandContext &context);
+CommandReply OnSetCommentFont(CommandContext &context);
+CommandReply OnSetScriptFolder(CommandContext &context);
+CommandReply OnNoAutoIndentation(CommandContext &context);
+CommandReply OnDocumentationLookup(CommandContext &context);
+CommandReply OnBlockCommentHighlight(CommandContext &context);
+
+// appearance.cpp: skins and the default frame size.
+CommandReply OnBuiltInSkin(CommandContext &context);
+CommandReply OnOtherSkin(CommandContext &context);
+CommandReply OnRestoreDefaultSize(CommandContext &context);
+
+}  // namespace quillet

@@ -1,0 +1,169 @@
+// The frame's child windows, created in a fixed order during the frame's WM_CREATE:
+// status bar with its progress bar, tool bar with its ten buttons, MDI client, the
+// hidden labels pane with its list, and the document tab strip.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+
+#include "app/command_ids.h"
+#include "app/frame_window.h"
+#include "app/texts.h"
+#include "documents/documents.h"
+#include "skin/appface.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr DWORD kStatusBarStyle = 0x56800013;
+constexpr DWORD kLabelsPaneExStyle = WS_EX_NOPARENTNOTIFY | WS_EX_TOPMOST | WS_EX_STATICEDGE;
+constexpr DWORD kLabelsListStyle = 0x50310143;
+constexpr int kLabelsPaneWidth = 200;
+constexpr int kLabelsPaneHeight = 500;
+constexpr int kToolImageSize = 32;
+constexpr COLORREF kToolMaskColour = RGB(255, 0, 255);
+
+TBBUTTON Button(int image, int command) {
+    TBBUTTON button{};
+    button.iBitmap = image;
+    button.idCommand = command;
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = TBSTYLE_BUTTON;
+    button.iString = -1;
+    return button;
+}
+
+TBBUTTON Separator() {
+    TBBUTTON button{};
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = TBSTYLE_SEP;
+    return button;
+}
+
+// New, open, save; three spare buttons; the call tips and autocompletion switches.
+std::array<TBBUTTON, 10> ToolButtons() {
+    return {Button(0, kCmdNew),          Button(1, kCmdOpen),          Button(2, kCmdSave),
+            Separator(),                 Button(3, kCmdToolSpare1),    Button(4, kCmdToolSpare2),
+            Button(5, kCmdToolSpare3),   Separator(),                  Button(6, kCmdCallTipsSwitch),
+            Button(8, kCmdAutoCompleteSwitch)};
+}
+
+HINSTANCE InstanceOf(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+HWND CreateStatusBar(HWND frame) {
+    return CreateStatusWindowA(kStatusBarStyle, "", frame, kIdStatusBar);
+}
+
+HWND CreateToolBar(HWND frame, const RECT &client) {
+    HWND toolBar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, client.left,
+                                   CW_USEDEFAULT, client.right, kToolBandHeight, frame,
+                                   reinterpret_cast<HMENU>(kIdToolBar), InstanceOf(frame), nullptr);
+    if (toolBar) SetParent(toolBar, frame);
+    return toolBar;
+}
+
+HWND CreateMdiClient(HWND frame, const RECT &client) {
+    CLIENTCREATESTRUCT creation{};
+    creation.hWindowMenu = nullptr;  // no document list in any menu
+    creation.idFirstChild = kIdFirstMdiChild;
+    return CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                           client.left, client.top, client.right - client.left, client.bottom - client.top, frame,
+                           reinterpret_cast<HMENU>(kIdMdiClient), InstanceOf(frame), &creation);
+}
+
+WNDPROC Subclass(HWND window, WNDPROC procedure) {
+    return reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+// The pane is created owned by the frame and then moved into the MDI client, so it
+// floats over the documents.
+void CreateLabelsPane(HWND frame, const RECT &client, FrameHandles &handles) {
+    handles.labelsPane = CreateWindowExA(kLabelsPaneExStyle, text::kLabelsClassAtCreation, text::kLabelsTitle,
+                                         WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER, client.left,
+                                         client.top, kLabelsPaneWidth, kLabelsPaneHeight, frame, nullptr,
+                                         InstanceOf(frame), nullptr);
+    if (!handles.labelsPane) return;
+    SetParent(handles.labelsPane, handles.mdiClient);
+    RECT area{};
+    GetClientRect(handles.labelsPane, &area);
+    handles.labelsList = CreateWindowExA(0, "listbox", nullptr, kLabelsListStyle, 0, 0, area.right, area.bottom,
+                                         handles.labelsPane, reinterpret_cast<HMENU>(kIdLabelsList),
+                                         InstanceOf(frame), nullptr);
+}
+
+HWND CreateProgressBar(HWND statusBar) {
+    HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD | WS_CLIPSIBLINGS | PBS_SMOOTH, 600, 5, 185, 14,
+                               statusBar, reinterpret_cast<HMENU>(kIdProgressBar), InstanceOf(statusBar), nullptr);
+    if (bar) {
+        SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+        SendMessageA(bar, PBM_SETSTEP, 0, 0);
+    }
+    return bar;
+}
+
+// Cuts the "IDB_TOOL" strip into 32 x 32 images (magenta is transparent) and adds the buttons.
+void FillToolBar(HWND frame, FrameHandles &handles) {
+    handles.toolBitmap = static_cast<HBITMAP>(
+        LoadImageA(InstanceOf(frame), text::kToolBitmapResource, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    handles.toolImages = ImageList_Create(kToolImageSize, kToolImageSize, ILC_COLOR24 | ILC_MASK, 1, 0);
+    if (handles.toolImages && handles.toolBitmap)
+        ImageList_AddMasked(handles.toolImages, handles.toolBitmap, kToolMaskColour);
+    if (handles.toolBitmap) DeleteObject(handles.toolBitmap);  // the field keeps the stale handle
+
+    HWND toolBar = handles.toolBar;
+    SendMessageA(toolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(handles.toolImages));
+    SendMessageA(toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(toolBar, TB_SETBITMAPSIZE, 0, MAKELONG(kToolImageSize, kToolImageSize));
+    std::array<TBBUTTON, 10> buttons = ToolButtons();
+    SendMessageA(toolBar, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageA(toolBar, TB_AUTOSIZE, 0, 0);
+}
+
+}  // namespace
+
+void CreateFrameChildren(HWND frame, FrameState &state) {
+    FrameHandles &handles = state.handles;
+    handles = FrameHandles{};
+    handles.frame = frame;
+
+    handles.statusBar = CreateStatusBar(frame);
+    RECT client{};
+    GetClientRect(frame, &client);
+
+    handles.toolBar = CreateToolBar(frame, client);
+    handles.taskBar = FindWindowA(text::kTaskbarClass, "");
+
+    handles.mdiClient = CreateMdiClient(frame, client);
+    handles.mdiClientProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handles.mdiClient, GWLP_WNDPROC));
+    handles.frameProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame, GWLP_WNDPROC));
+    PublishFrameHandles(frame, &handles);
+    if (handles.mdiClient) Subclass(handles.mdiClient, MdiClientProc);
+    Subclass(frame, FrameSubclassProc);
+
+    CreateLabelsPane(frame, client, handles);
+    handles.progressBar = CreateProgressBar(handles.statusBar);
+    PublishMdiClient(frame, handles.mdiClient);
+
+    handles.tabStrip = CreateTabStrip(frame);
+    if (handles.tabStrip) {
+        SkinWindowSet(handles.tabStrip, APPFACE_TABS);
+        SetParent(handles.tabStrip, frame);
+    }
+    SkinWindowSet(frame, APPFACE_FRAME);
+    if (handles.toolBar) SkinWindowSet(handles.toolBar, APPFACE_TOOLBAR);
+
+    if (handles.toolBar) FillToolBar(frame, handles);
+    PublishFrameHandles(frame, &handles);
+    if (handles.toolBar) ShowWindow(handles.toolBar, SW_SHOWNORMAL);
+
+    InvalidateRect(frame, nullptr, TRUE);
+    DragAcceptFiles(frame, TRUE);
+}
+
+}  // namespace quillet

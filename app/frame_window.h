@@ -1,0 +1,40 @@
+// The frame window (class QuillFrame): its per-window record and procedures. The
+// record lives from WM_NCCREATE to WM_NCDESTROY and holds the records published as
+// the frame's properties.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/frame_state.h"
+#include "app/menus.h"
+
+namespace quillet {
+
+struct FrameState {
+    std::string settingsPath;  // exe folder + "RaZuvi.INI", formed at WM_CREATE
+    MenuHandles menus{};
+    FrameHandles handles{};
+    SettingsRecord settings{};  // published as "setting"; changed in place
+    int startupCodePage = 0;    // the language setting as read at start-up
+    bool created = false;       // WM_CREATE has built everything
+};
+
+// The frame's record, or null for another window or before WM_NCCREATE.
+FrameState *GetFrameState(HWND frame);
+
+// Class procedure of QuillFrame.
+LRESULT CALLBACK FrameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+// Installed over the frame during its creation; sees every message first.
+LRESULT CALLBACK FrameSubclassProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Builds the frame's child windows (status bar, tool bar, MDI client, labels pane,
+// progress bar, tab strip), subclasses them and publishes "hndl" and "hclient".
+void CreateFrameChildren(HWND frame, FrameState &state);
+
+// Frame layout constants (client coordinates).
+constexpr int kToolBandHeight = 45;
+constexpr int kTabStripHeight = 30;
+
+}  // namespace quillet

@@ -1,0 +1,234 @@
+// The Settings and VarToAuto commands and the two tool bar switches: each changes the
+// shared settings record (published again under "setting"), its menu check mark and,
+// where the setting is kept, the settings file.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+
+#include "app/command_handlers.h"
+#include "app/command_ids.h"
+#include "app/settings_file.h"
+#include "app/settings_rules.h"
+#include "app/texts.h"
+#include "colours/colour_set.h"
+#include "documents/documents.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace quillet {
+
+namespace {
+
+// Tool bar images of the two switches.
+constexpr int kImageCallTipsOn = 6;
+constexpr int kImageCallTipsOff = 7;
+constexpr int kImageAutoCompleteOn = 8;
+constexpr int kImageAutoCompleteOff = 9;
+
+// The styles the editor font applies to, and the comment styles of the comment font.
+constexpr std::array<int, 10> kEditorFontStyles{kStyleComment, kStyleNumber,   kStyleString,  kStyleKeyword,
+                                                kStyleOperator, kStyleOpcode,  kStyleRegister, kStyleComment2,
+                                                kStyleLabel,    kStyleVariable};
+constexpr std::array<int, 2> kCommentFontStyles{kStyleComment, kStyleComment2};
+
+constexpr int kFontDialogPoints = 14;
+
+SettingsRecord *CurrentSettings(CommandContext &context) {
+    SettingsRecord *settings = GetSettings(context.frame);
+    return settings ? settings : &context.state.settings;
+}
+
+void ChangeButtonImage(CommandContext &context, int command, int image) {
+    SendMessageA(context.state.handles.toolBar, TB_CHANGEBITMAP, static_cast<WPARAM>(command), MAKELPARAM(image, 0));
+}
+
+// How a flag's check mark follows a value other than 0 and 1.
+enum class OtherValues { kUncheck, kLeave };
+
+// Flips bit 0 of a stored flag, publishes the record, sets the check mark (checked
+// while 1) and writes the new value.
+CommandReply ToggleStoredFlag(CommandContext &context, int SettingsRecord::*field, const SettingKey &key,
+                              int command, OtherValues others) {
+    SettingsRecord *settings = CurrentSettings(context);
+    settings->*field ^= 1;
+    PublishSettings(context.frame, settings);
+    const int value = settings->*field;
+    if (value == 1 || value == 0 || others == OtherValues::kUncheck)
+        SetChecked(context.state.menus.settings, command, value == 1);
+    WriteSetting(key, value, context.state.settingsPath);
+    return CommandReply::kOne;
+}
+
+struct ChosenFont {
+    std::string face;
+    int size = 0;
+    int style = 0;
+};
+
+// The font dialog preset to Arial 14 regular; an empty face or size 0 when cancelled.
+ChosenFont ChooseFont(HWND owner) {
+    LOGFONTA font{};
+    HDC screen = GetDC(nullptr);
+    font.lfHeight = -MulDiv(kFontDialogPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    font.lfWeight = FW_NORMAL;
+    CopyBounded(font.lfFaceName, text::kDefaultFontFace);
+
+    CHOOSEFONTA request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = owner;
+    request.lpLogFont = &font;
+    request.iPointSize = kFontDialogPoints * 10;
+    request.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+    ChosenFont chosen;
+    if (!platform::FontDialog(&request)) return chosen;
+    chosen.face = std::string(FieldText(font.lfFaceName));
+    chosen.size = request.iPointSize / 10;
+    chosen.style = (font.lfWeight >= FW_BOLD ? 1 : 0) | (font.lfItalic ? 2 : 0);
+    return chosen;
+}
+
+bool IsUsable(const ChosenFont &font) { return !TrimBlanks(font.face).empty() && font.size != 0; }
+
+template <std::size_t N>
+void ApplyFont(HWND editor, const std::array<int, N> &styles, const ChosenFont &font) {
+    if (!editor) return;
+    for (int style : styles) {
+        SendMessageA(editor, SCI_STYLESETFONT, static_cast<WPARAM>(style), reinterpret_cast<LPARAM>(font.face.c_str()));
+        SendMessageA(editor, SCI_STYLESETSIZE, static_cast<WPARAM>(style), font.size);
+    }
+    for (int style : styles) {
+        SendMessageA(editor, SCI_STYLESETBOLD, static_cast<WPARAM>(style), StyleIsBold(font.style));
+        SendMessageA(editor, SCI_STYLESETITALIC, static_cast<WPARAM>(style), StyleIsItalic(font.style));
+    }
+}
+
+}  // namespace
+
+CommandReply OnCallTipsSwitch(CommandContext &context) {
+    SettingsRecord *settings = CurrentSettings(context);
+    settings->callTipsSwitch ^= 1;
+    PublishSettings(context.frame, settings);
+    ChangeButtonImage(context, kCmdCallTipsSwitch,
+                      settings->callTipsSwitch == 1 ? kImageCallTipsOn : kImageCallTipsOff);
+    return CommandReply::kOne;
+}
+
+CommandReply OnAutoCompleteSwitch(CommandContext &context) {
+    SettingsRecord *settings = CurrentSettings(context);
+    settings->autoCompleteSwitch ^= 1;
+    PublishSettings(context.frame, settings);
+    ChangeButtonImage(context, kCmdAutoCompleteSwitch,
+                      settings->autoCompleteSwitch != 0 ? kImageAutoCompleteOn : kImageAutoCompleteOff);
+    return CommandReply::kOne;
+}
+
+// Switches the custom colour set on or off for documents opened from now on; only
+// possible once a custom set has been saved.
+CommandReply OnMyCustomColour(CommandContext &context) {
+    const std::string &file = context.state.settingsPath;
+    if (ReadSetting(setting::kMyColorSet, file) == 0) {
+        platform::ShowMessage(nullptr, text::kSetColorFirst, text::kSetColorFirstTitle, MB_OK);
+        return CommandReply::kDefault;
+    }
+    const int flag = ReadSetting(setting::kMyColorFlag, file) ^ 1;
+    const bool on = (flag & 1) != 0;
+    WriteSetting(setting::kMyColorFlag, on ? 1 : 0, file);
+    SetChecked(context.state.menus.settings, kCmdMyCustomColor, on);
+    return CommandReply::kDefault;
+}
+
+CommandReply OnTypedVariables(CommandContext &context) {
+    SettingsRecord *settings = CurrentSettings(context);
+    settings->typedVariablesSwitch = settings->typedVariablesSwitch == 1 ? 0 : 1;
+    PublishSettings(context.frame, settings);
+    SetChecked(context.state.menus.varToAuto, kCmdAddTypedVariables, settings->typedVariablesSwitch == 1);
+    return CommandReply::kOne;
+}
+
+// The stored flag is read afresh, so a hand-edited file is respected; values other
+// than 0 and 1 are left alone.
+CommandReply OnExitOnClose(CommandContext &context) {
+    SettingsRecord *settings = CurrentSettings(context);
+    const std::string &file = context.state.settingsPath;
+    settings->closeFlag = ReadSetting(setting::kCloseToExit, file);
+    if (const auto next = ToggledCloseFlag(settings->closeFlag)) {
+        WriteSetting(setting::kCloseToExit, *next, file);
+        SetChecked(context.state.menus.settings, kCmdExitOnClose, *next == 1);
+    }
+    return CommandReply::kOne;
+}
+
+// Only the active document changes code page; documents created later in this run
+// keep the code page read at start-up.
+CommandReply OnLanguage(CommandContext &context) {
+    const auto codePage = CodePageForLanguageCommand(context.id);
+    if (!codePage) return CommandReply::kDefault;
+    CheckLanguage(context.state.menus.settings, context.id);
+    WriteSetting(setting::kLanguage, *codePage, context.state.settingsPath);
+    const Editor editor = ActiveEditor();
+    if (editor.IsOpen()) editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(*codePage));
+    return CommandReply::kOne;
+}
+
+CommandReply OnSetFont(CommandContext &context) {
+    const ChosenFont font = ChooseFont(context.frame);
+    if (!IsUsable(font)) return CommandReply::kOne;
+    const std::string &file = context.state.settingsPath;
+    WriteSettingText(setting::kFontName, font.face, file);
+    WriteSetting(setting::kFontSize, font.size, file);
+    WriteSetting(setting::kFontStyle, font.style, file);
+    SettingsRecord *settings = CurrentSettings(context);
+    CopyBounded(settings->editorFontFace, font.face);
+    settings->editorFontSize = font.size;
+    settings->editorFontStyle = font.style;
+    PublishSettings(context.frame, settings);
+    ApplyFont(ActiveEditorWindow(), kEditorFontStyles, font);
+    return CommandReply::kOne;
+}
+
+CommandReply OnSetCommentFont(CommandContext &context) {
+    ChosenFont font = ChooseFont(context.frame);
+    font.face = font.face.substr(0, 49);  // the comment face is kept in 50 bytes
+    if (!IsUsable(font)) return CommandReply::kOne;
+    const std::string &file = context.state.settingsPath;
+    WriteSettingText(setting::kCommentFontName, font.face, file);
+    WriteSetting(setting::kCommentFontSize, font.size, file);
+    WriteSetting(setting::kCommentFontStyle, font.style, file);
+    SettingsRecord *settings = CurrentSettings(context);
+    CopyBounded(settings->commentFontFace, font.face);
+    settings->commentFontSize = font.size;
+    settings->commentFontStyle = font.style;
+    PublishSettings(context.frame, settings);
+    ApplyFont(ActiveEditorWindow(), kCommentFontStyles, font);
+    return CommandReply::kOne;
+}
+
+// A cancelled dialog stores an empty folder, which removes the key.
+CommandReply OnSetScriptFolder(CommandContext &context) {
+    const std::string folder = platform::BrowseForFolder(context.frame, text::kSelectScriptFolder);
+    SettingsRecord *settings = CurrentSettings(context);
+    CopyBounded(settings->scriptFolder, folder);
+    WriteSettingText(setting::kScriptFolder, FieldText(settings->scriptFolder), context.state.settingsPath);
+    PublishSettings(context.frame, settings);
+    return CommandReply::kDefault;
+}
+
+CommandReply OnNoAutoIndentation(CommandContext &context) {
+    return ToggleStoredFlag(context, &SettingsRecord::noAutoIndent, setting::kNoAutoIndent, kCmdNoAutoIndentation,
+                            OtherValues::kUncheck);
+}
+
+CommandReply OnDocumentationLookup(CommandContext &context) {
+    return ToggleStoredFlag(context, &SettingsRecord::documentationLookup, setting::kDocumentationLookup,
+                            kCmdMsdnSearch, OtherValues::kUncheck);
+}
+
+CommandReply OnBlockCommentHighlight(CommandContext &context) {
+    return ToggleStoredFlag(context, &SettingsRecord::commentHighlightOff, setting::kCommentHighlightOff,
+                            kCmdBlockCommentHighlightOff, OtherValues::kLeave);
+}
+
+}  // namespace quillet

@@ -1,0 +1,202 @@
+// The program's entry routine: refuses a second instance, starts the skin, registers
+// the window classes, creates the frame, loads the keyword file, shows the frame with
+// its tray icon, runs the one message loop and tears everything down in order.
+#include "app/shell.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <array>
+#include <string>
+
+#include "app/command_ids.h"
+#include "app/frame_window.h"
+#include "app/settings_file.h"
+#include "app/texts.h"
+#include "assist/keyword_stores.h"
+#include "documents/documents.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+#include "skin/appface.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr DWORD kFrameStyle = WS_POPUP | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+
+struct ClassDescription {
+    const char *name;
+    UINT style;
+    WNDPROC procedure;
+    int windowExtra;
+    const char *cursor;
+    int background;  // system colour index; the brush is this + 1
+};
+
+// The labels pane's own behaviour comes with the labels list; until then it is a
+// plain window.
+const std::array<ClassDescription, 3> kClasses{{
+    {text::kFrameClass, 0, FrameWindowProc, 0, IDC_ARROW, COLOR_APPWORKSPACE},
+    {text::kDocumentClass, CS_DBLCLKS, DocumentWindowProc, 4, IDC_IBEAM, COLOR_WINDOW},
+    {text::kLabelsClass, CS_HREDRAW | CS_VREDRAW, DefWindowProcA, 0, IDC_ARROW, COLOR_APPWORKSPACE},
+}};
+
+void RegisterOne(HINSTANCE instance, const ClassDescription &description) {
+    char name[40];
+    CopyBounded(name, description.name);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = description.style;
+    wc.lpfnWndProc = description.procedure;
+    wc.cbWndExtra = description.windowExtra;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, description.cursor);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(description.background + 1));
+    wc.lpszClassName = name;
+    if (RegisterClassExA(&wc)) return;
+    WNDCLASSA plain{};
+    plain.style = wc.style;
+    plain.lpfnWndProc = wc.lpfnWndProc;
+    plain.cbWndExtra = wc.cbWndExtra;
+    plain.hInstance = instance;
+    plain.hCursor = wc.hCursor;
+    plain.hbrBackground = wc.hbrBackground;
+    plain.lpszClassName = name;
+    RegisterClassA(&plain);
+}
+
+// Places the frame at the stored (clamped) position and size and shows it.
+void PlaceFrame(HWND frame) {
+    const SettingsRecord *settings = GetSettings(frame);
+    if (!settings) return;
+    SetWindowPos(frame, HWND_TOP, settings->frameLeft, settings->frameTop, settings->frameWidth,
+                 settings->frameHeight, SWP_SHOWWINDOW);
+}
+
+// The tray icon's record (the 88-byte first version); kept to remove the icon at the end.
+NOTIFYICONDATAA AddTrayIcon(HWND frame, HINSTANCE instance) {
+    NOTIFYICONDATAA tray{};
+    tray.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    tray.hWnd = frame;
+    tray.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(instance));
+    tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    tray.uCallbackMessage = kMsgTrayIcon;
+    tray.hIcon = static_cast<HICON>(LoadImageA(instance, text::kIconResource, IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    CopyBounded(tray.szTip, sizeof tray.szTip, text::kTrayTip);
+    Shell_NotifyIconA(NIM_ADD, &tray);
+    if (tray.hIcon) DestroyIcon(tray.hIcon);
+    tray.hIcon = nullptr;
+    return tray;
+}
+
+int RunMessageLoop(HWND frame, HWND client, HACCEL accelerators) {
+    MSG message{};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (client && TranslateMDISysAccel(client, &message)) continue;
+        if (TranslateAcceleratorA(frame, accelerators, &message)) continue;
+        if (IsDialogMessageA(frame, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+// The tool bar died with the frame, so its image list is taken from the record kept
+// at start-up when the tool bar no longer answers.
+void ReleaseToolImages(const FrameHandles &handles) {
+    auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(handles.toolBar, TB_SETIMAGELIST, 0, 0));
+    if (!list) list = handles.toolImages;
+    if (list) ImageList_Destroy(list);
+}
+
+}  // namespace
+
+void RegisterShellClasses(HINSTANCE instance) {
+    for (const ClassDescription &description : kClasses) RegisterOne(instance, description);
+}
+
+HWND CreateFrameWindow(HINSTANCE instance) {
+    return CreateWindowExA(0, text::kFrameClass, text::kFrameCaption, kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+}
+
+bool StartStoredSkin() {
+    const std::string exeFolder = platform::ExeFolder();
+    const std::string stored = ReadSettingText(setting::kSkin, exeFolder + text::kSettingsFile);
+    if (!TrimBlanks(stored).empty()) {
+        if (SkinStart(stored.c_str(), 1, "", 1, nullptr, "")) return true;
+        platform::ShowMessage(nullptr, text::kStoredSkinFailed, text::kStoredSkinFailedTitle, MB_TASKMODAL);
+        return false;
+    }
+    const std::string fallback(TrimBlanks(exeFolder + text::kSkinFolder + text::kDefaultSkin));
+    if (SkinStart(fallback.c_str(), 1, "", 1, nullptr, "")) return true;
+    platform::ShowMessage(nullptr, text::kDefaultSkinFailed, text::kDefaultSkinFailedTitle, MB_TASKMODAL);
+    return false;
+}
+
+HACCEL CreateShellAccelerators() {
+    constexpr BYTE kKey = FVIRTKEY;
+    ACCEL table[] = {
+        {kKey, VK_F4, kCmdBlockComment},
+        {kKey, VK_F5, kCmdBlockUncomment},
+        {kKey | FCONTROL, VK_F2, kCmdToggleBookmark},
+        {kKey | FCONTROL, VK_F3, kCmdDeleteBookmarks},
+        {kKey, VK_F2, kCmdNextBookmark},
+        {kKey, VK_F3, kCmdPreviousBookmark},
+        {kKey, VK_F6, kCmdNextBreakpoint},
+        {kKey, VK_F7, kCmdPreviousBreakpoint},
+        {kKey, VK_F8, kCmdRunScript},
+        {kKey, VK_F9, kCmdStopScript},
+        {kKey, VK_F10, kCmdDebugScript},
+        {kKey, VK_F11, kCmdFind},
+        {kKey, VK_F12, kCmdReplace},
+        {kKey | FALT, VK_F2, kCmdToggleBreakpoint},
+        {kKey | FALT, VK_F3, kCmdRemoveBreakpoints},
+        {kKey, VK_ESCAPE, kCmdNoAutoIndentation},
+        {kKey, VK_PAUSE, kCmdShowLabels},
+    };
+    return CreateAcceleratorTableA(table, static_cast<int>(std::size(table)));
+}
+
+int RunQuillet(HINSTANCE instance, int showCommand) {
+    if (FindFrame()) {
+        platform::ShowMessage(nullptr, text::kAlreadyRunning, text::kAlreadyRunningTitle, MB_OK);
+        return 1;
+    }
+    HMODULE editingComponent = LoadLibraryA(text::kSciLexerDll);
+    HMODULE skinEngine = LoadLibraryA(text::kSkinEngineDll);
+    if (!skinEngine) {
+        platform::ShowMessage(nullptr, text::kSkinEngineMissing, text::kSkinEngineMissingTitle, MB_OK);
+        return 1;
+    }
+    if (!StartStoredSkin()) return 1;
+    RegisterShellClasses(instance);
+    HWND frame = CreateFrameWindow(instance);
+    if (!frame) return 1;
+    if (!LoadKeywordFile(frame)) return 0;
+
+    PlaceFrame(frame);
+    NOTIFYICONDATAA tray = AddTrayIcon(frame, instance);
+    HACCEL accelerators = CreateShellAccelerators();
+    ShowWindow(frame, showCommand);
+    FrameHandles handles{};
+    if (const FrameHandles *published = GetFrameHandles(frame)) handles = *published;
+    UpdateWindow(frame);
+    HWND client = GetMdiClient(frame);
+
+    const int exitCode = RunMessageLoop(frame, client, accelerators);
+
+    ReleaseToolImages(handles);
+    if (editingComponent) FreeLibrary(editingComponent);
+    FreeLibrary(skinEngine);
+    Shell_NotifyIconA(NIM_DELETE, &tray);
+    SkinRemove();
+    DestroyAcceleratorTable(accelerators);
+    return exitCode;
+}
+
+}  // namespace quillet
