@@ -103,6 +103,12 @@ void ReadScript(const std::string &path) {
 
 // Writes `bytes` to a new file beside `path` and puts it in the place of `path`.
 bool WriteReplacing(const std::string &path, const std::string &bytes, DWORD &error) {
+    // Windows refuses to replace a read-only file; some systems (Wine) would not.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        error = ERROR_ACCESS_DENIED;
+        return false;
+    }
     std::string temp;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {

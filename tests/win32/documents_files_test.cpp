@@ -1,0 +1,223 @@
+// Open, Save and Save As with real files: naming rules, lossless bytes, replacing a
+// longer file, failures that keep the old file and the modified state, and opening a
+// path that is already open.
+#include "tests/win32/documents_fixture.h"
+
+#include <algorithm>
+
+namespace quillet::testing_documents {
+namespace {
+
+using DocumentFiles = DocumentsFixture;
+
+TEST_F(DocumentFiles, OpenCommandAcceptsOnlyTxtAndOsc) {
+    for (const char *name : {"a.txt", "b.osc", "c.TXT"}) WriteBytes(Path(name), name);
+    openNames_ = {Path("a.txt"), Path("b.osc"), Path("c.TXT"), ""};
+    OpenScriptCommand(frame_);
+    OpenScriptCommand(frame_);
+    OpenScriptCommand(frame_);
+    OpenScriptCommand(frame_);  // cancelled: nothing happens
+    ASSERT_EQ(Documents().size(), 2u);
+    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"a.txt", "b.osc"}));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "file is not supported by Quillet");
+    EXPECT_EQ(messages_[0].title, "File not supported");
+    EXPECT_EQ(messages_[0].style, static_cast<UINT>(MB_TASKMODAL));
+
+    ASSERT_EQ(openRequests_.size(), 4u);
+    const DialogRequest &request = openRequests_[0];
+    EXPECT_EQ(request.owner, frame_);
+    EXPECT_EQ(request.title, "Select Script File");
+    EXPECT_EQ(request.filter, std::string("Script\0*.txt;*.osc\0", 19));
+    EXPECT_TRUE(request.flags & OFN_EXPLORER);
+    EXPECT_EQ(request.initialDir, "");  // no script folder set
+    EXPECT_EQ(request.initialFile, "");
+}
+
+TEST_F(DocumentFiles, DialogsStartInTheScriptFolder) {
+    CopyBounded(settings_.scriptFolder, folder_);
+    openNames_ = {""};
+    OpenScriptCommand(frame_);
+    ASSERT_EQ(openRequests_.size(), 1u);
+    EXPECT_EQ(openRequests_[0].initialDir, folder_);
+
+    NewDocument();
+    saveNames_ = {""};
+    EXPECT_FALSE(SaveScript(1));
+    ASSERT_EQ(saveRequests_.size(), 1u);
+    EXPECT_EQ(saveRequests_[0].initialDir, folder_);
+    EXPECT_EQ(saveRequests_[0].initialFile, ".txt");
+    EXPECT_EQ(saveRequests_[0].title, "Select Script File");
+    EXPECT_EQ(saveRequests_[0].owner, frame_);
+}
+
+TEST_F(DocumentFiles, SaveAsNamesFollowTheTxtRule) {
+    struct Case { const char *typed; const char *written; };
+    const Case cases[] = {
+        {"notes", "notes.txt"}, {"notes.osc", "notes.osc"}, {"other.Txt", "other.Txt"}, {"my.txt.bak", "my.txt.bak"},
+    };
+    for (const Case &c : cases) {
+        HWND document = NewDocument();
+        ActiveEditor().CallText(SCI_APPENDTEXT, 4, "text");
+        saveNames_.push_back(Path(c.typed));
+        EXPECT_TRUE(SaveScript(1)) << c.typed;
+        EXPECT_EQ(ReadBytes(Path(c.written)), "text") << c.typed;
+        EXPECT_EQ(Title(document), Path(c.written));
+        EXPECT_EQ(TabLabels().back(), c.written);
+        EXPECT_FALSE(ActiveEditor().Call(SCI_GETMODIFY));
+    }
+    EXPECT_FALSE(Exists(Path("notes.osc.txt")));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(DocumentFiles, PlainSaveOfANewScriptWritesItsTitleInTheCurrentFolder) {
+    HWND document = NewDocument();
+    ActiveEditor().CallText(SCI_APPENDTEXT, 3, "new");
+    EXPECT_TRUE(SaveScript(0));
+    EXPECT_EQ(ReadBytes(Path("Untitled 1.txt")), "new");
+    EXPECT_EQ(Title(document), "Untitled 1.txt");
+    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"Untitled 1.txt"}));
+    EXPECT_TRUE(saveRequests_.empty());
+}
+
+TEST_F(DocumentFiles, ShorterTextReplacesALongerFileCompletely) {
+    const std::string path = Path("long.txt");
+    WriteBytes(path, std::string(5000, 'L'));
+    OpenScriptPath(path.c_str());
+    ActiveEditor().SetText("short");
+    EXPECT_TRUE(SaveScript(0));
+    EXPECT_EQ(ReadBytes(path), "short");
+}
+
+TEST_F(DocumentFiles, BytesRoundTripUnchanged) {
+    std::string bytes("zero\0byte\r\nCRLF\nLF\rCR\r\n\xC4\xE3\xBA\xC3 GBK\n", 40);
+    bytes += std::string("\0\0tail", 6);
+    const std::string path = Path("bytes.txt");
+    WriteBytes(path, bytes);
+    OpenScriptPath(path.c_str());
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(ActiveEditor().Text(), bytes);
+    EXPECT_FALSE(ActiveEditor().Call(SCI_GETMODIFY));
+    WriteBytes(path, "overwritten meanwhile");
+    EXPECT_TRUE(SaveScript(0));
+    EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST_F(DocumentFiles, LargeScriptOpensAndSavesWhole) {
+    std::string bytes;
+    bytes.reserve(5u << 20);
+    for (int line = 0; bytes.size() < (5u << 20); ++line) bytes += "mov eax, " + std::to_string(line) + "\r\n";
+    const std::string path = Path("large.osc");
+    WriteBytes(path, bytes);
+    OpenScriptPath(path.c_str());
+    EXPECT_EQ(ActiveEditor().Call(SCI_GETLENGTH), static_cast<sptr_t>(bytes.size()));
+    ActiveEditor().CallText(SCI_APPENDTEXT, 3, "end");
+    EXPECT_TRUE(SaveScript(0));
+    EXPECT_EQ(ReadBytes(path), bytes + "end");
+}
+
+TEST_F(DocumentFiles, ReadOnlyTargetReportsAndKeepsEverything) {
+    const std::string path = Path("locked.txt");
+    WriteBytes(path, "original");
+    OpenScriptPath(path.c_str());
+    ActiveEditor().CallText(SCI_APPENDTEXT, 6, " edits");
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(SaveScript(0));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text,
+              "Following error occured while trying to save the file:\r\nError: 70, Permission denied\r\n\r\n"
+              "The file could not be saved.");
+    EXPECT_EQ(messages_[0].title, "Save file error!");
+    EXPECT_EQ(messages_[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONEXCLAMATION));
+    EXPECT_EQ(ReadBytes(path), "original");
+    EXPECT_TRUE(ActiveEditor().Call(SCI_GETMODIFY));
+    EXPECT_EQ(Title(ActiveDocument()), path);
+
+    // No temporary file is left beside it.
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"locked.txt", "mru.ini"}));
+}
+
+TEST_F(DocumentFiles, SaveAsIntoAMissingFolderReportsPathNotFound) {
+    HWND document = NewDocument();
+    ActiveEditor().CallText(SCI_APPENDTEXT, 4, "text");
+    saveNames_.push_back(Path("no such folder\\x.txt"));
+    EXPECT_FALSE(SaveScript(1));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].text.find("Error: 76, Path not found"), std::string::npos) << messages_[0].text;
+    EXPECT_EQ(Title(document), "Untitled 1");
+    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"Untitled 1"}));
+    EXPECT_TRUE(ActiveEditor().Call(SCI_GETMODIFY));
+}
+
+TEST_F(DocumentFiles, OpeningAnOpenPathOnlyActivatesItAndKeepsItsEdits) {
+    const std::string a = Path("first.txt"), b = Path("second.txt");
+    WriteBytes(a, "first");
+    WriteBytes(b, "second");
+    OpenScriptPath(a.c_str());
+    HWND first = ActiveDocument();
+    ActiveEditor().CallText(SCI_APPENDTEXT, 7, " edited");
+    OpenScriptPath(b.c_str());
+    ASSERT_NE(ActiveDocument(), first);
+
+    const std::string other = ToUpperAscii(a);
+    OpenScriptPath(other.c_str());
+    EXPECT_EQ(Documents().size(), 2u);
+    EXPECT_EQ(ActiveDocument(), first);
+    EXPECT_EQ(ActiveEditor().Text(), "first edited");
+    EXPECT_TRUE(ActiveEditor().Call(SCI_GETMODIFY));
+    EXPECT_EQ(SendMessageA(handles_.tabStrip, TCM_GETCURSEL, 0, 0), 0);
+}
+
+TEST_F(DocumentFiles, OpeningAMissingPathCreatesAnEmptyScript) {
+    const std::string path = Path("fresh.txt");
+    OpenScriptPath(path.c_str());
+    EXPECT_TRUE(Exists(path));
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(ActiveEditor().Call(SCI_GETLENGTH), 0);
+    EXPECT_EQ(Title(ActiveDocument()), path);
+}
+
+TEST_F(DocumentFiles, FileHeldOpenReportsTheOpenError) {
+    const std::string path = Path("held.txt");
+    WriteBytes(path, "held");
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    OpenScriptPath(path.c_str());
+    CloseHandle(held);
+    EXPECT_TRUE(Documents().empty());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text,
+              "Following error occured while trying to open the file:\r\nError: 70, Permission denied\r\n\r\n"
+              "The file could not be opened.");
+    EXPECT_EQ(messages_[0].title, "open file error!");
+}
+
+TEST_F(DocumentFiles, SaveAsRelabelsTheFirstTabOfTheSameName) {
+    CreateDirectoryA(Path("one").c_str(), nullptr);
+    CreateDirectoryA(Path("two").c_str(), nullptr);
+    const std::string a = Path("one\\same.txt"), b = Path("two\\same.txt");
+    WriteBytes(a, "one");
+    WriteBytes(b, "two");
+    OpenScriptPath(a.c_str());
+    OpenScriptPath(b.c_str());
+    saveNames_.push_back(Path("renamed.txt"));
+    EXPECT_TRUE(SaveScript(1));
+    // Tabs are found by label: the first "same.txt" tab takes the new name.
+    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"renamed.txt", "same.txt"}));
+    EXPECT_EQ(Title(ActiveDocument()), Path("renamed.txt"));
+    DeleteFileA(a.c_str());
+    DeleteFileA(b.c_str());
+    RemoveDirectoryA(Path("one").c_str());
+    RemoveDirectoryA(Path("two").c_str());
+}
+
+}  // namespace
+}  // namespace quillet::testing_documents
