@@ -111,11 +111,17 @@ TEST(Documents, EveryCorpusScriptOpensAndSavesUnderANewNameByteForByte) {
     }
     EXPECT_EQ(Joined(TabLabels(tabs)), Joined(savedNames));
 
-    // The recent-files list holds the last nine saved files, newest first.
+    // The recent-files list holds the last nine files opened or saved, newest first.
     const std::string recent = folder.File("mru.ini");
-    for (size_t slot = 1; slot <= 9 && slot <= savedPaths.size(); ++slot) {
+    std::vector<std::string> touched;  // newest first
+    for (size_t i = scripts.size(); i-- > 0 && touched.size() < 9;) {
+        touched.push_back(savedPaths[i]);
+        touched.push_back(corpus + scripts[i]);
+    }
+    touched.resize(std::min<size_t>(touched.size(), 9));
+    for (size_t slot = 1; slot <= touched.size(); ++slot) {
         std::string key = "File" + std::to_string(slot);
-        EXPECT_EQ(IniRead(recent, "LastOpened", key.c_str()), savedPaths[savedPaths.size() - slot]) << key;
+        EXPECT_EQ(IniRead(recent, "LastOpened", key.c_str()), touched[slot - 1]) << key;
     }
     EXPECT_FALSE(IniHasKey(recent, "LastOpened", "File10"));
 

@@ -150,6 +150,7 @@ TEST(StartUp, FrameWithItsPanesRefusesASecondCopyAndSavesItsPlacement) {
     EXPECT_TRUE(Child(labels, ui::kLabelsList));
     EXPECT_TRUE(quillet.Documents().empty());
 
+    Sleep(300);  // let the tool bar and the status bar finish painting before the picture
     EXPECT_FALSE(SaveScreenshot("frame.png", frame).empty());
 
     // Esc is an accelerator: each press flips "NoAutoIndentation" and writes it.
