@@ -2,6 +2,8 @@
 // with a custom set switched on in razuvi.ini, read back from screenshots.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "driver/session.h"
 
 using namespace qdriver;
@@ -26,6 +28,13 @@ const ClassColour kCustom[] = {
 };
 
 uint32_t ToColorref(uint32_t rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16); }
+
+// A "Custom Colors" value as written (the switch is written "1" / "0").
+std::string IniRaw(const std::string &settings, const char *key) {
+    std::string value = IniRawValue(settings, "Custom Colors", key);
+    value.erase(0, value.find_first_not_of(' '));
+    return value;
+}
 
 // Opens the script, lets the editor paint and captures the frame; `editorArea` is the
 // editor's rectangle in the picture.
@@ -82,4 +91,124 @@ TEST(Colours, CustomColourSetColoursTheScriptInsteadOfTheBuiltInOne) {
         EXPECT_EQ(CountPixels(image, kDefaultComment, &editor), 0) << "comments still in the built-in green";
         EXPECT_TRUE(quillet.Close());
     }
+}
+
+namespace {
+
+struct DialogClass {
+    int button;
+    const char *caption;
+    int swatch;
+    const char *key;
+    uint32_t builtIn;  // 0xRRGGBB
+};
+const DialogClass kDialogClasses[] = {
+    {1048, "KEYWORD", 1057, "keyword", 0x0000FF},   {1049, "COMMENT", 1062, "comment", 0x9EDB61},
+    {1050, "REGISTER", 1063, "register", 0xDD9EBD}, {1052, "OPCODE", 1064, "opcode", 0x1B8E80},
+    {1053, "LABEL", 1065, "label", 0xFF0000},       {1054, "STRING", 1066, "string", 0x64E69B},
+    {1060, "OPERATOR", 1067, "operator", 0xA32746}, {1061, "VARIABLE", 1068, "variable", 0x000000},
+    {1069, "NUNBER", 1070, "number", 0xB9A36B},
+};
+constexpr int kSetButton = 1058;
+constexpr int kCloseButton = 1056;
+// The colour chooser's boxes for red, green and blue.
+constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
+
+// The colour a swatch shows, taken from its strip above the button it overlaps.
+uint32_t SwatchColour(HWND dialog, int swatchId) {
+    HWND swatch = Child(dialog, swatchId);
+    Image image;
+    if (!swatch || !CaptureWindow(&image, swatch) || image.width < 3 || image.height < 8) return 0xFFFFFFFF;
+    return image.At(image.width / 2, 5);
+}
+
+}  // namespace
+
+// The user's way: "MyCustomcolor" refuses before a set exists; the dialog shows the
+// built-in colours, a class button opens the colour chooser, SET stores the set, and
+// "MyCustomcolor" then switches it on for scripts opened afterwards.
+TEST(Colours, SetCustomColorsDialogStoresASetThatMyCustomcolorSwitchesOn) {
+    ASSERT_TRUE(FileExists(CorpusFolder() + kScript));
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string settings = folder.Settings();
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    HWND frame = quillet.Frame();
+    ASSERT_TRUE(frame);
+
+    PostCommand(frame, ui::kCmdMyCustomColor);
+    HWND refusal = quillet.WaitDialog("select color first");
+    ASSERT_TRUE(refusal) << "MyCustomcolor without a stored set did not refuse";
+    EXPECT_EQ(MessageBoxText(refusal), "Please,set your custom color first");
+    PressButton(refusal, IDOK);
+    ASSERT_TRUE(WaitGone(refusal, kStepTimeout));
+    EXPECT_EQ(IniReadInt(settings, "Custom Colors", "MyColorflg"), 0) << "the refused switch changed the flag";
+
+    PostCommand(frame, ui::kCmdSetCustomColors);
+    HWND dialog = quillet.WaitDialog("Set Custom Colors");
+    ASSERT_TRUE(dialog) << "no \"Set Custom Colors\" dialog";
+    EXPECT_EQ(Text(Child(dialog, kSetButton)), "SET");
+    EXPECT_EQ(Text(Child(dialog, kCloseButton)), "CLOSE");
+    for (size_t i = 0; i < std::size(kDialogClasses); ++i) {
+        const DialogClass &entry = kDialogClasses[i];
+        EXPECT_EQ(Text(Child(dialog, entry.button)), entry.caption);
+        EXPECT_EQ(SwatchColour(dialog, entry.swatch), entry.builtIn) << entry.key << " swatch";
+        // Opening writes the chooser's slots: c1..c9 the class colours.
+        std::string slot = "c" + std::to_string(i + 1);
+        EXPECT_EQ(IniReadInt(settings, "Custom Colors", slot.c_str(), -1), static_cast<int>(ToColorref(entry.builtIn)))
+            << slot;
+    }
+    for (int slot = 10; slot <= 16; ++slot) {
+        std::string key = "c" + std::to_string(slot);
+        EXPECT_EQ(IniReadInt(settings, "Custom Colors", key.c_str(), -1), 16711680) << key;
+    }
+    EXPECT_FALSE(IniHasKey(settings, "Custom Colors", "MyColorset")) << "opening stored a set";
+    EXPECT_FALSE(SaveScreenshot("colour-dialog.png", dialog).empty());
+
+    // KEYWORD opens the chooser; the colour typed into it comes back to the swatch.
+    const uint32_t chosen = 0xC80078;
+    PressButton(dialog, kDialogClasses[0].button);
+    HWND chooser = nullptr;
+    WaitUntil([&] {
+        for (HWND window : TopWindows(quillet.Pid(), "#32770")) {
+            if (window != dialog && IsWindowVisible(window)) chooser = window;
+        }
+        return chooser != nullptr;
+    }, kStepTimeout);
+    ASSERT_TRUE(chooser) << "KEYWORD did not open the colour chooser";
+    ASSERT_TRUE(Descendant(chooser, kChooserRed) && Descendant(chooser, kChooserGreen) &&
+                Descendant(chooser, kChooserBlue));
+    SetText(Descendant(chooser, kChooserRed), std::to_string(chosen >> 16));
+    SetText(Descendant(chooser, kChooserGreen), std::to_string((chosen >> 8) & 0xFF));
+    SetText(Descendant(chooser, kChooserBlue), std::to_string(chosen & 0xFF));
+    PressButton(chooser, IDOK);
+    ASSERT_TRUE(WaitGone(chooser, kStepTimeout));
+    EXPECT_TRUE(WaitUntil([&] { return SwatchColour(dialog, kDialogClasses[0].swatch) == chosen; }, kStepTimeout))
+        << "the keyword swatch did not take the chosen colour";
+    EXPECT_FALSE(IniHasKey(settings, "Custom Colors", "keyword")) << "choosing stored before SET";
+
+    PressButton(dialog, kSetButton);
+    EXPECT_TRUE(WaitUntil([&] { return IniReadInt(settings, "Custom Colors", "MyColorset") == 1; }, kStepTimeout));
+    EXPECT_EQ(IniReadInt(settings, "Custom Colors", "keyword", -1), static_cast<int>(ToColorref(chosen)));
+    EXPECT_EQ(IniReadInt(settings, "Custom Colors", "c1", -1), static_cast<int>(ToColorref(chosen)));
+    for (size_t i = 1; i < std::size(kDialogClasses); ++i) {
+        EXPECT_EQ(IniReadInt(settings, "Custom Colors", kDialogClasses[i].key, -1),
+                  static_cast<int>(ToColorref(kDialogClasses[i].builtIn)))
+            << kDialogClasses[i].key;
+    }
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "SET closed the dialog";
+    PressButton(dialog, kCloseButton);
+    ASSERT_TRUE(WaitGone(dialog, kStepTimeout));
+
+    PostCommand(frame, ui::kCmdMyCustomColor);
+    EXPECT_TRUE(WaitUntil([&] { return IniRaw(settings, "MyColorflg") == "1"; }, kStepTimeout))
+        << "MyCustomcolor did not switch the set on";
+    Image image;
+    RECT editor = {};
+    ASSERT_TRUE(PictureOfScript(quillet, "script-chosen-keyword-colour.png", &image, &editor));
+    EXPECT_GT(CountPixels(image, chosen, &editor), 0) << "no keyword in the chosen colour";
+    EXPECT_EQ(CountPixels(image, kDefaultKeyword, &editor), 0) << "keywords still in the built-in blue";
+    EXPECT_GT(CountPixels(image, kDefaultComment, &editor), 0) << "comments lost their stored (built-in) colour";
+    EXPECT_TRUE(quillet.Close());
 }

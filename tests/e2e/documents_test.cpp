@@ -232,3 +232,67 @@ TEST(Documents, TabStripShowsSwitchesAndHides) {
     EXPECT_TRUE(quillet.Close(&code));
     EXPECT_EQ(code, 0u);
 }
+
+// Typed text reaches the file: a new script closed with changes asks to be saved and
+// goes through Save As (".txt" added to a name without it); a plain Save writes the
+// edits of an opened script over its file.
+TEST(Documents, TypedTextIsSavedOnCloseAndByPlainSave) {
+    const std::vector<std::string> scripts = CorpusScripts();
+    ASSERT_FALSE(scripts.empty());
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    HWND frame = quillet.Frame();
+    ASSERT_TRUE(frame);
+    HWND tabs = quillet.TabStrip();
+    // Autocompletion off, so that Return ends a line instead of choosing from a list.
+    SendCommand(frame, ui::kCmdAutoCompleteSwitch);
+
+    SendCommand(frame, ui::kCmdNew);
+    HWND editor = quillet.ActiveEditor();
+    ASSERT_TRUE(editor);
+    TypeText(editor, "var count\nmov count, 1\n");
+    ASSERT_TRUE(SyncEditor(editor));
+    const char *const lineEnds[] = {"\r\n", "\r", "\n"};  // SCI_GETEOLMODE 0, 1, 2
+    LRESULT eolMode = Send(editor, 2030);
+    ASSERT_TRUE(eolMode >= 0 && eolMode <= 2);
+    const std::string eol = lineEnds[eolMode];
+    const std::string typed = "var count" + eol + "mov count, 1" + eol;
+    EXPECT_EQ(Text(editor), typed);
+
+    PostMessageA(quillet.ActiveDocument(), WM_CLOSE, 0, 0);
+    HWND question = quillet.WaitDialog("Quilletor");
+    ASSERT_TRUE(question) << "closing a changed script did not ask to save it";
+    EXPECT_EQ(MessageBoxText(question), "Save current changes? Untitled 1");
+    PressButton(question, IDYES);
+    ASSERT_EQ(quillet.AnswerFileDialog(folder.File("notes")), "");
+    std::string written;
+    EXPECT_TRUE(WaitUntil([&] { return ReadBytes(folder.File("notes.txt"), &written) && written == typed; },
+                          kStepTimeout))
+        << "notes.txt holds \"" << written << "\"";
+    EXPECT_FALSE(FileExists(folder.File("notes")));
+    EXPECT_TRUE(WaitUntil([&] { return quillet.Documents().empty(); }, kStepTimeout));
+    EXPECT_FALSE(IsWindowVisible(tabs));
+    EXPECT_EQ(IniRead(folder.File("mru.ini"), "LastOpened", "File1"), folder.File("notes.txt"));
+
+    // A plain Save writes the opened file again, with what was typed at its start.
+    std::string original;
+    ASSERT_TRUE(ReadBytes(CorpusFolder() + scripts[0], &original));
+    const std::string script = folder.File("plain.osc");
+    ASSERT_TRUE(WriteBytes(script, original));
+    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    editor = quillet.ActiveEditor();
+    TypeText(editor, "//");
+    ASSERT_TRUE(SyncEditor(editor));
+    SendCommand(frame, ui::kCmdSave);
+    EXPECT_TRUE(ReadBytes(script, &written) && written == "//" + original)
+        << "plain.osc holds " << written.size() << " bytes, expected " << original.size() + 2;
+    bool asked = false;
+    ASSERT_TRUE(CloseActiveDocument(quillet, &asked));
+    EXPECT_FALSE(asked) << "a saved script asked to be saved again";
+    DWORD code = 99;
+    EXPECT_TRUE(quillet.Close(&code));
+    EXPECT_EQ(code, 0u);
+}

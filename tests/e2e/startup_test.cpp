@@ -299,3 +299,30 @@ TEST(StartUp, RefusalsShowTheirMessageAndEndWithTheirExitCode) {
         EXPECT_EQ(code, row.exitCode) << row.what;
     }
 }
+
+// Minimising and the close button hide the frame to the tray, where a left click brings
+// it back; once "Exit On Close" is switched on, the close button ends the program.
+TEST(StartUp, CloseButtonHidesToTheTrayUntilExitOnCloseIsOn) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    HWND frame = quillet.Frame();
+    ASSERT_TRUE(frame);
+    for (WPARAM command : {SC_MINIMIZE, SC_CLOSE}) {
+        PostMessageA(frame, WM_SYSCOMMAND, command, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(frame); }, kStepTimeout))
+            << "system command " << command << " left the frame visible";
+        EXPECT_FALSE(quillet.Process().WaitExit(0)) << "system command " << command << " ended the program";
+        EXPECT_FALSE(IsIconic(frame)) << "the frame is hidden, not minimised";
+        PostMessageA(frame, ui::kMsgTrayIcon, 0, WM_LBUTTONDOWN);
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(frame) != 0; }, kStepTimeout))
+            << "a left click on the tray icon did not bring the frame back";
+    }
+    SendCommand(frame, ui::kCmdExitOnClose);
+    EXPECT_EQ(Trimmed(IniRawValue(folder.Settings(), "Flags", "Close2Exit")), "1");
+    PostMessageA(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Process().WaitExit(kStepTimeout, &code)) << "the close button did not end the program";
+    EXPECT_EQ(code, 0u);
+}

@@ -44,7 +44,7 @@ HWND Session::ActiveEditor() {
     return document ? Child(document, ui::kEditor) : nullptr;
 }
 
-std::string Session::FillFileDialog(const std::string &path) {
+std::string Session::AnswerFileDialog(const std::string &path) {
     HWND dialog = WaitDialog(ui::kScriptDialogTitle);
     if (!dialog) return "no \"" + std::string(ui::kScriptDialogTitle) + "\" dialog";
     // WM_SETTEXT on the combo box sets the text of its edit part, which the dialog reads.
@@ -60,7 +60,7 @@ std::string Session::FillFileDialog(const std::string &path) {
 
 std::string Session::OpenThroughDialog(const std::string &path) {
     if (!PostCommand(Frame(), ui::kCmdOpen)) return "cannot post the Open command";
-    return FillFileDialog(path);
+    return AnswerFileDialog(path);
 }
 
 std::string Session::SaveAsThroughMenu(const std::string &path) {
@@ -82,7 +82,7 @@ std::string Session::SaveAsThroughMenu(const std::string &path) {
     // the item by position (separators are skipped).
     for (int i = 0; i <= ui::kSaveAsItemIndex; ++i) PostKey(menu, VK_DOWN);
     PostKey(menu, VK_RETURN);
-    return FillFileDialog(path);
+    return AnswerFileDialog(path);
 }
 
 bool Session::Close(DWORD *exitCode) {

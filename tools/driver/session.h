@@ -24,8 +24,12 @@ inline constexpr int kMdiClient = 3244;
 inline constexpr int kCmdNew = 1031;
 inline constexpr int kCmdOpen = 1032;
 inline constexpr int kCmdSave = 1033;
+inline constexpr int kCmdAutoCompleteSwitch = 1047;
+inline constexpr int kCmdMyCustomColor = 1101;
+inline constexpr int kCmdExitOnClose = 1116;
 inline constexpr int kCmdNoAutoIndentation = 1128;
 inline constexpr int kCmdSetCustomColors = 1147;
+inline constexpr UINT kMsgTrayIcon = WM_USER + 27;
 // Position of "Save AS" among the items of the editor's right-button menu.
 inline constexpr int kSaveAsItemIndex = 5;
 inline constexpr char kScriptDialogTitle[] = "Select Script File";
@@ -66,11 +70,13 @@ public:
     // Saves the active document as `path` with "Save AS" of the editor's right-button
     // menu and its file dialog; empty once the dialog closed, else an error text.
     std::string SaveAsThroughMenu(const std::string &path);
+    // Answers the program's open/save file dialog ("Select Script File") with `path`;
+    // empty once the dialog closed, else an error text.
+    std::string AnswerFileDialog(const std::string &path);
     // Ends the program with WM_CLOSE to the frame; true with its exit code when it ended.
     bool Close(DWORD *exitCode = nullptr);
 
 private:
-    std::string FillFileDialog(const std::string &path);
 
     const FreshFolder &folder_;
     Program program_;
