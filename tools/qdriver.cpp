@@ -42,6 +42,9 @@ int main(int argc, char **argv) {
         if (!qdriver::CaptureScreen(&image)) return Fail("cannot capture the screen");
         return qdriver::WritePng(image, qdriver::FromUnixPath(argv[2])) ? 0 : Fail("cannot write the file");
     }
+    const bool known = (argc == 2 && (verb == "close" || verb == "caption" || verb == "status" || verb == "tabs")) ||
+                       (argc == 3 && verb == "command");
+    if (!known) return Usage();
     HWND frame = Frame();
     if (!frame) return Fail("no frame");
     if (verb == "close" && argc == 2) {
