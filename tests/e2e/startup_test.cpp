@@ -326,3 +326,33 @@ TEST(StartUp, CloseButtonHidesToTheTrayUntilExitOnCloseIsOn) {
     ASSERT_TRUE(quillet.Process().WaitExit(kStepTimeout, &code)) << "the close button did not end the program";
     EXPECT_EQ(code, 0u);
 }
+
+// A skin chosen from the Skin menu is stored as a full path and starts with the next run.
+TEST(StartUp, SkinChosenFromTheMenuIsKeptForTheNextStart) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string settings = folder.Settings();
+    const struct {
+        int command;
+        const char *stored;  // file name written after exe folder + "skins\"
+    } rows[] = {{1113, "trias.urf"}, {1111, "Clay.urf"}, {1115, "Wine.urf"}};
+    for (const auto &row : rows) {
+        Session quillet(folder);
+        ASSERT_TRUE(quillet.Start());
+        HWND frame = quillet.Frame();
+        ASSERT_TRUE(frame);
+        SendCommand(frame, row.command);
+        EXPECT_EQ(IniRead(settings, "Qskin", "skin"), folder.Path() + "skins\\" + row.stored) << row.command;
+        ASSERT_TRUE(quillet.Close());
+
+        Session next(folder);
+        ASSERT_TRUE(next.Start());
+        EXPECT_TRUE(next.Frame()) << row.stored << " did not start";
+        EXPECT_TRUE(TopWindows(next.Pid(), "#32770").empty()) << row.stored << " was refused";
+        if (row.command == 1113) {
+            Sleep(300);  // let the frame finish painting before the picture
+            EXPECT_FALSE(SaveScreenshot("frame-sias-skin.png", next.Frame()).empty());
+        }
+        ASSERT_TRUE(next.Close());
+    }
+}
