@@ -36,18 +36,21 @@ std::string IniRaw(const std::string &settings, const char *key) {
     return value;
 }
 
-// Opens the script, lets the editor paint and captures the frame; `editorArea` is the
-// editor's rectangle in the picture.
-bool PictureOfScript(Session &quillet, const std::string &png, Image *image, RECT *editorArea) {
+// Opens the script and captures the frame once the editor shows text in `painted`
+// (painting is not a message one can wait for); `editorArea` is the editor's rectangle
+// in the picture, which is also written to ScreensFolder() + `png`.
+bool PictureOfScript(Session &quillet, const std::string &png, uint32_t painted, Image *image, RECT *editorArea) {
     HWND frame = quillet.Frame();
     if (!frame || !quillet.OpenThroughDialog(CorpusFolder() + kScript).empty()) return false;
     if (!WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout)) return false;
     HWND editor = quillet.ActiveEditor();
     SyncEditor(editor);
-    Sleep(500);  // painting is not a message we can wait for
     RECT frameRect = WindowRect(frame);
     *editorArea = WindowRect(editor);
     OffsetRect(editorArea, -frameRect.left, -frameRect.top);
+    WaitUntil([&] { return CaptureWindow(image, frame) && CountPixels(*image, painted, editorArea) > 0; },
+              kStepTimeout);
+    Sleep(200);  // the rest of the text is painted in the same pass; give it a moment
     return !SaveScreenshot(png, frame, image).empty();
 }
 
@@ -65,7 +68,7 @@ TEST(Colours, CustomColourSetColoursTheScriptInsteadOfTheBuiltInOne) {
         ASSERT_TRUE(quillet.Start());
         Image image;
         RECT editor = {};
-        ASSERT_TRUE(PictureOfScript(quillet, "script-default-colours.png", &image, &editor));
+        ASSERT_TRUE(PictureOfScript(quillet, "script-default-colours.png", kDefaultComment, &image, &editor));
         EXPECT_GT(CountPixels(image, kDefaultKeyword, &editor), 0) << "no keyword in the built-in blue";
         EXPECT_GT(CountPixels(image, kDefaultComment, &editor), 0) << "no comment in the built-in green";
         EXPECT_EQ(CountPixels(image, customKeyword, &editor), 0);
@@ -84,7 +87,7 @@ TEST(Colours, CustomColourSetColoursTheScriptInsteadOfTheBuiltInOne) {
         ASSERT_TRUE(quillet.Start());
         Image image;
         RECT editor = {};
-        ASSERT_TRUE(PictureOfScript(quillet, "script-custom-colours.png", &image, &editor));
+        ASSERT_TRUE(PictureOfScript(quillet, "script-custom-colours.png", customComment, &image, &editor));
         EXPECT_GT(CountPixels(image, customKeyword, &editor), 0) << "no keyword in the custom colour";
         EXPECT_GT(CountPixels(image, customComment, &editor), 0) << "no comment in the custom colour";
         EXPECT_EQ(CountPixels(image, kDefaultKeyword, &editor), 0) << "keywords still in the built-in blue";
@@ -206,7 +209,7 @@ TEST(Colours, SetCustomColorsDialogStoresASetThatMyCustomcolorSwitchesOn) {
         << "MyCustomcolor did not switch the set on";
     Image image;
     RECT editor = {};
-    ASSERT_TRUE(PictureOfScript(quillet, "script-chosen-keyword-colour.png", &image, &editor));
+    ASSERT_TRUE(PictureOfScript(quillet, "script-chosen-keyword-colour.png", chosen, &image, &editor));
     EXPECT_GT(CountPixels(image, chosen, &editor), 0) << "no keyword in the chosen colour";
     EXPECT_EQ(CountPixels(image, kDefaultKeyword, &editor), 0) << "keywords still in the built-in blue";
     EXPECT_GT(CountPixels(image, kDefaultComment, &editor), 0) << "comments lost their stored (built-in) colour";
