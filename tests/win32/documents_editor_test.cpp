@@ -205,6 +205,7 @@ struct GoToLineScript {
     std::string typed;
     bool clickOk = true;
     bool sawDialog = false;
+    int misplaced = 0;
     std::vector<std::pair<int, std::string>> controls;
 };
 GoToLineScript *g_goToLine = nullptr;
@@ -214,10 +215,19 @@ void CALLBACK DriveGoToLine(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!dialog || !g_goToLine) return;
     KillTimer(nullptr, timer);
     g_goToLine->sawDialog = true;
-    for (int id : {static_cast<int>(kIdGoToLineEdit), IDOK, IDCANCEL}) {
+    // Each control with its text, and its place (x, y, width, height in dialog units).
+    const struct { int id; RECT units; } layout[] = {
+        {kIdGoToLineEdit, {14, 21, 134, 12}}, {IDOK, {44, 38, 40, 14}}, {IDCANCEL, {90, 38, 40, 14}}};
+    for (const auto &control : layout) {
         char label[64] = "";
-        GetDlgItemTextA(dialog, id, label, sizeof label);
-        g_goToLine->controls.emplace_back(GetDlgItem(dialog, id) ? id : -1, label);
+        GetDlgItemTextA(dialog, control.id, label, sizeof label);
+        g_goToLine->controls.emplace_back(GetDlgItem(dialog, control.id) ? control.id : -1, label);
+        RECT expected = control.units, placed{};
+        MapDialogRect(dialog, &expected);
+        GetWindowRect(GetDlgItem(dialog, control.id), &placed);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&placed), 2);
+        const RECT size{placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top};
+        g_goToLine->misplaced += !EqualRect(&expected, &size);
     }
     SetDlgItemTextA(dialog, kIdGoToLineEdit, g_goToLine->typed.c_str());
     const int button = g_goToLine->clickOk ? IDOK : IDCANCEL;
@@ -248,6 +258,7 @@ TEST_F(EditorMenu, GoToLineMovesTheCaretToTheTypedLine) {
         const std::vector<std::pair<int, std::string>> controls{
             {kIdGoToLineEdit, ""}, {IDOK, "&OK"}, {IDCANCEL, "&Cancel"}};
         EXPECT_EQ(script.controls, controls);
+        EXPECT_EQ(script.misplaced, 0);
     }
 }
 
