@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -109,11 +111,20 @@ bool WriteReplacing(const std::string &path, const std::string &bytes, DWORD &er
         error = ERROR_ACCESS_DENIED;
         return false;
     }
+    // The new file keeps the hidden and system marks of the one it replaces.
+    const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES
+                           ? FILE_ATTRIBUTE_NORMAL
+                           : (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+    // A short name in the target's folder, so a long target path still leaves room.
+    const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
     std::string temp;
     HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = path + ".~q" + std::to_string(GetCurrentProcessId() % 100000) + "-" + std::to_string(attempt);
-        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "~q%lx%02x.tmp", GetCurrentProcessId() & 0xFFFFFul, attempt);
+        temp = folder + name;
+        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, kept ? kept : FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             error = GetLastError();
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;

@@ -145,6 +145,17 @@ TEST_F(DocumentFiles, ReadOnlyTargetReportsAndKeepsEverything) {
     EXPECT_EQ(files, (std::vector<std::string>{"locked.txt", "mru.ini"}));
 }
 
+TEST_F(DocumentFiles, ReplacedFileKeepsItsHiddenMark) {
+    const std::string path = Path("hidden.txt");
+    WriteBytes(path, "old");
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    OpenScriptPath(path.c_str());
+    ActiveEditor().SetText("new");
+    EXPECT_TRUE(SaveScript(0));
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
 TEST_F(DocumentFiles, SaveAsIntoAMissingFolderReportsPathNotFound) {
     HWND document = NewDocument();
     ActiveEditor().CallText(SCI_APPENDTEXT, 4, "text");
