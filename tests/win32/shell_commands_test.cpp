@@ -1,0 +1,355 @@
+// The shell's own commands sent to the real frame as WM_COMMAND: switches and their
+// check marks and stored keys, languages, fonts, script folder, custom colours, skins,
+// the default size and the debugger path.
+#include "tests/win32/shell_fixture.h"
+
+#include "app/commands.h"
+#include "platform/editor.h"
+
+namespace quillet::testing_shell {
+namespace {
+
+using CommandsTest = ShellFixture;
+
+TEST_F(CommandsTest, EveryMenuToolBarAndKeyCommandIsInTheTable) {
+    const int ids[] = {1031, 1032, 1033, 1038, 1039, 1040, 1046, 1047, 1092, 1093, 1094, 1095, 1096, 1097, 1098,
+                       1099, 1101, 1102, 1103, 1104, 1105, 1106, 1107, 1109, 1110, 1111, 1112, 1113, 1114, 1115,
+                       1116, 1117, 1118, 1119, 1120, 1121, 1122, 1123, 1124, 1125, 1126, 1127, 1128, 1129, 1130,
+                       1131, 1132, 1133, 1134, 1139, 1140, 1144, 1145, 1147, 1148};
+    for (int id : ids) {
+        const CommandEntry *entry = FindCommand(id);
+        ASSERT_NE(entry, nullptr) << id;
+        EXPECT_NE(entry->owner, nullptr) << id;
+    }
+    EXPECT_EQ(FindCommand(1100), nullptr);
+}
+
+struct Toggle {
+    int id;
+    const char *section, *key;
+};
+
+class StoredToggles : public ShellFixture, public ::testing::WithParamInterface<Toggle> {};
+
+TEST_P(StoredToggles, FlipTheFlagCheckTheItemAndStoreTheValue) {
+    const Toggle &row = GetParam();
+    CreateFrame();
+    EXPECT_EQ(Command(row.id), 1);
+    EXPECT_TRUE(IsChecked(Menus().settings, row.id));
+    EXPECT_EQ(IniText(row.section, row.key), "1");
+    EXPECT_EQ(Command(row.id), 1);
+    EXPECT_FALSE(IsChecked(Menus().settings, row.id));
+    EXPECT_EQ(IniText(row.section, row.key), "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, StoredToggles,
+                         ::testing::Values(Toggle{kCmdNoAutoIndentation, "NoAUTOIdentation", "Off"},
+                                           Toggle{kCmdMsdnSearch, "MSDNHELP", "On"},
+                                           Toggle{kCmdBlockCommentHighlightOff, "Comment", "Off"}));
+
+TEST_F(CommandsTest, TogglesChangeTheSharedSettingsRecord) {
+    CreateFrame();
+    const SettingsRecord &s = *GetSettings(frame_);
+    Command(kCmdNoAutoIndentation);
+    Command(kCmdMsdnSearch);
+    EXPECT_EQ(s.noAutoIndent, 1);
+    EXPECT_EQ(s.documentationLookup, 1);
+    EXPECT_EQ(s.commentHighlightOff, 0);
+    Command(kCmdBlockCommentHighlightOff);
+    EXPECT_EQ(s.commentHighlightOff, 1);
+}
+
+TEST_F(CommandsTest, BlockCommentItemFollowsTheSettingOnlyOnceToggled) {
+    WriteIni("[Comment]\r\nOff= 1\r\n");
+    CreateFrame();
+    EXPECT_FALSE(IsChecked(Menus().settings, kCmdBlockCommentHighlightOff));
+    Command(kCmdBlockCommentHighlightOff);
+    EXPECT_FALSE(IsChecked(Menus().settings, kCmdBlockCommentHighlightOff));
+    EXPECT_EQ(IniText("Comment", "Off"), "0");
+    Command(kCmdBlockCommentHighlightOff);
+    EXPECT_TRUE(IsChecked(Menus().settings, kCmdBlockCommentHighlightOff));
+}
+
+TEST_F(CommandsTest, ExitOnCloseWritesCloseToExitAndLeavesOtherValuesAlone) {
+    CreateFrame();
+    Command(kCmdExitOnClose);
+    EXPECT_TRUE(IsChecked(Menus().settings, kCmdExitOnClose));
+    EXPECT_NE(ReadBytes(Ini()).find("Close2Exit=1"), std::string::npos) << ReadBytes(Ini());
+    Command(kCmdExitOnClose);
+    EXPECT_FALSE(IsChecked(Menus().settings, kCmdExitOnClose));
+    EXPECT_EQ(IniText("Flags", "Close2exit"), "0");
+
+    // A hand-edited value other than 0 or 1 is read afresh and left as it is.
+    WriteIni("[Flags]\r\nClose2exit=2\r\n");
+    Command(kCmdExitOnClose);
+    EXPECT_EQ(IniText("Flags", "Close2exit"), "2");
+    EXPECT_FALSE(IsChecked(Menus().settings, kCmdExitOnClose));
+    EXPECT_EQ(GetSettings(frame_)->closeFlag, 2);
+}
+
+TEST_F(CommandsTest, LanguageItemsCheckOneStoreTheCodePageAndSetTheActiveEditor) {
+    WriteIni("[language]\r\nlangflg= 936\r\n");
+    CreateFrame();
+    Command(kCmdNew);
+    const Editor first = ActiveEditor();
+    ASSERT_TRUE(first.IsOpen());
+    EXPECT_EQ(first.Call(SCI_GETCODEPAGE), 936);
+
+    const std::pair<int, int> languages[] = {{1117, 65001}, {1118, 932}, {1119, 936}, {1120, 950},
+                                             {1121, 949},   {1122, 1361}, {1123, 0},  {1123, 0}};
+    for (const auto &[id, codePage] : languages) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(Command(id), 1);
+        for (int other = 1117; other <= 1123; ++other)
+            EXPECT_EQ(IsChecked(Menus().settings, other), other == id) << other;
+        EXPECT_EQ(IniText("language", "langflg"), std::to_string(codePage));
+        EXPECT_EQ(first.Call(SCI_GETCODEPAGE), codePage);
+    }
+    // Documents created later in the same run keep the code page read at start-up.
+    Command(kCmdLangBig5);
+    EXPECT_EQ(GetSettings(frame_)->codePage, 936);
+    Command(kCmdNew);
+    EXPECT_EQ(ActiveEditor().Call(SCI_GETCODEPAGE), 936);
+}
+
+TEST_F(CommandsTest, ToolBarSwitchesFlipAndChangeTheirButtonImages) {
+    CreateFrame();
+    HWND toolBar = Handles().toolBar;
+    const SettingsRecord &s = *GetSettings(frame_);
+    auto image = [toolBar](int command) { return SendMessageA(toolBar, TB_GETBITMAP, command, 0); };
+    EXPECT_EQ(image(kCmdCallTipsSwitch), 6);
+    EXPECT_EQ(image(kCmdAutoCompleteSwitch), 8);
+
+    Command(kCmdCallTipsSwitch);
+    EXPECT_EQ(s.callTipsSwitch, 0);
+    EXPECT_EQ(image(kCmdCallTipsSwitch), 7);
+    Command(kCmdAutoCompleteSwitch);
+    EXPECT_EQ(s.autoCompleteSwitch, 0);
+    EXPECT_EQ(image(kCmdAutoCompleteSwitch), 9);
+    Command(kCmdCallTipsSwitch);
+    Command(kCmdAutoCompleteSwitch);
+    EXPECT_EQ(s.callTipsSwitch, 1);
+    EXPECT_EQ(s.autoCompleteSwitch, 1);
+    EXPECT_EQ(image(kCmdCallTipsSwitch), 6);
+    EXPECT_EQ(image(kCmdAutoCompleteSwitch), 8);
+    // Neither switch is stored.
+    EXPECT_EQ(ReadBytes(Ini()).find("1046"), std::string::npos);
+}
+
+TEST_F(CommandsTest, TypedVariablesAndCompletionReset) {
+    CreateFrame();
+    Command(kCmdAddTypedVariables);
+    EXPECT_EQ(GetSettings(frame_)->typedVariablesSwitch, 1);
+    EXPECT_TRUE(IsChecked(Menus().varToAuto, kCmdAddTypedVariables));
+    Command(kCmdAddTypedVariables);
+    EXPECT_EQ(GetSettings(frame_)->typedVariablesSwitch, 0);
+    EXPECT_FALSE(IsChecked(Menus().varToAuto, kCmdAddTypedVariables));
+
+    ASSERT_STRNE(GetKeywordAdded(frame_), "");
+    Command(kCmdResetAutoComplete);
+    ASSERT_NE(GetKeywordAdded(frame_), nullptr);
+    EXPECT_STREQ(GetKeywordAdded(frame_), "");
+    EXPECT_STREQ(GetKeywordList(frame_), "CMP JMP MOV");
+}
+
+TEST_F(CommandsTest, CustomColoursNeedASavedSetFirst) {
+    CreateFrame();
+    Command(kCmdMyCustomColor);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], (ShownMessage{"Please,set your custom color first", "select color first", MB_OK}));
+    EXPECT_FALSE(IsChecked(Menus().settings, kCmdMyCustomColor));
+
+    WritePrivateProfileStringA("Custom Colors", "MyColorset", "1", Ini().c_str());
+    Command(kCmdMyCustomColor);
+    EXPECT_EQ(IniText("Custom Colors", "MyColorflg"), "1");
+    EXPECT_TRUE(IsChecked(Menus().settings, kCmdMyCustomColor));
+    Command(kCmdMyCustomColor);
+    EXPECT_EQ(IniText("Custom Colors", "MyColorflg"), "0");
+    EXPECT_FALSE(IsChecked(Menus().settings, kCmdMyCustomColor));
+    EXPECT_EQ(messages_.size(), 1u);
+}
+
+TEST_F(CommandsTest, SetFontStoresTheChoiceAndAppliesItToTheActiveEditorOnly) {
+    CreateFrame();
+    Command(kCmdNew);
+    const Editor other = ActiveEditor();
+    Command(kCmdNew);
+    const Editor active = ActiveEditor();
+    const std::string before = ReadBytes(Ini());
+
+    Command(kCmdSetFont);  // cancelled
+    ASSERT_EQ(fontRequests_.size(), 1u);
+    EXPECT_STREQ(fontPresets_[0].lfFaceName, "Arial");
+    EXPECT_EQ(fontRequests_[0].iPointSize, 140);
+    EXPECT_TRUE(fontRequests_[0].Flags & CF_SCREENFONTS);
+    EXPECT_EQ(ReadBytes(Ini()), before);
+
+    fontAnswers_.push_back({Font("Courier New", FW_BOLD, false), 120});
+    Command(kCmdSetFont);
+    EXPECT_EQ(IniText("fonts", "fname"), "Courier New");
+    EXPECT_EQ(IniText("fonts", "fsize"), "12");
+    EXPECT_EQ(IniText("fonts", "fstyle"), "1");
+    const SettingsRecord &s = *GetSettings(frame_);
+    EXPECT_STREQ(s.editorFontFace, "Courier New");
+    EXPECT_EQ(s.editorFontSize, 12);
+    EXPECT_EQ(s.editorFontStyle, 1);
+    for (int style : {1, 2, 4, 5, 6, 7, 9, 14, 17, 18}) {
+        SCOPED_TRACE(style);
+        char face[64] = "";
+        active.Call(SCI_STYLEGETFONT, style, reinterpret_cast<sptr_t>(face));
+        EXPECT_STREQ(face, "Courier New");
+        EXPECT_EQ(active.Call(SCI_STYLEGETSIZE, style), 12);
+        EXPECT_EQ(active.Call(SCI_STYLEGETBOLD, style), 1);
+        EXPECT_EQ(active.Call(SCI_STYLEGETITALIC, style), 0);
+        char otherFace[64] = "";
+        other.Call(SCI_STYLEGETFONT, style, reinterpret_cast<sptr_t>(otherFace));
+        EXPECT_STRNE(otherFace, "Courier New");
+    }
+    // A size of 0 counts as cancelled.
+    fontAnswers_.push_back({Font("Consolas", FW_NORMAL, true), 0});
+    Command(kCmdSetFont);
+    EXPECT_EQ(IniText("fonts", "fname"), "Courier New");
+}
+
+TEST_F(CommandsTest, CommentFontGoesToTheCommentStylesOnly) {
+    CreateFrame();
+    Command(kCmdNew);
+    const Editor editor = ActiveEditor();
+    fontAnswers_.push_back({Font("Courier New", FW_NORMAL, true), 100});
+    Command(kCmdSetCommentFont);
+    EXPECT_EQ(IniText("fonts", "cfname"), "Courier New");
+    EXPECT_EQ(IniText("fonts", "cfsize"), "10");
+    EXPECT_EQ(IniText("fonts", "cfstyle"), "2");
+    EXPECT_STREQ(GetSettings(frame_)->commentFontFace, "Courier New");
+    for (int style : {1, 14}) {
+        EXPECT_EQ(editor.Call(SCI_STYLEGETSIZE, style), 10) << style;
+        EXPECT_EQ(editor.Call(SCI_STYLEGETITALIC, style), 1) << style;
+    }
+    EXPECT_NE(editor.Call(SCI_STYLEGETSIZE, 5), 10);
+    EXPECT_EQ(editor.Call(SCI_STYLEGETITALIC, 5), 0);
+}
+
+TEST_F(CommandsTest, ScriptFolderIsStoredAndACancelClearsIt) {
+    CreateFrame();
+    folderAnswer_ = "C:\\my scripts";
+    Command(kCmdSetScriptFolder);
+    ASSERT_EQ(folderPrompts_.size(), 1u);
+    EXPECT_EQ(folderPrompts_[0], "Please, Select your script folder");
+    EXPECT_EQ(IniText("ScriptFolder", "path"), "C:\\my scripts");
+    EXPECT_STREQ(GetSettings(frame_)->scriptFolder, "C:\\my scripts");
+
+    folderAnswer_ = "";
+    Command(kCmdSetScriptFolder);
+    EXPECT_EQ(IniText("ScriptFolder", "path"), "<missing>");
+    EXPECT_STREQ(GetSettings(frame_)->scriptFolder, "");
+}
+
+TEST_F(CommandsTest, BuiltInSkinsStoreTheirPathsEvenWhenTheFileIsMissing) {
+    CreateFrame();
+    const std::pair<int, const char *> skins[] = {
+        {1110, "winmp.urf"}, {1111, "Clay.urf"}, {1112, "onion.urf"}, {1113, "trias.urf"}, {1115, "Wine.urf"}};
+    for (const auto &[id, stored] : skins) {
+        EXPECT_EQ(Command(id), 1);
+        EXPECT_EQ(IniText("Qskin", "skin"), folder_ + "skins\\" + stored) << id;
+    }
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(CommandsTest, OtherSkinAsksForAFileAndStoresIt) {
+    CreateFrame();
+    Command(kCmdSkinOthers);  // cancelled
+    ASSERT_EQ(openTitles_.size(), 1u);
+    EXPECT_EQ(openTitles_[0], "Select skin File");
+    EXPECT_EQ(openFolders_[0], folder_ + "skins\\");
+    EXPECT_EQ(IniText("Qskin", "skin"), "<missing>");
+
+    openAnswer_ = "  C:\\elsewhere\\mine.urf ";
+    Command(kCmdSkinOthers);
+    EXPECT_EQ(IniText("Qskin", "skin"), "C:\\elsewhere\\mine.urf");
+}
+
+TEST_F(CommandsTest, RestoreToDefaultSizeCentresA1035By530Frame) {
+    CreateFrame();
+    Command(kCmdRestoreDefaultSize);
+    RECT rect{};
+    GetWindowRect(frame_, &rect);
+    const double x = GetSystemMetrics(SM_CXMAXTRACK) / 2.0 - 517.5;
+    const double y = GetSystemMetrics(SM_CYMAXTRACK) / 2.0 - 265.0;
+    EXPECT_NEAR(rect.left, x, 0.5);
+    EXPECT_NEAR(rect.top, y, 0.5);
+    EXPECT_EQ(rect.right - rect.left, 1035);
+    EXPECT_EQ(rect.bottom - rect.top, 530);
+}
+
+// A stand-in for the debugger-side window: records the WM_COPYDATA requests it gets.
+class DebuggerWindow {
+public:
+    DebuggerWindow() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ShellTestDebugger";
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        Requests().clear();
+    }
+    ~DebuggerWindow() {
+        DestroyWindow(window_);
+        UnregisterClassA("ShellTestDebugger", GetModuleHandleA(nullptr));
+    }
+    HWND Handle() const { return window_; }
+    static std::vector<std::pair<ULONG_PTR, DWORD>> &Requests() {
+        static std::vector<std::pair<ULONG_PTR, DWORD>> requests;
+        return requests;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COPYDATA) {
+            const auto *data = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
+            Requests().emplace_back(data->dwData, data->cbData);
+            return 1;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    HWND window_;
+};
+
+TEST_F(CommandsTest, ClearDefaultOllydbgForgetsThePathAndTellsTheDebugger) {
+    WriteIni("[OllyDbgPath]\r\nollypath=C:\\odbg\\ollydbg.exe\r\n");
+    CreateFrame();
+    DebuggerWindow debugger;
+    PublishDebuggerWindow(frame_, debugger.Handle());
+    Command(kCmdClearDefaultOlly);
+    EXPECT_STREQ(GetSettings(frame_)->debuggerPath, "");
+    EXPECT_EQ(IniText("OllyDbgPath", "ollypath"), "<missing>");
+    ASSERT_EQ(DebuggerWindow::Requests().size(), 1u);
+    EXPECT_EQ(DebuggerWindow::Requests()[0], (std::pair<ULONG_PTR, DWORD>{129, 0}));
+
+    Command(kCmdClearDefaultOlly);  // nothing left to forget
+    EXPECT_EQ(DebuggerWindow::Requests().size(), 1u);
+
+    // Closing the editor is announced too.
+    DestroyFrame();
+    ASSERT_EQ(DebuggerWindow::Requests().size(), 2u);
+    EXPECT_EQ(DebuggerWindow::Requests()[1].first, 125u);
+}
+
+TEST_F(CommandsTest, ScriptRequestsNeedAnOpenDocument) {
+    CreateFrame();
+    DebuggerWindow debugger;
+    PublishDebuggerWindow(frame_, debugger.Handle());
+    for (int id : {kCmdRunScript, kCmdStopScript, kCmdDebugScript}) EXPECT_EQ(Command(id), 1);
+    const ShownMessage expected{"Open script window please", "Warning", MB_TASKMODAL};
+    EXPECT_EQ(messages_, std::vector<ShownMessage>(3, expected));
+    EXPECT_TRUE(DebuggerWindow::Requests().empty());
+
+    Command(kCmdNew);
+    Command(kCmdStopScript);
+    EXPECT_EQ(messages_.size(), 3u);
+    ASSERT_EQ(DebuggerWindow::Requests().size(), 1u);
+    EXPECT_EQ(DebuggerWindow::Requests()[0], (std::pair<ULONG_PTR, DWORD>{127, 0}));
+}
+
+}  // namespace
+}  // namespace quillet::testing_shell
