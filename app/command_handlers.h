@@ -21,6 +21,7 @@ CommandReply OnTileHorizontally(CommandContext &context);
 CommandReply OnCascade(CommandContext &context);
 CommandReply OnClearRecentFiles(CommandContext &context);
 CommandReply OnResetAutoComplete(CommandContext &context);
+CommandReply OnCustomColourDialog(CommandContext &context);
 
 // settings_commands.cpp: switches, language, fonts, script folder.
 CommandReply OnCallTipsSwitch(CommandContext &context);

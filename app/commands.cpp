@@ -12,6 +12,7 @@
 #include "app/command_ids.h"
 #include "app/settings_file.h"
 #include "app/texts.h"
+#include "colours/colour_dialog.h"
 #include "documents/documents.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -88,7 +89,7 @@ constexpr CommandEntry kCommands[] = {
     {kCmdRemoveBreakpoints, nullptr, kBreakpoints},
     {kCmdNextBreakpoint, OnNextBreakpoint, kShell},
     {kCmdPreviousBreakpoint, OnPreviousBreakpoint, kShell},
-    {kCmdSetCustomColors, nullptr, kColours},
+    {kCmdSetCustomColors, OnCustomColourDialog, kColours},
     {kCmdShowLabels, nullptr, kLabels},
 };
 
@@ -216,6 +217,11 @@ CommandReply OnCascade(CommandContext &context) {
 
 CommandReply OnClearRecentFiles(CommandContext &) {
     ClearRecentFiles();
+    return CommandReply::kOne;
+}
+
+CommandReply OnCustomColourDialog(CommandContext &context) {
+    ShowColourDialog(context.frame);
     return CommandReply::kOne;
 }
 

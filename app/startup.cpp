@@ -174,6 +174,9 @@ int RunQuillet(HINSTANCE instance, int showCommand) {
         return 1;
     }
     if (!StartStoredSkin()) return 1;
+    // The bars, tab strip and progress bar are common controls.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
     RegisterShellClasses(instance);
     HWND frame = CreateFrameWindow(instance);
     if (!frame) return 1;

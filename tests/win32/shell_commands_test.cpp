@@ -353,3 +353,28 @@ TEST_F(CommandsTest, ScriptRequestsNeedAnOpenDocument) {
 
 }  // namespace
 }  // namespace quillet::testing_shell
+
+namespace quillet::testing_shell {
+namespace {
+
+HWND seenColourDialogOwner = nullptr;
+
+// Runs inside the colour dialog's modal loop: notes its owner and presses CLOSE.
+void CALLBACK CloseColourDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA(nullptr, text::kColourDialogCaption);
+    if (!dialog) return;
+    KillTimer(nullptr, timer);
+    seenColourDialogOwner = GetWindow(dialog, GW_OWNER);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kCdClose, BN_CLICKED), 0);
+}
+
+TEST_F(CommandsTest, SetCustomColorOpensTheColourDialogOverTheFrame) {
+    CreateFrame();
+    seenColourDialogOwner = nullptr;
+    SetTimer(nullptr, 0, 10, CloseColourDialog);
+    EXPECT_EQ(Command(kCmdSetCustomColors), 1);
+    EXPECT_EQ(seenColourDialogOwner, frame_);
+}
+
+}  // namespace
+}  // namespace quillet::testing_shell
