@@ -156,7 +156,8 @@ TEST(Colours, SetCustomColorsDialogStoresASetThatMyCustomcolorSwitchesOn) {
     for (size_t i = 0; i < std::size(kDialogClasses); ++i) {
         const DialogClass &entry = kDialogClasses[i];
         EXPECT_EQ(Text(Child(dialog, entry.button)), entry.caption);
-        EXPECT_EQ(SwatchColour(dialog, entry.swatch), entry.builtIn) << entry.key << " swatch";
+        EXPECT_TRUE(WaitUntil([&] { return SwatchColour(dialog, entry.swatch) == entry.builtIn; }, kStepTimeout))
+            << entry.key << " swatch shows " << std::hex << SwatchColour(dialog, entry.swatch);
         // Opening writes the chooser's slots: c1..c9 the class colours.
         std::string slot = "c" + std::to_string(i + 1);
         EXPECT_EQ(IniReadInt(settings, "Custom Colors", slot.c_str(), -1), static_cast<int>(ToColorref(entry.builtIn)))
@@ -191,8 +192,13 @@ TEST(Colours, SetCustomColorsDialogStoresASetThatMyCustomcolorSwitchesOn) {
         << "the keyword swatch did not take the chosen colour";
     EXPECT_FALSE(IniHasKey(settings, "Custom Colors", "keyword")) << "choosing stored before SET";
 
+    // The settings file is rewritten at every write: wait for the last value SET writes.
     PressButton(dialog, kSetButton);
-    EXPECT_TRUE(WaitUntil([&] { return IniReadInt(settings, "Custom Colors", "MyColorset") == 1; }, kStepTimeout));
+    EXPECT_TRUE(WaitUntil([&] {
+        return IniReadInt(settings, "Custom Colors", "MyColorset") == 1 &&
+               IniReadInt(settings, "Custom Colors", "c16", -1) == 16711680 &&
+               IniReadInt(settings, "Custom Colors", "number", -1) == static_cast<int>(ToColorref(0xB9A36B));
+    }, kStepTimeout)) << "SET did not store the set";
     EXPECT_EQ(IniReadInt(settings, "Custom Colors", "keyword", -1), static_cast<int>(ToColorref(chosen)));
     EXPECT_EQ(IniReadInt(settings, "Custom Colors", "c1", -1), static_cast<int>(ToColorref(chosen)));
     for (size_t i = 1; i < std::size(kDialogClasses); ++i) {

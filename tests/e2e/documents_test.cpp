@@ -119,6 +119,8 @@ TEST(Documents, EveryCorpusScriptOpensAndSavesUnderANewNameByteForByte) {
         touched.push_back(corpus + scripts[i]);
     }
     touched.resize(std::min<size_t>(touched.size(), 9));
+    // The last save may still be writing the list.
+    WaitUntil([&] { return IniRead(recent, "LastOpened", "File1") == touched[0]; }, kStepTimeout);
     for (size_t slot = 1; slot <= touched.size(); ++slot) {
         std::string key = "File" + std::to_string(slot);
         EXPECT_EQ(IniRead(recent, "LastOpened", key.c_str()), touched[slot - 1]) << key;
