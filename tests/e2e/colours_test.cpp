@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <map>
 
 #include "driver/session.h"
 
@@ -29,11 +30,26 @@ const ClassColour kCustom[] = {
 
 uint32_t ToColorref(uint32_t rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16); }
 
+std::string Trimmed(std::string text) {
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+// True when one reading of "Custom Colors" holds every `expected` key with its value.
+bool SectionHolds(const std::string &settings, const std::map<std::string, std::string> &expected,
+                  std::map<std::string, std::string> *stored) {
+    *stored = IniSection(settings, "Custom Colors");
+    for (const auto &entry : expected) {
+        auto it = stored->find(entry.first);
+        if (it == stored->end() || Trimmed(it->second) != entry.second) return false;
+    }
+    return true;
+}
+
 // A "Custom Colors" value as written (the switch is written "1" / "0").
 std::string IniRaw(const std::string &settings, const char *key) {
-    std::string value = IniRawValue(settings, "Custom Colors", key);
-    value.erase(0, value.find_first_not_of(' '));
-    return value;
+    return Trimmed(IniRawValue(settings, "Custom Colors", key));
 }
 
 // Opens the script and captures the frame once the editor shows text in `painted`
@@ -158,15 +174,17 @@ TEST(Colours, SetCustomColorsDialogStoresASetThatMyCustomcolorSwitchesOn) {
         EXPECT_EQ(Text(Child(dialog, entry.button)), entry.caption);
         EXPECT_TRUE(WaitUntil([&] { return SwatchColour(dialog, entry.swatch) == entry.builtIn; }, kStepTimeout))
             << entry.key << " swatch shows " << std::hex << SwatchColour(dialog, entry.swatch);
-        // Opening writes the chooser's slots: c1..c9 the class colours.
-        std::string slot = "c" + std::to_string(i + 1);
-        EXPECT_EQ(IniReadInt(settings, "Custom Colors", slot.c_str(), -1), static_cast<int>(ToColorref(entry.builtIn)))
-            << slot;
     }
-    for (int slot = 10; slot <= 16; ++slot) {
-        std::string key = "c" + std::to_string(slot);
-        EXPECT_EQ(IniReadInt(settings, "Custom Colors", key.c_str(), -1), 16711680) << key;
+    // Opening writes the chooser's sixteen slots: c1..c9 the class colours, the rest
+    // the keyword colour; no set is stored yet.
+    std::map<std::string, std::string> slots;
+    for (size_t i = 0; i < 16; ++i) {
+        uint32_t colour = i < std::size(kDialogClasses) ? kDialogClasses[i].builtIn : kDialogClasses[0].builtIn;
+        slots["c" + std::to_string(i + 1)] = std::to_string(ToColorref(colour));
     }
+    std::map<std::string, std::string> stored;
+    WaitUntil([&] { return SectionHolds(settings, slots, &stored); }, kStepTimeout);
+    for (const auto &entry : slots) EXPECT_EQ(Trimmed(stored[entry.first]), entry.second) << entry.first;
     EXPECT_FALSE(IniHasKey(settings, "Custom Colors", "MyColorset")) << "opening stored a set";
     EXPECT_FALSE(SaveScreenshot("colour-dialog.png", dialog).empty());
 
@@ -192,20 +210,17 @@ TEST(Colours, SetCustomColorsDialogStoresASetThatMyCustomcolorSwitchesOn) {
         << "the keyword swatch did not take the chosen colour";
     EXPECT_FALSE(IniHasKey(settings, "Custom Colors", "keyword")) << "choosing stored before SET";
 
-    // The settings file is rewritten at every write: wait for the last value SET writes.
-    PressButton(dialog, kSetButton);
-    EXPECT_TRUE(WaitUntil([&] {
-        return IniReadInt(settings, "Custom Colors", "MyColorset") == 1 &&
-               IniReadInt(settings, "Custom Colors", "c16", -1) == 16711680 &&
-               IniReadInt(settings, "Custom Colors", "number", -1) == static_cast<int>(ToColorref(0xB9A36B));
-    }, kStepTimeout)) << "SET did not store the set";
-    EXPECT_EQ(IniReadInt(settings, "Custom Colors", "keyword", -1), static_cast<int>(ToColorref(chosen)));
-    EXPECT_EQ(IniReadInt(settings, "Custom Colors", "c1", -1), static_cast<int>(ToColorref(chosen)));
-    for (size_t i = 1; i < std::size(kDialogClasses); ++i) {
-        EXPECT_EQ(IniReadInt(settings, "Custom Colors", kDialogClasses[i].key, -1),
-                  static_cast<int>(ToColorref(kDialogClasses[i].builtIn)))
-            << kDialogClasses[i].key;
+    // SET writes MyColorset, the nine classes and the sixteen slots, rewriting the file at
+    // each: the whole set is checked on one reading of it.
+    std::map<std::string, std::string> expected = {{"mycolorset", "1"},
+                                                   {"c1", std::to_string(ToColorref(chosen))}};
+    for (size_t i = 0; i < std::size(kDialogClasses); ++i) {
+        uint32_t colour = i == 0 ? chosen : kDialogClasses[i].builtIn;
+        expected[kDialogClasses[i].key] = std::to_string(ToColorref(colour));
     }
+    PressButton(dialog, kSetButton);
+    WaitUntil([&] { return SectionHolds(settings, expected, &stored); }, kStepTimeout);
+    for (const auto &entry : expected) EXPECT_EQ(Trimmed(stored[entry.first]), entry.second) << entry.first;
     EXPECT_TRUE(IsWindowVisible(dialog)) << "SET closed the dialog";
     PressButton(dialog, kCloseButton);
     ASSERT_TRUE(WaitGone(dialog, kStepTimeout));

@@ -91,12 +91,11 @@ bool Session::Close(DWORD *exitCode) {
     return program_.WaitExit(kStepTimeout, exitCode);
 }
 
-std::string IniRawValue(const std::string &file, const std::string &section, const std::string &key,
-                        bool *found) {
-    if (found) *found = false;
+std::map<std::string, std::string> IniSection(const std::string &file, const std::string &section) {
+    std::map<std::string, std::string> values;
     std::string bytes;
-    if (!ReadBytes(file, &bytes)) return "";
-    std::string wantedSection = Lower(section), wantedKey = Lower(key);
+    if (!ReadBytes(file, &bytes)) return values;
+    const std::string wanted = Lower(section);
     bool inSection = false;
     size_t start = 0;
     while (start < bytes.size()) {
@@ -108,16 +107,23 @@ std::string IniRawValue(const std::string &file, const std::string &section, con
         std::string trimmed = Trim(line);
         if (!trimmed.empty() && trimmed[0] == '[') {
             size_t close = trimmed.find(']');
-            inSection = close != std::string::npos && Lower(Trim(trimmed.substr(1, close - 1))) == wantedSection;
+            inSection = close != std::string::npos && Lower(Trim(trimmed.substr(1, close - 1))) == wanted;
             continue;
         }
         size_t equals = line.find('=');
         if (!inSection || equals == std::string::npos) continue;
-        if (Lower(Trim(line.substr(0, equals))) != wantedKey) continue;
-        if (found) *found = true;
-        return line.substr(equals + 1);
+        std::string key = Lower(Trim(line.substr(0, equals)));
+        if (!values.count(key)) values[key] = line.substr(equals + 1);
     }
-    return "";
+    return values;
+}
+
+std::string IniRawValue(const std::string &file, const std::string &section, const std::string &key,
+                        bool *found) {
+    std::map<std::string, std::string> values = IniSection(file, section);
+    auto it = values.find(Lower(key));
+    if (found) *found = it != values.end();
+    return it == values.end() ? std::string() : it->second;
 }
 
 }  // namespace qdriver

@@ -5,6 +5,7 @@
 // on purpose: the tests check the program against them instead of sharing its headers.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,11 @@ private:
     Program program_;
     HWND frame_ = nullptr;
 };
+
+// One reading of a section of an INI file: keys in lower case, values untrimmed. A
+// program rewrites the whole file at each write, so checks of several keys that another
+// process writes one after the other wait on one reading of them all.
+std::map<std::string, std::string> IniSection(const std::string &file, const std::string &section);
 
 // The untrimmed text of a key as it stands in an INI file (section and key compared
 // without regard to case); `found` tells whether the key is there at all.
