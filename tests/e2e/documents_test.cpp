@@ -291,6 +291,7 @@ TEST(Documents, TypedTextIsSavedOnCloseAndByPlainSave) {
     SendCommand(frame, ui::kCmdSave);
     EXPECT_TRUE(ReadBytes(script, &written) && written == "//" + original)
         << "plain.osc holds " << written.size() << " bytes, expected " << original.size() + 2;
+
     bool asked = false;
     ASSERT_TRUE(CloseActiveDocument(quillet, &asked));
     EXPECT_FALSE(asked) << "a saved script asked to be saved again";

@@ -1,0 +1,125 @@
+// End to end: keys pressed on the keyboard (SendInput to the foreground window, so Ctrl
+// and Alt count): the editor's own Ctrl keys, and the bookmark accelerators with their
+// markers, their wrap-around and what razuvi.ini keeps of them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver/session.h"
+
+using namespace qdriver;
+
+namespace {
+
+constexpr UINT kSciGetLength = 2006;
+constexpr UINT kSciGetCurrentPos = 2008;
+constexpr UINT kSciGoToLine = 2024;
+constexpr UINT kSciMarkerGet = 2046;
+constexpr UINT kSciGetSelectionStart = 2143;
+constexpr UINT kSciGetSelectionEnd = 2145;
+constexpr UINT kSciLineFromPosition = 2166;
+
+// A corpus script with enough lines, copied into the folder (its path is the title).
+std::string CopyOfScript(const FreshFolder &folder, const char *name) {
+    std::string bytes;
+    for (const std::string &file : ListFiles(CorpusFolder(), "*.txt")) {
+        if (ReadBytes(CorpusFolder() + file, &bytes) && std::count(bytes.begin(), bytes.end(), '\n') > 20) break;
+    }
+    std::string path = folder.File(name);
+    return WriteBytes(path, bytes) ? path : "";
+}
+
+bool Marked(HWND editor, int line) { return (Send(editor, kSciMarkerGet, line) & 1) != 0; }
+
+int CaretLine(HWND editor) {
+    return static_cast<int>(Send(editor, kSciLineFromPosition, Send(editor, kSciGetCurrentPos)));
+}
+
+std::string Trimmed(std::string text) {
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+}  // namespace
+
+TEST(Keys, CtrlKeysFromTheKeyboardReachTheEditor) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string script = CopyOfScript(folder, "keys.txt");
+    ASSERT_FALSE(script.empty());
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    HWND editor = quillet.ActiveEditor();
+    const LRESULT length = Send(editor, kSciGetLength);
+    ASSERT_GT(length, 0);
+    ASSERT_TRUE(PressKey(editor, 'A', {VK_CONTROL}));
+    EXPECT_TRUE(WaitUntil([&] {
+        return Send(editor, kSciGetSelectionStart) == 0 && Send(editor, kSciGetSelectionEnd) == length;
+    }, kStepTimeout)) << "Ctrl+A did not select the whole script";
+    EXPECT_TRUE(quillet.Close());
+}
+
+TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string script = CopyOfScript(folder, "marks.txt");
+    ASSERT_FALSE(script.empty());
+    const std::string settings = folder.Settings();
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    HWND editor = quillet.ActiveEditor();
+
+    // Ctrl+F2 marks the caret's line and stores the line (0-based) for the file.
+    for (int line : {6, 3}) {
+        Send(editor, kSciGoToLine, line);
+        ASSERT_TRUE(PressKey(editor, VK_F2, {VK_CONTROL}));
+        ASSERT_TRUE(WaitUntil([&] { return Marked(editor, line); }, kStepTimeout))
+            << "Ctrl+F2 did not bookmark line " << line;
+    }
+    EXPECT_TRUE(WaitUntil([&] { return Trimmed(IniRawValue(settings, "Bookmarks", "BM1")) == "6,3,"; },
+                          kStepTimeout))
+        << "stored lines: \"" << IniRawValue(settings, "Bookmarks", "BM1") << "\"";
+    EXPECT_EQ(IniRead(settings, "Bookmarks", "BMfile1"), script);
+
+    // F2 goes forward and F3 backward, both wrapping around.
+    Send(editor, kSciGoToLine, 1);
+    const struct {
+        WORD key;
+        int line;
+    } visits[] = {{VK_F2, 3}, {VK_F2, 6}, {VK_F2, 3}, {VK_F3, 6}, {VK_F3, 3}};
+    for (const auto &visit : visits) {
+        ASSERT_TRUE(PressKey(editor, visit.key));
+        EXPECT_TRUE(WaitUntil([&] { return CaretLine(editor) == visit.line; }, kStepTimeout))
+            << (visit.key == VK_F2 ? "F2" : "F3") << " went to line " << CaretLine(editor) << ", expected "
+            << visit.line;
+    }
+
+    // The bookmarks come back when the script is opened again.
+    PostMessageA(quillet.ActiveDocument(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return quillet.Documents().empty(); }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    editor = quillet.ActiveEditor();
+    EXPECT_TRUE(WaitUntil([&] { return Marked(editor, 3) && Marked(editor, 6); }, kStepTimeout))
+        << "bookmarks not restored";
+
+    // Ctrl+F2 on a marked line takes its bookmark away; Ctrl+F3 clears the rest.
+    Send(editor, kSciGoToLine, 6);
+    ASSERT_TRUE(PressKey(editor, VK_F2, {VK_CONTROL}));
+    EXPECT_TRUE(WaitUntil([&] { return !Marked(editor, 6); }, kStepTimeout));
+    EXPECT_TRUE(Marked(editor, 3));
+    EXPECT_TRUE(WaitUntil([&] { return Trimmed(IniRawValue(settings, "Bookmarks", "BM1")) == "3,"; }, kStepTimeout))
+        << "stored lines: \"" << IniRawValue(settings, "Bookmarks", "BM1") << "\"";
+    ASSERT_TRUE(PressKey(editor, VK_F3, {VK_CONTROL}));
+    EXPECT_TRUE(WaitUntil([&] { return !Marked(editor, 3); }, kStepTimeout));
+    EXPECT_TRUE(WaitUntil([&] { return !IniHasKey(settings, "Bookmarks", "BMfile1"); }, kStepTimeout))
+        << "the script's bookmarks stayed in the settings";
+    EXPECT_TRUE(quillet.Close());
+}
