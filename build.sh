@@ -69,11 +69,14 @@ cmd_run() {
     fi
     mkdir -p build/screens
     wine dist/quillet.exe </dev/null >build/run.log 2>&1 &
+    local quillet=$!
     local shot="$root/build/screens/quillet-run.png"
     wine build/win32/bin/qdriver.exe wait-frame 20000 >>build/run.log 2>&1 || { cat build/run.log; exit 1; }
-    import -display "$DISPLAY" -window root "$shot"
+    sleep 1  # let the frame finish painting
+    wine build/win32/bin/qdriver.exe screenshot "$shot" >>build/run.log 2>&1
     wine build/win32/bin/qdriver.exe close >>build/run.log 2>&1 || true
-    wait || true
+    wait "$quillet" || true
+    wine_down "$cache/wineprefix-run"
     echo "screenshot: $shot"
 }
 

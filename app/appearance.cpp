@@ -98,19 +98,19 @@ CommandReply OnRestoreDefaultSize(CommandContext &context) {
     return CommandReply::kDefault;
 }
 
-// The width and height stored are the frame's lower-right corner, moved by
-// (13, 53), in client coordinates: what the next start gives SetWindowPos.
+// Stores the frame's left, top, width and height, which the next start gives
+// SetWindowPos. (Converting the lower-right corner to client coordinates, as an
+// earlier design did, made the frame grow a few pixels at every start wherever the
+// border and caption sizes differ from the offsets it assumed.)
 void SaveFramePlacement(HWND frame) {
     const std::string folder(TrimBlanks(platform::ExeFolder()).substr(0, kMaxPlacementFolder));
     const std::string file = folder + text::kSettingsFile;
     RECT rect{};
     GetWindowRect(frame, &rect);
-    POINT corner{rect.right + 13, rect.bottom + 53};
-    ScreenToClient(frame, &corner);
     WriteSetting(setting::kWinX, rect.left, file);
     WriteSetting(setting::kWinY, rect.top, file);
-    WriteSetting(setting::kWidth, corner.x, file);
-    WriteSetting(setting::kHeight, corner.y, file);
+    WriteSetting(setting::kWidth, rect.right - rect.left, file);
+    WriteSetting(setting::kHeight, rect.bottom - rect.top, file);
 }
 
 // While the frame is visible the tray icon ignores clicks.

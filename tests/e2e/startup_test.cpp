@@ -182,10 +182,8 @@ TEST(StartUp, FrameWithItsPanesRefusesASecondCopyAndSavesItsPlacement) {
     EXPECT_TRUE(IsWindowVisible(frame));
     EXPECT_EQ(Text(frame), "Quilletor 33 - by Fennrick");
 
-    // Closing writes the placement: left, top, and the bottom-right corner moved by
-    // (13, 53) in the frame's client coordinates.
+    // Closing writes the placement: left, top, width and height of the frame.
     RECT rect = WindowRect(frame);
-    POINT origin = ClientOrigin(frame);
     DWORD code = 99;
     ASSERT_TRUE(quillet.Close(&code)) << "the frame did not close";
     EXPECT_EQ(code, 0u);
@@ -194,8 +192,8 @@ TEST(StartUp, FrameWithItsPanesRefusesASecondCopyAndSavesItsPlacement) {
         int value;
     } written[] = {{"winx", rect.left},
                    {"winy", rect.top},
-                   {"wwidth", rect.right + 13 - origin.x},
-                   {"wheight", rect.bottom + 53 - origin.y}};
+                   {"wwidth", rect.right - rect.left},
+                   {"wheight", rect.bottom - rect.top}};
     for (const auto &entry : written) {
         bool found = false;
         EXPECT_EQ(Trimmed(IniRawValue(settings, "WINDOWS", entry.key, &found)), std::to_string(entry.value))
@@ -259,6 +257,10 @@ TEST(StartUp, StoredPlacementIsClampedAtTheNextStart) {
         DWORD code = 99;
         EXPECT_TRUE(quillet.Close(&code)) << row.what;
         EXPECT_EQ(code, 0u) << row.what;
+        // What the frame had is stored again unchanged: it does not creep from run to run.
+        ExpectPlacement({IniReadInt(settings, "windows", "winx", -1), IniReadInt(settings, "windows", "winy", -1),
+                         IniReadInt(settings, "windows", "wwidth", -1), IniReadInt(settings, "windows", "wheight", -1)},
+                        row.expected, std::string(row.what) + ", stored at exit");
     }
 }
 
