@@ -173,37 +173,46 @@ CommandReply OnLanguage(CommandContext &context) {
     return CommandReply::kOne;
 }
 
-CommandReply OnSetFont(CommandContext &context) {
-    const ChosenFont font = ChooseFont(context.frame);
+// Where a chosen font goes: its three keys, its record fields and the styles it
+// applies to in the active editor.
+struct FontTarget {
+    const SettingKey &faceKey, &sizeKey, &styleKey;
+    char (SettingsRecord::*face)[260];
+    int SettingsRecord::*size;
+    int SettingsRecord::*style;
+};
+
+template <std::size_t N>
+CommandReply StoreAndApplyFont(CommandContext &context, const ChosenFont &font, const FontTarget &target,
+                               const std::array<int, N> &styles) {
     if (!IsUsable(font)) return CommandReply::kOne;
     const std::string &file = context.state.settingsPath;
-    WriteSettingText(setting::kFontName, font.face, file);
-    WriteSetting(setting::kFontSize, font.size, file);
-    WriteSetting(setting::kFontStyle, font.style, file);
+    WriteSettingText(target.faceKey, font.face, file);
+    WriteSetting(target.sizeKey, font.size, file);
+    WriteSetting(target.styleKey, font.style, file);
     SettingsRecord *settings = CurrentSettings(context);
-    CopyBounded(settings->editorFontFace, font.face);
-    settings->editorFontSize = font.size;
-    settings->editorFontStyle = font.style;
+    CopyBounded(settings->*target.face, font.face);
+    settings->*target.size = font.size;
+    settings->*target.style = font.style;
     PublishSettings(context.frame, settings);
-    ApplyFont(ActiveEditorWindow(), kEditorFontStyles, font);
+    ApplyFont(ActiveEditorWindow(), styles, font);
     return CommandReply::kOne;
 }
 
+CommandReply OnSetFont(CommandContext &context) {
+    static const FontTarget target{setting::kFontName, setting::kFontSize, setting::kFontStyle,
+                                   &SettingsRecord::editorFontFace, &SettingsRecord::editorFontSize,
+                                   &SettingsRecord::editorFontStyle};
+    return StoreAndApplyFont(context, ChooseFont(context.frame), target, kEditorFontStyles);
+}
+
 CommandReply OnSetCommentFont(CommandContext &context) {
+    static const FontTarget target{setting::kCommentFontName, setting::kCommentFontSize,
+                                   setting::kCommentFontStyle, &SettingsRecord::commentFontFace,
+                                   &SettingsRecord::commentFontSize, &SettingsRecord::commentFontStyle};
     ChosenFont font = ChooseFont(context.frame);
     font.face = font.face.substr(0, 49);  // the comment face is kept in 50 bytes
-    if (!IsUsable(font)) return CommandReply::kOne;
-    const std::string &file = context.state.settingsPath;
-    WriteSettingText(setting::kCommentFontName, font.face, file);
-    WriteSetting(setting::kCommentFontSize, font.size, file);
-    WriteSetting(setting::kCommentFontStyle, font.style, file);
-    SettingsRecord *settings = CurrentSettings(context);
-    CopyBounded(settings->commentFontFace, font.face);
-    settings->commentFontSize = font.size;
-    settings->commentFontStyle = font.style;
-    PublishSettings(context.frame, settings);
-    ApplyFont(ActiveEditorWindow(), kCommentFontStyles, font);
-    return CommandReply::kOne;
+    return StoreAndApplyFont(context, font, target, kCommentFontStyles);
 }
 
 // A cancelled dialog stores an empty folder, which removes the key.

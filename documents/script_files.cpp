@@ -41,6 +41,27 @@ std::string ScriptFolder(HWND frame) {
     return settings ? std::string(FieldText(settings->scriptFolder)) : std::string();
 }
 
+// Shows the Open or Save As file dialog for scripts; the chosen path (untrimmed),
+// or an empty text when cancelled.
+std::string AskForScriptPath(HWND frame, bool save) {
+    std::vector<char> path(kDialogPathSize, '\0');
+    if (save) CopyBounded(path.data(), path.size(), text::kSaveInitialName);
+    const std::string filter = ScriptFilter();
+    const std::string folder = ScriptFolder(frame);
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = frame;
+    request.lpstrFilter = filter.c_str();
+    request.lpstrFile = path.data();
+    request.nMaxFile = kDialogPathSize;
+    request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    request.lpstrTitle = text::kSelectScriptFile;
+    request.Flags = OFN_EXPLORER;
+    const bool chosen = (save ? platform::SaveFileDialog(&request) : platform::OpenFileDialog(&request)) != 0;
+    path.back() = '\0';
+    return chosen ? std::string(path.data()) : std::string();
+}
+
 void ShowFileError(const char *head, const char *tail, const char *title, DWORD systemError) {
     const FileError error = FileErrorFromSystem(systemError);
     platform::ShowMessage(nullptr, FileErrorMessage(head, error.code, tail).c_str(), title, kErrorStyle);
@@ -189,21 +210,8 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
 }
 
 void OpenScriptCommand(HWND frame) {
-    std::vector<char> path(kDialogPathSize, '\0');
-    const std::string filter = ScriptFilter();
-    const std::string folder = ScriptFolder(frame);
-    OPENFILENAMEA request{};
-    request.lStructSize = sizeof request;
-    request.hwndOwner = frame;
-    request.lpstrFilter = filter.c_str();
-    request.lpstrFile = path.data();
-    request.nMaxFile = kDialogPathSize;
-    request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    request.lpstrTitle = text::kSelectScriptFile;
-    request.Flags = OFN_EXPLORER;
-    if (!platform::OpenFileDialog(&request) || path[0] == '\0') return;
-    path.back() = '\0';
-    const std::string chosen(path.data());
+    const std::string chosen = AskForScriptPath(frame, false);
+    if (chosen.empty()) return;
     if (HasOpenableExtension(chosen))
         ReadScript(chosen);
     else
@@ -225,22 +233,7 @@ bool SaveScript(int flag) {
     const std::string title = WindowTitle(document);
     std::string path;
     if (flag == 1) {
-        std::vector<char> buffer(kDialogPathSize, '\0');
-        CopyBounded(buffer.data(), buffer.size(), text::kSaveInitialName);
-        const std::string filter = ScriptFilter();
-        const std::string folder = ScriptFolder(frame);
-        OPENFILENAMEA request{};
-        request.lStructSize = sizeof request;
-        request.hwndOwner = frame;
-        request.lpstrFilter = filter.c_str();
-        request.lpstrFile = buffer.data();
-        request.nMaxFile = kDialogPathSize;
-        request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-        request.lpstrTitle = text::kSelectScriptFile;
-        request.Flags = OFN_EXPLORER;
-        const bool chosen = platform::SaveFileDialog(&request) != 0;
-        buffer.back() = '\0';
-        path = chosen ? std::string(TrimBlanks(buffer.data())) : std::string();
+        path = std::string(TrimBlanks(AskForScriptPath(frame, true)));
         if (path.empty()) {
             platform::ShowMessage(nullptr, text::kNoFileSaved, text::kNoFileSavedTitle, MB_OK);
             return false;
