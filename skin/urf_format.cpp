@@ -10,7 +10,7 @@ namespace {
 enum class ValueKind { Colour, Bool, Name };
 
 // One known key: where it lives, what it holds and where it goes in the Skin.
-struct KeySpec {
+struct KeyRule {
     const char *section;
     const char *key;
     ValueKind kind;
@@ -19,7 +19,7 @@ struct KeySpec {
 };
 
 #define URF_FIELD(expr) [](Skin &s) -> void * { return &(s.expr); }
-const KeySpec kKeys[] = {
+const KeyRule kKeys[] = {
     {"skin", "name", ValueKind::Name, true, URF_FIELD(name)},
     {"frame", "background", ValueKind::Colour, true, URF_FIELD(frame.background)},
     {"frame", "workspace", ValueKind::Colour, true, URF_FIELD(frame.workspace)},
@@ -163,9 +163,9 @@ private:
         return Error::None;  // keys of later versions are ignored
     }
 
-    Error Store(const KeySpec &spec, Span value) {
-        void *field = spec.field(result_.skin);
-        switch (spec.kind) {
+    Error Store(const KeyRule &rule, Span value) {
+        void *field = rule.field(result_.skin);
+        switch (rule.kind) {
         case ValueKind::Colour:
             return ParseColour(value.p, value.n, static_cast<Colour *>(field)) ? Error::None : Error::BadColour;
         case ValueKind::Bool:
