@@ -355,7 +355,9 @@ Sci_Position SCI_METHOD ScriptLexer::WordListSet(int n, const char *wl) {
 }
 
 int ScriptLexer::ClassifyWord(const LoweredWord &word) const {
-    if (!word.fits)
+    // Reserved variables ($RESULT and its relatives) are variables even when the
+    // keyword list names them so that completion offers them.
+    if (!word.fits || word.text[0] == '$')
         return kVariable;
     if (keywords_.InList(word.text))
         return kKeyword;

@@ -185,6 +185,15 @@ TEST(ScriptLexer, Labels) {
     });
 }
 
+TEST(ScriptLexer, ReservedVariablesStayVariablesWhenTheKeywordListNamesThem) {
+    LexerPtr lexer(CreateScriptLexer());
+    lexer->WordListSet(0, "cmp #inc $result $result_1 $version");
+    LexerDocument doc("cmp $RESULT, $result_1\n#inc $VERSION");
+    lexer->Lex(0, doc.Length(), 0, &doc);
+    EXPECT_EQ(MarkStyles(doc.Text(), doc.Styles()),
+              "{5}cmp{0} {18}$RESULT{6},{0} {18}$result_1{0}\n{5}#inc{0} {18}$VERSION");
+}
+
 TEST(ScriptLexer, KeywordsRegistersAndVariables) {
     ExpectStyled({
         {"MOV EAX, eax", "{5}MOV{0} {9}EAX{6},{0} {9}eax"},

@@ -10,7 +10,11 @@
 #include <iterator>
 #include <string>
 
+#include "ILexer.h"
 #include "Scintilla.h"
+#include "assist/keyword_file.h"
+#include "platform/text.h"
+#include "scilexer/script_lexer.h"
 #include "tests/native/lexer_document.h"
 #include "tests/native/lexer_keywords.h"
 
@@ -112,6 +116,30 @@ TEST_P(ScriptLexerWindow, StylesCorpusScriptsAsTheNativeLexer) {
         ASSERT_FALSE(script.golden.empty()) << name;
         SetText(script.text);
         EXPECT_TRUE(Styled(script.text) == script.golden) << name << " styled differently in the control";
+    }
+}
+
+// What the editor gives the control: the base keyword list of the shipped keyword
+// file, lower-cased. The same lexer, run outside the control through the document
+// harness with the same lists, must style every corpus script identically.
+TEST_P(ScriptLexerWindow, StylesCorpusScriptsWithTheShippedKeywordsAsTheLexerDoesOutsideTheControl) {
+    const quillet::KeywordFile keywords = quillet::ParseKeywordFile(ReadFile(SourceDir() + "\\data\\qkeywords.txt"));
+    ASSERT_TRUE(keywords.ok());
+    const std::string list0 = quillet::ToLowerAscii(keywords.keyword_list);
+    Call(kSetLexer, kScriptLexer);
+    Call(SCI_SETKEYWORDS, 0, reinterpret_cast<sptr_t>(list0.c_str()));
+    Call(SCI_SETKEYWORDS, 1, reinterpret_cast<sptr_t>(quillet::lexertest::kRegisterWords));
+    for (const char *name : kGoldenScripts) {
+        const Script script = LoadScript(name);
+        ASSERT_FALSE(script.text.empty()) << name;
+        quillet::lexertest::LexerDocument doc(script.text);
+        Scintilla::ILexer5 *lexer = quillet::CreateScriptLexer();
+        lexer->WordListSet(0, list0.c_str());
+        lexer->WordListSet(1, quillet::lexertest::kRegisterWords);
+        lexer->Lex(0, doc.Length(), 0, &doc);
+        lexer->Release();
+        SetText(script.text);
+        EXPECT_TRUE(StylesAfterColourise() == doc.Styles()) << name << " styled differently in the control";
     }
 }
 
