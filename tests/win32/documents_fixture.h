@@ -25,6 +25,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/ui.h"
+#include "tests/win32/test_support.h"
 
 namespace quillet::testing_documents {
 
@@ -38,11 +39,13 @@ struct DialogRequest {
     DWORD flags;
 };
 
-struct ShownMessage {
-    std::string text;
-    std::string title;
-    UINT style;
-};
+using testing_support::Exists;
+using testing_support::NewTestFolder;
+using testing_support::Pump;
+using testing_support::ReadBytes;
+using testing_support::RemoveFolder;
+using testing_support::ShownMessage;
+using testing_support::WriteBytes;
 
 // What the test frame saw of WM_COMMAND (forwarded editor menu entries).
 inline std::vector<std::pair<WPARAM, LPARAM>> &FrameCommands() {
@@ -65,38 +68,12 @@ inline LRESULT CALLBACK TestFrameProc(HWND window, UINT message, WPARAM wParam, 
     return DefFrameProcA(window, client, message, wParam, lParam);
 }
 
-inline std::string ReadBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string &path, const std::string &bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Runs pending window messages (posted focus hand-overs and the like).
-inline void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 class DocumentsFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&controls);
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        static int run = 0;
-        folder_ = std::string(temp) + "quillet-documents-" + std::to_string(GetCurrentProcessId()) + "-" +
-                  std::to_string(++run) + "\\";
-        CreateDirectoryA(folder_.c_str(), nullptr);
+        folder_ = NewTestFolder("quillet-documents-");
         platform::SetExeFolderForTests(folder_);
         GetCurrentDirectoryA(MAX_PATH, oldDirectory_);
         SetCurrentDirectoryA(folder_.c_str());
@@ -277,21 +254,6 @@ private:
         if (name.empty()) return FALSE;
         CopyBounded(request->lpstrFile, request->nMaxFile, name);
         return TRUE;
-    }
-
-    static void RemoveFolder(const std::string &folder) {
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA((folder + name).c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(folder.c_str());
     }
 };
 

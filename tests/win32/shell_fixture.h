@@ -23,90 +23,31 @@
 #include "documents/documents.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
+#include "tests/win32/test_support.h"
 
 namespace quillet::testing_shell {
 
-struct ShownMessage {
-    std::string text;
-    std::string title;
-    UINT style;
-    bool operator==(const ShownMessage &other) const {
-        return text == other.text && title == other.title && style == other.style;
-    }
-};
-
-inline std::ostream &operator<<(std::ostream &out, const ShownMessage &shown) {
-    return out << '"' << shown.text << "\" / \"" << shown.title << "\" / " << shown.style;
-}
+using testing_support::Exists;
+using testing_support::NewTestFolder;
+using testing_support::Pump;
+using testing_support::ReadBytes;
+using testing_support::RemoveFolder;
+using testing_support::ShownMessage;
+using testing_support::WindowClass;
+using testing_support::WindowText;
+using testing_support::WriteBytes;
 
 // A small keyword file in the program's format (CR LF line ends).
 inline const char kSmallKeywordFile[] =
     "mov,cmp,\r\njmp\r\n\r\n;;\r\nMOV: mov dest, src\r\nCopies src to dest.\r\n;;\r\n"
     "CMP: cmp a, b\r\n;;\r\nCREATED: 2026-01-02 test set\r\n";
 
-inline void WriteBytes(const std::string &path, const std::string &bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::string ReadBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Runs pending messages; a WM_QUIT posted by a destroyed frame is dropped.
-inline void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-inline void RemoveFolder(const std::string &folder) {
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveFolder(path + "\\");
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-inline std::string WindowClass(HWND window) {
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-inline std::string WindowText(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 class ShellFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        static int run = 0;
-        folder_ = std::string(temp) + "quillet-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
-                  std::to_string(++run) + "\\";
-        CreateDirectoryA(folder_.c_str(), nullptr);
+        folder_ = NewTestFolder("quillet-shell-");
         platform::SetExeFolderForTests(folder_);
         UnregisterShellClasses();
         RegisterShellClasses(Instance());
