@@ -6,6 +6,8 @@
 #   ./build.sh dist   install and build the release folder dist/ (and dist.zip)
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
+# CI may start us without HOME; the cache and Wine want it.
+export HOME=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
 cd "$root"
 cache=${QUILLET_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quillet}
 scite="$cache/scite-5.3.3"

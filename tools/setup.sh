@@ -5,6 +5,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+# CI may start us without HOME; the cache and Wine want it.
+export HOME=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
 cache=${QUILLET_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quillet}
 scite_version=5.3.3
 
