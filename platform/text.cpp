@@ -9,7 +9,6 @@ namespace quillet {
 namespace {
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 }  // namespace
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -17,13 +16,6 @@ std::string_view TrimBlanks(std::string_view text) {
     if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
-}
-
-std::string_view TrimSpace(std::string_view text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsSpace(text[b])) ++b;
-    while (e > b && IsSpace(text[e - 1])) --e;
-    return text.substr(b, e - b);
 }
 
 std::string ToUpperAscii(std::string_view text) {

@@ -9,8 +9,6 @@ namespace quillet {
 
 // Blanks (spaces only) removed at both ends, as the program's "trimmed" means.
 std::string_view TrimBlanks(std::string_view text);
-// Leading and trailing white space (blank, tab, CR, LF) removed.
-std::string_view TrimSpace(std::string_view text);
 
 std::string ToUpperAscii(std::string_view text);
 std::string ToLowerAscii(std::string_view text);
