@@ -8,11 +8,11 @@
 #include <string>
 
 #include "app/command_handlers.h"
-#include "app/command_ids.h"
+#include "core/command_ids.h"
 #include "app/frame_window.h"
-#include "app/settings_file.h"
+#include "platform/settings_store.h"
 #include "app/settings_rules.h"
-#include "app/texts.h"
+#include "core/texts.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -43,7 +43,7 @@ bool StartSkin(const std::string &path) { return SkinStart(path.c_str(), 1, "", 
 std::string SkinSettingsFile(const std::string &exeFolder) { return exeFolder + text::kSettingsFile; }
 
 void StoreSkin(const std::string &exeFolder, std::string_view path) {
-    WriteSettingText(setting::kSkin, path.substr(0, kMaxStoredPath), SkinSettingsFile(exeFolder));
+    WriteSettingText(setting::kSkin, path.substr(0, kMaxStoredPath));
 }
 
 // Closes the frame and ends the loop, unless a document with unsaved text kept the
@@ -107,10 +107,10 @@ void SaveFramePlacement(HWND frame) {
     const std::string file = folder + text::kSettingsFile;
     RECT rect{};
     GetWindowRect(frame, &rect);
-    WriteSetting(setting::kWinX, rect.left, file);
-    WriteSetting(setting::kWinY, rect.top, file);
-    WriteSetting(setting::kWidth, rect.right - rect.left, file);
-    WriteSetting(setting::kHeight, rect.bottom - rect.top, file);
+    WriteSetting(setting::kWinX, rect.left);
+    WriteSetting(setting::kWinY, rect.top);
+    WriteSetting(setting::kWidth, rect.right - rect.left);
+    WriteSetting(setting::kHeight, rect.bottom - rect.top);
 }
 
 // While the frame is visible the tray icon ignores clicks.
@@ -146,7 +146,7 @@ LRESULT OnFrameSysCommand(HWND frame, FrameState &state, WPARAM command, LPARAM 
             // Read afresh: the flag may have changed since start-up.
             SettingsRecord *settings = GetSettings(frame);
             if (!settings) settings = &state.settings;
-            settings->closeFlag = ReadSetting(setting::kCloseToExit, state.settingsPath);
+            settings->closeFlag = ReadSetting(setting::kCloseToExit);
             if (settings->closeFlag == 0) {
                 ShowWindow(frame, SW_HIDE);
             } else if (settings->closeFlag == 1) {

@@ -9,9 +9,9 @@
 #include <array>
 
 #include "app/command_handlers.h"
-#include "app/command_ids.h"
-#include "app/settings_file.h"
-#include "app/texts.h"
+#include "core/command_ids.h"
+#include "platform/settings_store.h"
+#include "core/texts.h"
 #include "colours/colour_dialog.h"
 #include "documents/documents.h"
 #include "platform/paths.h"
@@ -193,9 +193,8 @@ CommandReply OnScriptRequest(CommandContext &context) {
 CommandReply OnForgetDebugger(CommandContext &context) {
     SettingsRecord *settings = GetSettings(context.frame);
     if (!settings || TrimBlanks(FieldText(settings->debuggerPath)).empty()) return CommandReply::kOne;
-    settings->debuggerPath[0] = '\0';
+    WriteSettingText(setting::kDebuggerPath, "");
     PublishSettings(context.frame, settings);
-    WriteSettingText(setting::kDebuggerPath, "", context.state.settingsPath);
     SendEmptyRequest(context.frame, kRequestForgetDebugger);
     return CommandReply::kOne;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "documents/documents.h"
 #include "platform/text.h"
 #include "platform/ui.h"

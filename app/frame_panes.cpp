@@ -6,9 +6,9 @@
 
 #include <array>
 
-#include "app/command_ids.h"
+#include "core/command_ids.h"
 #include "app/frame_window.h"
-#include "app/texts.h"
+#include "core/texts.h"
 #include "documents/documents.h"
 #include "skin/appface.h"
 

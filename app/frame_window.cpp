@@ -6,10 +6,11 @@
 #include <commctrl.h>
 
 #include "app/appearance.h"
-#include "app/command_ids.h"
+#include "core/command_ids.h"
 #include "app/commands.h"
 #include "app/dropped_files.h"
-#include "app/settings_file.h"
+#include "app/settings_loader.h"
+#include "platform/settings_store.h"
 #include "documents/documents.h"
 
 namespace quillet {
@@ -48,13 +49,12 @@ void OnNcDestroy(HWND frame) {
 
 // Menus, child windows, menu bar, settings and check marks, in that order.
 LRESULT OnCreate(HWND frame, FrameState &state) {
-    state.settingsPath = SettingsFilePath();
     state.menus = BuildMenus();
     CreateFrameChildren(frame, state);
     SetMenu(frame, state.menus.bar);
-    LoadSettings(state.settingsPath, frame, state.handles, state.settings);
+    LoadSettings(frame, state.handles, state.settings);
     state.startupCodePage = state.settings.codePage;
-    SetInitialCheckMarks(state.settings, state.menus, state.settingsPath);
+    SetInitialCheckMarks(state.settings, state.menus);
     state.created = true;
     return 0;
 }

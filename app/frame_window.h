@@ -7,13 +7,12 @@
 
 #include <string>
 
-#include "app/frame_state.h"
+#include "platform/frame_state.h"
 #include "app/menus.h"
 
 namespace quillet {
 
 struct FrameState {
-    std::string settingsPath;  // exe folder + "RaZuvi.INI", formed at WM_CREATE
     MenuHandles menus{};
     FrameHandles handles{};
     SettingsRecord settings{};  // published as "setting"; changed in place

@@ -3,10 +3,10 @@
 
 #include <initializer_list>
 
-#include "app/command_ids.h"
-#include "app/settings_file.h"
+#include "core/command_ids.h"
+#include "platform/settings_store.h"
 #include "app/settings_rules.h"
-#include "app/texts.h"
+#include "core/texts.h"
 
 namespace quillet {
 
@@ -130,8 +130,7 @@ void CheckLanguage(HMENU settingsMenu, int command) {
         SetChecked(settingsMenu, choice.command, choice.command == command);
 }
 
-void SetInitialCheckMarks(const SettingsRecord &settings, const MenuHandles &menus,
-                          const std::string &settingsPath) {
+void SetInitialCheckMarks(const SettingsRecord &settings, const MenuHandles &menus) {
     // Only the stored values 0 and 1 set a state; anything else leaves the item as created.
     if (settings.closeFlag == 1 || settings.closeFlag == 0)
         SetChecked(menus.settings, kCmdExitOnClose, settings.closeFlag == 1);
@@ -140,7 +139,7 @@ void SetInitialCheckMarks(const SettingsRecord &settings, const MenuHandles &men
     if (settings.documentationLookup == 1) SetChecked(menus.settings, kCmdMsdnSearch, true);
 
     const bool customColours = settings.customColorFlag == 1;
-    WriteSetting(setting::kMyColorFlag, customColours ? 1 : 0, settingsPath);
+    WriteSetting(setting::kMyColorFlag, customColours ? 1 : 0);
     SetChecked(menus.settings, kCmdMyCustomColor, customColours);
 
     CheckLanguage(menus.settings, LanguageCommandForCodePage(settings.codePage));

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/frame_state.h"
+#include "platform/frame_state.h"
 
 namespace quillet {
 
@@ -27,9 +27,8 @@ MenuHandles BuildMenus();
 void ReleaseMenus(MenuHandles &menus);
 
 // The Settings pop-up's check marks as the stored settings say; also writes the custom
-// colour flag back to the settings file at `settingsPath`.
-void SetInitialCheckMarks(const SettingsRecord &settings, const MenuHandles &menus,
-                          const std::string &settingsPath);
+// colour flag back to the settings file.
+void SetInitialCheckMarks(const SettingsRecord &settings, const MenuHandles &menus);
 
 void SetChecked(HMENU menu, int command, bool checked);
 // Checks the language item of `command` and unchecks the six others.

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "app/command_handlers.h"
-#include "app/command_ids.h"
-#include "app/settings_file.h"
+#include "core/command_ids.h"
+#include "platform/settings_store.h"
 #include "app/settings_rules.h"
-#include "app/texts.h"
+#include "core/texts.h"
 #include "colours/colour_set.h"
 #include "documents/documents.h"
 #include "platform/text.h"
@@ -47,17 +47,15 @@ void ChangeButtonImage(CommandContext &context, int command, int image) {
 // How a flag's check mark follows a value other than 0 and 1.
 enum class OtherValues { kUncheck, kLeave };
 
-// Flips bit 0 of a stored flag, publishes the record, sets the check mark (checked
-// while 1) and writes the new value.
-CommandReply ToggleStoredFlag(CommandContext &context, int SettingsRecord::*field, const SettingKey &key,
-                              int command, OtherValues others) {
+// Flips bit 0 of a stored flag (the key names its record field), sets the check mark
+// (checked while 1), writes the new value and publishes the record.
+CommandReply ToggleStoredFlag(CommandContext &context, const SettingKey &key, int command, OtherValues others) {
     SettingsRecord *settings = CurrentSettings(context);
-    settings->*field ^= 1;
-    PublishSettings(context.frame, settings);
-    const int value = settings->*field;
+    const int value = settings->*key.number ^ 1;
     if (value == 1 || value == 0 || others == OtherValues::kUncheck)
         SetChecked(context.state.menus.settings, command, value == 1);
-    WriteSetting(key, value, context.state.settingsPath);
+    WriteSetting(key, value);
+    PublishSettings(context.frame, settings);
     return CommandReply::kOne;
 }
 
@@ -128,14 +126,13 @@ CommandReply OnAutoCompleteSwitch(CommandContext &context) {
 // Switches the custom colour set on or off for documents opened from now on; only
 // possible once a custom set has been saved.
 CommandReply OnMyCustomColour(CommandContext &context) {
-    const std::string &file = context.state.settingsPath;
-    if (ReadSetting(setting::kMyColorSet, file) == 0) {
+    if (ReadSetting(setting::kMyColorSet) == 0) {
         platform::ShowMessage(nullptr, text::kSetColorFirst, text::kSetColorFirstTitle, MB_OK);
         return CommandReply::kDefault;
     }
-    const int flag = ReadSetting(setting::kMyColorFlag, file) ^ 1;
+    const int flag = ReadSetting(setting::kMyColorFlag) ^ 1;
     const bool on = (flag & 1) != 0;
-    WriteSetting(setting::kMyColorFlag, on ? 1 : 0, file);
+    WriteSetting(setting::kMyColorFlag, on ? 1 : 0);
     SetChecked(context.state.menus.settings, kCmdMyCustomColor, on);
     return CommandReply::kDefault;
 }
@@ -152,10 +149,9 @@ CommandReply OnTypedVariables(CommandContext &context) {
 // than 0 and 1 are left alone.
 CommandReply OnExitOnClose(CommandContext &context) {
     SettingsRecord *settings = CurrentSettings(context);
-    const std::string &file = context.state.settingsPath;
-    settings->closeFlag = ReadSetting(setting::kCloseToExit, file);
+    settings->closeFlag = ReadSetting(setting::kCloseToExit);
     if (const auto next = ToggledCloseFlag(settings->closeFlag)) {
-        WriteSetting(setting::kCloseToExit, *next, file);
+        WriteSetting(setting::kCloseToExit, *next);
         SetChecked(context.state.menus.settings, kCmdExitOnClose, *next == 1);
     }
     return CommandReply::kOne;
@@ -167,49 +163,37 @@ CommandReply OnLanguage(CommandContext &context) {
     const auto codePage = CodePageForLanguageCommand(context.id);
     if (!codePage) return CommandReply::kDefault;
     CheckLanguage(context.state.menus.settings, context.id);
-    WriteSetting(setting::kLanguage, *codePage, context.state.settingsPath);
+    WriteSetting(setting::kLanguage, *codePage);
     const Editor editor = ActiveEditor();
     if (editor.IsOpen()) editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(*codePage));
     return CommandReply::kOne;
 }
 
-// Where a chosen font goes: its three keys, its record fields and the styles it
-// applies to in the active editor.
+// Where a chosen font goes: its three keys (which update the record with the file).
 struct FontTarget {
     const SettingKey &faceKey, &sizeKey, &styleKey;
-    char (SettingsRecord::*face)[260];
-    int SettingsRecord::*size;
-    int SettingsRecord::*style;
 };
 
 template <std::size_t N>
 CommandReply StoreAndApplyFont(CommandContext &context, const ChosenFont &font, const FontTarget &target,
                                const std::array<int, N> &styles) {
     if (!IsUsable(font)) return CommandReply::kOne;
-    const std::string &file = context.state.settingsPath;
-    WriteSettingText(target.faceKey, font.face, file);
-    WriteSetting(target.sizeKey, font.size, file);
-    WriteSetting(target.styleKey, font.style, file);
-    SettingsRecord *settings = CurrentSettings(context);
-    CopyBounded(settings->*target.face, font.face);
-    settings->*target.size = font.size;
-    settings->*target.style = font.style;
-    PublishSettings(context.frame, settings);
+    WriteSettingText(target.faceKey, font.face);
+    WriteSetting(target.sizeKey, font.size);
+    WriteSetting(target.styleKey, font.style);
+    PublishSettings(context.frame, CurrentSettings(context));
     ApplyFont(ActiveEditorWindow(), styles, font);
     return CommandReply::kOne;
 }
 
 CommandReply OnSetFont(CommandContext &context) {
-    static const FontTarget target{setting::kFontName, setting::kFontSize, setting::kFontStyle,
-                                   &SettingsRecord::editorFontFace, &SettingsRecord::editorFontSize,
-                                   &SettingsRecord::editorFontStyle};
+    static const FontTarget target{setting::kFontName, setting::kFontSize, setting::kFontStyle};
     return StoreAndApplyFont(context, ChooseFont(context.frame), target, kEditorFontStyles);
 }
 
 CommandReply OnSetCommentFont(CommandContext &context) {
     static const FontTarget target{setting::kCommentFontName, setting::kCommentFontSize,
-                                   setting::kCommentFontStyle, &SettingsRecord::commentFontFace,
-                                   &SettingsRecord::commentFontSize, &SettingsRecord::commentFontStyle};
+                                   setting::kCommentFontStyle};
     ChosenFont font = ChooseFont(context.frame);
     font.face = font.face.substr(0, 49);  // the comment face is kept in 50 bytes
     return StoreAndApplyFont(context, font, target, kCommentFontStyles);
@@ -218,25 +202,23 @@ CommandReply OnSetCommentFont(CommandContext &context) {
 // A cancelled dialog stores an empty folder, which removes the key.
 CommandReply OnSetScriptFolder(CommandContext &context) {
     const std::string folder = platform::BrowseForFolder(context.frame, text::kSelectScriptFolder);
-    SettingsRecord *settings = CurrentSettings(context);
-    CopyBounded(settings->scriptFolder, folder);
-    WriteSettingText(setting::kScriptFolder, FieldText(settings->scriptFolder), context.state.settingsPath);
-    PublishSettings(context.frame, settings);
+    WriteSettingText(setting::kScriptFolder, folder);
+    PublishSettings(context.frame, CurrentSettings(context));
     return CommandReply::kDefault;
 }
 
 CommandReply OnNoAutoIndentation(CommandContext &context) {
-    return ToggleStoredFlag(context, &SettingsRecord::noAutoIndent, setting::kNoAutoIndent, kCmdNoAutoIndentation,
+    return ToggleStoredFlag(context, setting::kNoAutoIndent, kCmdNoAutoIndentation,
                             OtherValues::kUncheck);
 }
 
 CommandReply OnDocumentationLookup(CommandContext &context) {
-    return ToggleStoredFlag(context, &SettingsRecord::documentationLookup, setting::kDocumentationLookup,
+    return ToggleStoredFlag(context, setting::kDocumentationLookup,
                             kCmdMsdnSearch, OtherValues::kUncheck);
 }
 
 CommandReply OnBlockCommentHighlight(CommandContext &context) {
-    return ToggleStoredFlag(context, &SettingsRecord::commentHighlightOff, setting::kCommentHighlightOff,
+    return ToggleStoredFlag(context, setting::kCommentHighlightOff,
                             kCmdBlockCommentHighlightOff, OtherValues::kLeave);
 }
 

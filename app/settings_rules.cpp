@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "app/command_ids.h"
-#include "app/texts.h"
+#include "core/command_ids.h"
+#include "core/texts.h"
 #include "platform/text.h"
 
 namespace quillet {

@@ -10,10 +10,10 @@
 #include <array>
 #include <string>
 
-#include "app/command_ids.h"
+#include "core/command_ids.h"
 #include "app/frame_window.h"
-#include "app/settings_file.h"
-#include "app/texts.h"
+#include "platform/settings_store.h"
+#include "core/texts.h"
 #include "assist/keyword_stores.h"
 #include "documents/documents.h"
 #include "platform/paths.h"
@@ -126,7 +126,7 @@ HWND CreateFrameWindow(HINSTANCE instance) {
 
 bool StartStoredSkin() {
     const std::string exeFolder = platform::ExeFolder();
-    const std::string stored = ReadSettingText(setting::kSkin, exeFolder + text::kSettingsFile);
+    const std::string stored = ReadSettingText(setting::kSkin);
     if (!TrimBlanks(stored).empty()) {
         if (SkinStart(stored.c_str(), 1, "", 1, nullptr, "")) return true;
         platform::ShowMessage(nullptr, text::kStoredSkinFailed, text::kStoredSkinFailedTitle, MB_TASKMODAL);

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/command_ids.h"
-#include "app/texts.h"
+#include "core/command_ids.h"
+#include "core/texts.h"
 #include "colours/colour_scheme.h"
 #include "platform/paths.h"
-#include "platform/profile.h"
+#include "platform/settings_store.h"
 #include "platform/ui.h"
 
 namespace quillet {
@@ -70,17 +70,13 @@ struct DialogState {
 // so they live for the whole run; each dialog opening reloads them from the file.
 COLORREF g_slots[kColourSlotCount];
 
-std::string SettingsPath() { return platform::ExeFolder() + text::kSettingsFileAlt; }
-
-ColourIntReader ProfileReader(const std::string &file) {
-    return [file](const char *key, int fallback) {
-        return platform::ReadProfileInt(text::kSecCustomColors, key, fallback, file);
-    };
+ColourIntReader SettingsReader() {
+    return [](const char *key, int fallback) { return ReadSettingEntry(text::kSecCustomColors, key, fallback); };
 }
 
-ColourTextWriter ProfileWriter(const std::string &file) {
-    return [file](const char *key, const std::string &value) {
-        platform::WriteProfileText(text::kSecCustomColors, key, value, file);
+ColourTextWriter SettingsWriter() {
+    return [](const char *key, const std::string &value) {
+        WriteSettingEntryText(text::kSecCustomColors, key, value);
     };
 }
 
@@ -218,19 +214,18 @@ void OnSet(HWND dialog) {
     ColourScheme scheme;
     scheme.classes = State(dialog)->colours;
     scheme.slots = SharedSlots();
-    WriteColourScheme(scheme, ProfileWriter(SettingsPath()));
+    WriteColourScheme(scheme, SettingsWriter());
 }
 
 INT_PTR OnInitDialog(HWND dialog, LPARAM param) {
     auto *state = reinterpret_cast<DialogState *>(param);
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    const std::string file = SettingsPath();
-    const ColourScheme scheme = LoadColourScheme(ProfileReader(file));
+    const ColourScheme scheme = LoadColourScheme(SettingsReader());
     for (int i = 0; i < kColourSlotCount; ++i) g_slots[i] = scheme.slots[i];
     for (std::size_t i = 0; i < kClassControls.size(); ++i)
         PaintSwatch(dialog, *state, static_cast<int>(i), scheme.classes[i]);
     // Written at every opening, even when the dialog is then closed without SET.
-    WriteColourSlots(scheme.slots, ProfileWriter(file));
+    WriteColourSlots(scheme.slots, SettingsWriter());
     return TRUE;
 }
 

@@ -1,7 +1,7 @@
 // Loading and storing the colour scheme of section "Custom Colors".
 #include "colours/colour_scheme.h"
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "platform/text.h"
 
 namespace quillet {

@@ -5,26 +5,12 @@
 #include <array>
 #include <cstdint>
 
-#include "app/texts.h"
+#include "core/texts.h"
+#include "core/token_styles.h"
 
 namespace quillet {
 
 using ColourRef = std::uint32_t;
-
-// Style numbers produced by the script lexer.
-enum Style : int {
-    kStyleDefault = 0,
-    kStyleComment = 1,
-    kStyleNumber = 2,
-    kStyleString = 4,
-    kStyleKeyword = 5,
-    kStyleOperator = 6,
-    kStyleOpcode = 7,
-    kStyleRegister = 9,
-    kStyleComment2 = 14,
-    kStyleLabel = 17,
-    kStyleVariable = 18,
-};
 
 struct TokenClass {
     const char *key;    // key in section "Custom Colors"

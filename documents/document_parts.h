@@ -8,18 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/active_document.h"
 #include "platform/editor.h"
 
 namespace quillet {
-
-// A window's whole text, of any length.
-std::string WindowTitle(HWND window);
-// The MDI client of the running frame ("hclient"), or null.
-HWND CurrentMdiClient();
-// The editor control (id 1029) of a document window.
-HWND EditorOfDocument(HWND document);
-// True for a window of the "Script" document class.
-bool IsDocumentWindow(HWND window);
 
 // Selects the tab whose label equals the file-name part of `title`; returns its index,
 // or 0 when none matches (the selection is then left alone).
@@ -44,8 +36,5 @@ void ShowEditorMenu(HWND document);
 void RunGoToLineDialog(HWND document, const Editor &editor);
 std::string HelpWordAtCaret(const Editor &editor);
 void ShowHelpForCaretWord(HWND document);
-
-// The path of a file beside the program.
-std::string ProgramFile(const char *name);
 
 }  // namespace quillet

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_ids.h"
-#include "app/frame_state.h"
-#include "app/texts.h"
+#include "core/command_ids.h"
+#include "platform/frame_state.h"
+#include "core/texts.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
@@ -205,23 +205,6 @@ LRESULT OnDocumentFocus(HWND window, WPARAM target, LPARAM lParam) {
 
 }  // namespace
 
-std::string WindowTitle(HWND window) {
-    if (!window) return {};
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    const int n = GetWindowTextA(window, buffer.data(), length + 1);
-    return std::string(buffer.data(), n > 0 ? static_cast<size_t>(n) : 0);
-}
-
-HWND CurrentMdiClient() { return GetMdiClient(FindFrame()); }
-
-HWND EditorOfDocument(HWND document) { return document ? GetDlgItem(document, kIdEditor) : nullptr; }
-
-bool IsDocumentWindow(HWND window) {
-    char name[64] = "";
-    return window && GetClassNameA(window, name, sizeof name) > 0 && EqualsNoCase(FieldText(name), text::kDocumentClass);
-}
 
 int SelectTabForTitle(std::string_view title) {
     HWND strip = TabStrip();
@@ -331,14 +314,6 @@ HWND DocumentFromTabLabel(const char *label) {
     return nullptr;
 }
 
-HWND ActiveDocument() {
-    HWND client = CurrentMdiClient();
-    return client ? reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
-}
-
-HWND ActiveEditorWindow() { return EditorOfDocument(ActiveDocument()); }
-
-Editor ActiveEditor() { return Editor(ActiveEditorWindow()); }
 
 bool CloseAllDocuments(HWND mdiClient) {
     if (!mdiClient) return true;

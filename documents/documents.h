@@ -7,7 +7,8 @@
 
 #include <string>
 
-#include "app/frame_state.h"
+#include "platform/frame_state.h"
+#include "platform/active_document.h"
 #include "platform/editor.h"
 
 namespace quillet {
@@ -28,12 +29,6 @@ HWND CreateDocumentWindow(HWND mdiClient, const char *title, DWORD style);
 // The document whose tab label names it (the frame's TCN_SELCHANGE), brought forward;
 // null when none matches.
 HWND DocumentFromTabLabel(const char *label);
-
-// The active document window, its editor control (id 1029) and direct access to it;
-// null / a closed Editor when no document is open.
-HWND ActiveDocument();
-HWND ActiveEditorWindow();
-Editor ActiveEditor();
 
 // Open command (dialog), opening a path without dialog, and save (flag 1: ask for a
 // name first). Save returns true when the text reached the file.

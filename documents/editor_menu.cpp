@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/command_ids.h"
-#include "app/frame_state.h"
-#include "app/texts.h"
+#include "core/command_ids.h"
+#include "platform/settings_store.h"
+#include "platform/paths.h"
+#include "platform/frame_state.h"
+#include "core/texts.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
-#include "platform/profile.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -212,13 +213,13 @@ std::string HelpWordAtCaret(const Editor &editor) {
 
 void ShowHelpForCaretWord(HWND document) {
     const std::string word = HelpWordAtCaret(Editor(EditorOfDocument(document)));
-    const int online = platform::ReadProfileInt(text::kSecMsdnHelp, text::kKeyOn, 0, ProgramFile(text::kSettingsFile));
+    const int online = ReadSetting(setting::kDocumentationLookup);
     if (online == 1) {
         const std::string address =
             std::string(text::kHelpSearchHost) + text::kHelpSearchPath + text::kHelpSearchQuery + word;
         ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
     } else if (online == 0) {
-        WinHelpA(document, ProgramFile(text::kHelpFile).c_str(), HELP_KEY, reinterpret_cast<ULONG_PTR>(word.c_str()));
+        WinHelpA(document, platform::ProgramFile(text::kHelpFile).c_str(), HELP_KEY, reinterpret_cast<ULONG_PTR>(word.c_str()));
     }
 }
 

@@ -6,12 +6,12 @@
 #include <array>
 #include <string>
 
-#include "app/frame_state.h"
-#include "app/texts.h"
+#include "platform/settings_store.h"
+#include "platform/frame_state.h"
+#include "core/texts.h"
 #include "colours/colour_set.h"
 #include "documents/document_parts.h"
 #include "platform/paths.h"
-#include "platform/profile.h"
 #include "platform/text.h"
 
 namespace quillet {
@@ -21,8 +21,6 @@ namespace {
 constexpr char kWordChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789*$#/?_!";
 constexpr char kRegisterList[] =
     "ax bx cx dx eax ebp ebx ecx edi di si ah sp al bh bl ch cl dh cl edx eip esi esp !cf !pf !af !zf !sf !df !of";
-constexpr unsigned kSetLexer = 4001;  // SCI_SETLEXER, kept by our SciLexer.dll
-constexpr int kScriptLexer = 98;
 constexpr int kDefaultSize = 14;
 
 // Styles drawn in the editor font, and the two comment styles in the comment font.
@@ -80,17 +78,15 @@ void ChooseFonts(const SettingsRecord *settings, Font &editorFont, Font &comment
 
 }  // namespace
 
-std::string ProgramFile(const char *name) { return platform::ExeFolder() + name; }
 
 void ApplyColours(const Editor &editor) {
-    const std::string settingsFile = ProgramFile(text::kSettingsFile);
-    const bool custom = platform::ReadProfileInt(text::kSecCustomColors, text::kKeyMyColorFlag, 0, settingsFile) != 0;
+    const bool custom = ReadSetting(setting::kMyColorFlag) != 0;
     for (const StyleColour &entry : kStyleColourOrder) {
         const TokenClass &tokenClass = kTokenClasses[entry.tokenClass];
         ColourRef colour = tokenClass.builtIn;
         if (custom)
-            colour = static_cast<ColourRef>(platform::ReadProfileInt(
-                text::kSecCustomColors, tokenClass.key, static_cast<int>(tokenClass.builtIn), settingsFile));
+            colour = static_cast<ColourRef>(
+                ReadSettingEntry(text::kSecCustomColors, tokenClass.key, static_cast<int>(tokenClass.builtIn)));
         editor.Call(SCI_STYLESETFORE, entry.style, static_cast<sptr_t>(colour));
     }
 }
@@ -107,7 +103,7 @@ void SetUpEditor(HWND control) {
     Font editorFont, commentFont;
     ChooseFonts(settings, editorFont, commentFont);
 
-    editor.Call(kSetLexer, kScriptLexer);
+    editor.Call(kSciSetLexer, kScriptLexerNumber);
     editor.CallText(SCI_SETKEYWORDS, 0, ToLowerAscii(keywords ? keywords : "").c_str());
     editor.CallText(SCI_SETKEYWORDS, 1, kRegisterList);
     editor.Call(SCI_USEPOPUP, 0);

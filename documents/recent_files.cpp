@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/recent_list.h"
+#include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 
@@ -21,7 +22,7 @@ constexpr unsigned kValueSize = 4096;
 // A hand-edited file may number more entries; no more than this many are read.
 constexpr int kRemoveReadLimit = 1000;
 
-std::string RecentFile() { return ProgramFile(text::kRecentFile); }
+std::string RecentFile() { return platform::ProgramFile(text::kRecentFile); }
 
 std::string Key(const char *prefix, int slot) { return prefix + std::to_string(slot); }
 

@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_state.h"
-#include "app/texts.h"
+#include "platform/settings_store.h"
+#include "platform/paths.h"
+#include "platform/frame_state.h"
+#include "core/texts.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
-#include "platform/profile.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -197,8 +198,7 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
     if (!document) return nullptr;
     const Editor editor(EditorOfDocument(document));
     if (editor.IsOpen()) {
-        const int codePage = platform::ReadProfileInt(text::kSecLanguage, text::kKeyLangFlag, 0,
-                                                      ProgramFile(text::kSettingsFile));
+        const int codePage = ReadSetting(setting::kLanguage);
         editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(codePage));
         editor.SetText(text);
     }

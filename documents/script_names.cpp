@@ -1,7 +1,7 @@
 // Window-free rules about script documents (titles, labels, names, help word, errors).
 #include "documents/script_names.h"
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "platform/text.h"
 
 namespace quillet {

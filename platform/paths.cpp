@@ -21,6 +21,8 @@ std::string ExeFolder() {
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
+std::string ProgramFile(const char *name) { return ExeFolder() + name; }
+
 void SetExeFolderForTests(const std::string &folder) {
     Override() = folder;
     if (!folder.empty() && folder.back() != '\\') Override() += '\\';

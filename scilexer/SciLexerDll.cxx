@@ -18,7 +18,7 @@ extern "C" __declspec(dllexport) sptr_t __stdcall Scintilla_DirectFunction(
 
 namespace {
 
-constexpr UINT kSetLexerByNumber = 4001;  // SCI_SETLEXER of Scintilla 3
+constexpr UINT kSetLexerByNumber = quillet::kSciSetLexer;  // SCI_SETLEXER of Scintilla 3
 
 WNDPROC scintillaProc = nullptr;
 

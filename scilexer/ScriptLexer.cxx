@@ -32,18 +32,19 @@ using namespace Lexilla;
 
 namespace {
 
+// The token styles, by their short names in this file.
 enum Style {
-    kDefault = 0,
-    kComment = 1,
-    kNumber = 2,
-    kString = 4,
-    kKeyword = 5,
-    kOperator = 6,
-    kOpcode = 7,
-    kRegister = 9,
-    kBlockComment = 14,
-    kLabel = 17,
-    kVariable = 18,
+    kDefault = quillet::kStyleDefault,
+    kComment = quillet::kStyleComment,
+    kNumber = quillet::kStyleNumber,
+    kString = quillet::kStyleString,
+    kKeyword = quillet::kStyleKeyword,
+    kOperator = quillet::kStyleOperator,
+    kOpcode = quillet::kStyleOpcode,
+    kRegister = quillet::kStyleRegister,
+    kBlockComment = quillet::kStyleComment2,
+    kLabel = quillet::kStyleLabel,
+    kVariable = quillet::kStyleVariable,
 };
 
 // Line state bits: what holds at the end of a line.

@@ -2,12 +2,11 @@
 // SCI_SETLEXER message. Window-free: the lexer tests and benchmarks use them natively.
 #pragma once
 
+#include "core/token_styles.h"
+
 namespace Scintilla { class ILexer5; }
 
 namespace quillet {
-
-// The lexer number the editor asks for with SCI_SETLEXER.
-constexpr int kScriptLexerNumber = 98;
 
 // The script language lexer (word list 0: keywords in lower case; word list 1:
 // register and flag names); GetIdentifier() answers kScriptLexerNumber.

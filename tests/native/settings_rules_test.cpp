@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "app/command_ids.h"
-#include "app/settings_keys.h"
+#include "core/command_ids.h"
+#include "core/settings_keys.h"
 #include "app/settings_rules.h"
 
 namespace quillet {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_ids.h"
-#include "app/texts.h"
+#include "core/command_ids.h"
+#include "core/texts.h"
 #include "colours/colour_dialog.h"
 #include "colours/colour_set.h"
 #include "platform/paths.h"

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_ids.h"
-#include "app/frame_state.h"
-#include "app/texts.h"
+#include "core/command_ids.h"
+#include "platform/frame_state.h"
+#include "core/texts.h"
 #include "documents/documents.h"
 #include "platform/editor.h"
 #include "platform/paths.h"

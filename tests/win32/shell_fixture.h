@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "app/command_ids.h"
-#include "app/frame_state.h"
+#include "core/command_ids.h"
+#include "platform/frame_state.h"
 #include "app/frame_window.h"
 #include "app/shell.h"
-#include "app/texts.h"
+#include "core/texts.h"
 #include "assist/keyword_stores.h"
 #include "documents/documents.h"
 #include "platform/paths.h"

@@ -2,7 +2,7 @@
 // frame size, the editor font fallback, garbage and oversized values.
 #include "tests/win32/shell_fixture.h"
 
-#include "app/settings_file.h"
+#include "platform/settings_store.h"
 
 namespace quillet::testing_shell {
 namespace {
@@ -102,17 +102,17 @@ TEST_F(SettingsLoader, KeyNamesAndWritingSpellingsAreTheSameKeys) {
     for (const SettingKey *key : {&setting::kWinX, &setting::kWidth, &setting::kCloseToExit, &setting::kLanguage,
                                   &setting::kMyColorFlag, &setting::kFontSize}) {
         SCOPED_TRACE(key->key);
-        WriteSetting(*key, 42, Ini());
-        EXPECT_EQ(ReadSetting(*key, Ini()), 42);
-        WriteSetting(*key, -3, Ini());
-        EXPECT_EQ(ReadSetting(*key, Ini()), -3);
+        WriteSetting(*key, 42);
+        EXPECT_EQ(ReadSetting(*key), 42);
+        WriteSetting(*key, -3);
+        EXPECT_EQ(ReadSetting(*key), -3);
     }
-    WriteSettingText(setting::kDebuggerPath, "C:\\x.exe", Ini());
-    EXPECT_EQ(ReadSettingText(setting::kDebuggerPath, Ini()), "C:\\x.exe");
-    WriteSettingText(setting::kDebuggerPath, "", Ini());  // removes the key
+    WriteSettingText(setting::kDebuggerPath, "C:\\x.exe");
+    EXPECT_EQ(ReadSettingText(setting::kDebuggerPath), "C:\\x.exe");
+    WriteSettingText(setting::kDebuggerPath, "");  // removes the key
     EXPECT_EQ(IniText("OllyDbgPath", "ollypath"), "<missing>");
     // The settings path names the same file as razuvi.ini.
-    WriteSetting(setting::kLanguage, 950, SettingsFilePath());
+    WriteSetting(setting::kLanguage, 950);
     EXPECT_EQ(IniText("language", "langflg"), "950");
 }
 

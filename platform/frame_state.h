@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/settings_record.h"
+
 namespace quillet {
 
 // The frame's child windows and the window procedures they replaced (property "hndl").
@@ -24,36 +26,6 @@ struct FrameHandles {
     HWND progressBar;
     HWND labelsPane;
     HWND labelsList;
-};
-
-// The in-memory settings and editing state (property "setting"). Fixed layout:
-// 32-bit integers and zero-terminated texts of 260 bytes.
-struct SettingsRecord {
-    int closeFlag;
-    int frameWidth;
-    int frameHeight;
-    int frameLeft;
-    int frameTop;
-    int commentHighlightOff;
-    int commentFontSize;
-    int commentFontStyle;
-    int editorFontSize;
-    int editorFontStyle;
-    int codePage;
-    int noAutoIndent;
-    int documentationLookup;
-    char editorFontFace[260];
-    char debuggerPath[260];
-    char commentFontFace[260];
-    char scriptFolder[260];
-    char tempFolder[260];
-    int labelLineFlag;
-    int selectionStart;
-    int selectionEnd;
-    int callTipsSwitch;
-    int autoCompleteSwitch;
-    int typedVariablesSwitch;
-    int customColorFlag;
 };
 
 // The frame (class QuillFrame), or null before it exists.

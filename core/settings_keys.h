@@ -4,7 +4,8 @@
 // Window-free.
 #pragma once
 
-#include "app/texts.h"
+#include "core/settings_record.h"
+#include "core/texts.h"
 
 namespace quillet {
 
@@ -23,6 +24,9 @@ struct SettingKey {
     const char *writeKey;
     ValueForm form;
     int fallback;  // numbers; texts default to empty
+    // The field of the in-memory record that a write updates along with the file, if any.
+    int SettingsRecord::*number = nullptr;
+    char (SettingsRecord::*text)[260] = nullptr;
 };
 
 namespace setting {
@@ -38,21 +42,21 @@ inline constexpr SettingKey kHeight{kSecWindows, text::kKeyHeight, kSecWindowsWr
                                     ValueForm::kNumber, 0};
 
 inline constexpr SettingKey kCommentHighlightOff{kSecComment, text::kKeyOff, kSecComment, text::kKeyOff,
-                                                 ValueForm::kNumber, 0};
+                                                 ValueForm::kNumber, 0, &SettingsRecord::commentHighlightOff};
 
-inline constexpr SettingKey kFontName{kSecFonts, text::kKeyFontName, kSecFonts, text::kKeyFontName, ValueForm::kText, 0};
-inline constexpr SettingKey kFontSize{kSecFonts, text::kKeyFontSize, kSecFonts, text::kKeyFontSize, ValueForm::kNumber, 0};
+inline constexpr SettingKey kFontName{kSecFonts, text::kKeyFontName, kSecFonts, text::kKeyFontName, ValueForm::kText, 0, nullptr, &SettingsRecord::editorFontFace};
+inline constexpr SettingKey kFontSize{kSecFonts, text::kKeyFontSize, kSecFonts, text::kKeyFontSize, ValueForm::kNumber, 0, &SettingsRecord::editorFontSize};
 inline constexpr SettingKey kFontStyle{kSecFonts, text::kKeyFontStyle, kSecFonts, text::kKeyFontStyle,
-                                       ValueForm::kNumber, 0};
+                                       ValueForm::kNumber, 0, &SettingsRecord::editorFontStyle};
 inline constexpr SettingKey kCommentFontName{kSecFonts, text::kKeyCommentFontName, kSecFonts,
-                                             text::kKeyCommentFontName, ValueForm::kText, 0};
+                                             text::kKeyCommentFontName, ValueForm::kText, 0, nullptr, &SettingsRecord::commentFontFace};
 inline constexpr SettingKey kCommentFontSize{kSecFonts, text::kKeyCommentFontSize, kSecFonts,
-                                             text::kKeyCommentFontSize, ValueForm::kNumber, 0};
+                                             text::kKeyCommentFontSize, ValueForm::kNumber, 0, &SettingsRecord::commentFontSize};
 inline constexpr SettingKey kCommentFontStyle{kSecFonts, text::kKeyCommentFontStyle, kSecFonts,
-                                              text::kKeyCommentFontStyle, ValueForm::kNumber, 0};
+                                              text::kKeyCommentFontStyle, ValueForm::kNumber, 0, &SettingsRecord::commentFontStyle};
 
 inline constexpr SettingKey kScriptFolder{text::kSecScriptFolder, text::kKeyPath, text::kSecScriptFolder,
-                                          text::kKeyPath, ValueForm::kText, 0};
+                                          text::kKeyPath, ValueForm::kText, 0, nullptr, &SettingsRecord::scriptFolder};
 
 inline constexpr SettingKey kMyColorFlag{text::kSecCustomColors, text::kKeyMyColorFlag, text::kSecCustomColors,
                                          text::kKeyMyColorFlag, ValueForm::kNumberWithoutBlank, 0};
@@ -67,12 +71,12 @@ inline constexpr SettingKey kCloseToExit{text::kSecFlags, text::kKeyClose2Exit, 
                                          text::kKeyClose2ExitWrite, ValueForm::kNumberWithoutBlank, 0};
 
 inline constexpr SettingKey kDebuggerPath{text::kSecOllyPath, text::kKeyOllyPath, text::kSecOllyPath,
-                                          text::kKeyOllyPath, ValueForm::kText, 0};
+                                          text::kKeyOllyPath, ValueForm::kText, 0, nullptr, &SettingsRecord::debuggerPath};
 
 inline constexpr SettingKey kNoAutoIndent{text::kSecNoAutoIndent, text::kKeyOff, text::kSecNoAutoIndent,
-                                          text::kKeyOff, ValueForm::kNumber, 0};
+                                          text::kKeyOff, ValueForm::kNumber, 0, &SettingsRecord::noAutoIndent};
 inline constexpr SettingKey kDocumentationLookup{text::kSecMsdnHelp, text::kKeyOn, text::kSecMsdnHelp, text::kKeyOn,
-                                                 ValueForm::kNumber, 0};
+                                                 ValueForm::kNumber, 0, &SettingsRecord::documentationLookup};
 
 }  // namespace setting
 

@@ -1,9 +1,9 @@
 // Typed access to the frame's named properties.
-#include "app/frame_state.h"
+#include "platform/frame_state.h"
 
 #include <initializer_list>
 
-#include "app/texts.h"
+#include "core/texts.h"
 
 namespace quillet {
 

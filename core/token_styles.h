@@ -1,0 +1,26 @@
+// The style numbers the script lexer gives each token class and the lexer's number.
+// The lexer, the colour set and every typing feature use this one enumeration.
+// Window-free; includes nothing of the program.
+#pragma once
+
+namespace quillet {
+
+// The lexer number the editor asks for with SCI_SETLEXER (4001, restored by our SciLexer.dll).
+constexpr int kScriptLexerNumber = 98;
+constexpr unsigned kSciSetLexer = 4001;
+
+enum Style : int {
+    kStyleDefault = 0,
+    kStyleComment = 1,
+    kStyleNumber = 2,
+    kStyleString = 4,
+    kStyleKeyword = 5,
+    kStyleOperator = 6,
+    kStyleOpcode = 7,
+    kStyleRegister = 9,
+    kStyleComment2 = 14,  // block comment
+    kStyleLabel = 17,
+    kStyleVariable = 18,
+};
+
+}  // namespace quillet
