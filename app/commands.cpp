@@ -9,6 +9,7 @@
 #include <array>
 
 #include "app/command_handlers.h"
+#include "platform/frame_layout.h"
 #include "core/command_ids.h"
 #include "platform/settings_store.h"
 #include "core/texts.h"
@@ -115,12 +116,6 @@ CommandReply GoToMarker(int mask, bool forward) {
     return CommandReply::kZero;
 }
 
-int StatusBarHeight(const FrameHandles &handles) {
-    RECT rect{};
-    if (!handles.statusBar || !GetWindowRect(handles.statusBar, &rect)) return 0;
-    return rect.bottom - rect.top;
-}
-
 }  // namespace
 
 const CommandEntry *FindCommand(int id) {
@@ -148,16 +143,7 @@ void SendEmptyRequest(HWND frame, unsigned code) {
 // client down below it; the document itself is created maximised.
 CommandReply OnNewScript(CommandContext &context) {
     const FrameHandles &handles = context.state.handles;
-    if (!ActiveDocument()) {
-        RECT client{};
-        GetClientRect(context.frame, &client);
-        const int width = client.right - client.left;
-        SetWindowPos(handles.tabStrip, nullptr, client.left, client.top + kToolBandHeight, width, kTabStripHeight,
-                     SWP_SHOWWINDOW);
-        const int top = kToolBandHeight + kTabStripHeight;
-        MoveWindow(handles.mdiClient, client.left, top, width, client.bottom - (StatusBarHeight(handles) + top),
-                   TRUE);
-    }
+    if (!ActiveDocument()) PlaceTabStripAndClient(handles, true);
     CreateDocumentWindow(handles.mdiClient, text::kUntitled, WS_MAXIMIZE);
     const Editor editor = ActiveEditor();
     if (editor.IsOpen()) editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(context.state.startupCodePage));

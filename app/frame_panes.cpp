@@ -8,6 +8,7 @@
 
 #include "core/command_ids.h"
 #include "app/frame_window.h"
+#include "platform/frame_layout.h"
 #include "core/texts.h"
 #include "documents/documents.h"
 #include "skin/appface.h"

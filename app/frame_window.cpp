@@ -10,6 +10,7 @@
 #include "app/commands.h"
 #include "app/dropped_files.h"
 #include "app/settings_loader.h"
+#include "platform/frame_layout.h"
 #include "platform/settings_store.h"
 #include "documents/documents.h"
 
@@ -21,7 +22,6 @@ constexpr int kMinTrackWidth = 830;
 constexpr int kMinTrackHeight = 300;
 // Right clicks on the tool bar this far from its left edge open the recent-files menu.
 constexpr int kRecentMenuOffset = 335;
-constexpr int kTabLabelBuffer = 256;
 
 LRESULT Default(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     const FrameState *state = GetFrameState(frame);
@@ -115,15 +115,8 @@ LRESULT OnClose(HWND frame, FrameState &state) {
 LRESULT OnNotify(HWND frame, const NMHDR *header, WPARAM wParam, LPARAM lParam) {
     const int code = static_cast<int>(header->code);
     if (code >= -580 && code <= -550 && header->idFrom == kIdTabStrip && code == TCN_SELCHANGE) {
-        const LRESULT index = SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0);
-        char label[kTabLabelBuffer] = "";
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = label;
-        item.cchTextMax = sizeof label - 1;
-        SendMessageA(header->hwndFrom, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-        label[sizeof label - 1] = '\0';
-        if (HWND document = DocumentFromTabLabel(label)) SetFocus(GetDlgItem(document, kIdEditor));
+        const int index = static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0));
+        if (HWND document = ActivateTabDocument(index)) SetFocus(EditorOfDocument(document));
     }
     return Default(frame, WM_NOTIFY, wParam, lParam);
 }

@@ -32,8 +32,4 @@ LRESULT CALLBACK FrameSubclassProc(HWND frame, UINT message, WPARAM wParam, LPAR
 // progress bar, tab strip), subclasses them and publishes "hndl" and "hclient".
 void CreateFrameChildren(HWND frame, FrameState &state);
 
-// Frame layout constants (client coordinates).
-constexpr int kToolBandHeight = 45;
-constexpr int kTabStripHeight = 30;
-
 }  // namespace quillet

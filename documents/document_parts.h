@@ -13,11 +13,19 @@
 
 namespace quillet {
 
-// Selects the tab whose label equals the file-name part of `title`; returns its index,
-// or 0 when none matches (the selection is then left alone).
-int SelectTabForTitle(std::string_view title);
-// Sets the label of the tab that names `oldTitle` (the first tab when none does).
-void RelabelTab(std::string_view oldTitle, std::string_view newLabel);
+// The tab strip's tabs, each carrying its document window.
+bool HasDocumentTabs();
+// Adds the document's tab at the end, bringing the strip in with the first one.
+void AddDocumentTab(HWND document, const std::string &label);
+void SelectDocumentTab(HWND document);
+// Selects the document's tab and gives it a new label.
+void RelabelDocumentTab(HWND document, std::string_view label);
+// Takes the document's tab away (the strip leaves with the last one) and brings the
+// document of the tab then selected forward.
+void RemoveDocumentTab(HWND document);
+
+// Gives a document its file: record, title and tab label follow.
+void SetDocumentPath(HWND document, const std::string &path);
 
 // Brings the document titled `title` (ignoring case) forward, or creates it with `text`
 // as its whole content; returns the window and whether it was created.

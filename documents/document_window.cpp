@@ -1,6 +1,6 @@
 // The "Script" document window: an MDI child hosting one Scintilla control (id 1029),
-// the tab strip that mirrors the open documents, the frame layout around them, the
-// MDI client subclass and the active document and editor lookups.
+// with its record (path or untitled number, editor) kept in the window, and the MDI
+// client subclass.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -20,12 +20,8 @@ namespace quillet {
 
 namespace {
 
-// Client-coordinate bands of the frame: the tool bar area on top, then the tab strip.
-constexpr int kToolBand = 45;
-constexpr int kTabBand = 30;
-// WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_MAXIMIZE | WS_VSCROLL |
-// WS_HSCROLL with the edit bits ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL.
-constexpr DWORD kEditorStyle = 0x573001C4;
+constexpr DWORD kEditorStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_MAXIMIZE |
+                               WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL;
 
 // The number in the titles of new scripts; restarts when a document is created while
 // no tab is left.
@@ -33,79 +29,15 @@ int untitledCounter = 0;
 // The document last named by WM_MDIACTIVATE.
 HWND currentDocument = nullptr;
 
-FrameHandles *Handles() { return GetFrameHandles(FindFrame()); }
-
-HWND TabStrip() {
-    const FrameHandles *handles = Handles();
-    return handles ? handles->tabStrip : nullptr;
-}
-
-int TabCount(HWND strip) { return strip ? static_cast<int>(SendMessageA(strip, TCM_GETITEMCOUNT, 0, 0)) : 0; }
-
-std::string TabLabel(HWND strip, int index) {
-    char label[260] = "";
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = label;
-    item.cchTextMax = sizeof label;
-    if (!SendMessageA(strip, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item))) return {};
-    return std::string(FieldText(label));
-}
-
-// The tab whose trimmed label equals the trimmed file-name part of `title`, or -1.
-int FindTab(HWND strip, std::string_view title) {
-    const std::string_view name = TrimmedFileName(title);
-    const int count = TabCount(strip);
-    for (int i = 0; i < count; ++i)
-        if (TrimBlanks(TabLabel(strip, i)) == name) return i;
-    return -1;
-}
-
-void AddTab(HWND strip, const std::string &label) {
-    if (!strip) return;
-    const int count = TabCount(strip);
-    if (count == 0) ShowWindow(strip, SW_SHOW);
-    std::string textCopy = label;
-    TCITEMA item{};
-    item.mask = 0x1F;  // text, image, reading order, data and state
-    item.pszText = textCopy.data();
-    item.iImage = -1;
-    item.lParam = 0;
-    SendMessageA(strip, TCM_INSERTITEMA, count, reinterpret_cast<LPARAM>(&item));
-}
-
-int StatusBarHeight(const FrameHandles &handles) {
-    RECT bar{};
-    if (!handles.statusBar || !GetWindowRect(handles.statusBar, &bar)) return 0;
-    return bar.bottom - bar.top;
-}
-
-// Shows or hides the tab strip and gives the MDI client the space below it.
-void PlaceStripAndClient(const FrameHandles &handles, bool stripShown) {
-    RECT client{};
-    GetClientRect(handles.frame, &client);
-    const int statusHeight = StatusBarHeight(handles);
-    const int width = client.right - client.left;
-    if (stripShown) {
-        ShowWindow(handles.tabStrip, SW_SHOWNORMAL);
-        SetWindowPos(handles.tabStrip, nullptr, client.left, client.top + kToolBand, width, kTabBand,
-                     SWP_SHOWWINDOW | SWP_NOZORDER);
-        const int top = kToolBand + kTabBand;
-        MoveWindow(handles.mdiClient, client.left, top, width, client.bottom - (statusHeight + top), TRUE);
-    } else {
-        ShowWindow(handles.tabStrip, SW_HIDE);
-        MoveWindow(handles.mdiClient, client.left, kToolBand, width, client.bottom - (statusHeight + kToolBand),
-                   TRUE);
-    }
-}
+const FrameHandles *Handles() { return GetFrameHandles(FindFrame()); }
 
 void RedrawMenuBar() {
     if (HWND frame = FindFrame()) DrawMenuBar(frame);
 }
 
-// WM_CREATE: the editor over the whole client area, its set-up, the title and the tab.
+// WM_CREATE: the editor over the whole client area, its set-up, the document's record,
+// the title and the tab.
 LRESULT OnCreate(HWND window) {
-    const FrameHandles *handles = Handles();
     RECT area{};
     GetClientRect(window, &area);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
@@ -116,43 +48,36 @@ LRESULT OnCreate(HWND window) {
     SetFocus(editor);
     SetUpEditor(editor);
 
+    auto *record = new DocumentRecord{};
+    record->editor = editor;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+
     const std::string title = WindowTitle(window);
-    HWND strip = handles ? handles->tabStrip : nullptr;
-    if (strip && !IsWindowVisible(strip)) PlaceStripAndClient(*handles, true);
-    if (TabCount(strip) == 0) untitledCounter = 0;
+    if (!HasDocumentTabs()) untitledCounter = 0;
     if (IsUntitledTitle(title)) {
-        const std::string numbered = UntitledTitle(++untitledCounter);
+        record->untitledNumber = ++untitledCounter;
+        const std::string numbered = UntitledTitle(record->untitledNumber);
         SetWindowTextA(window, numbered.c_str());
-        AddTab(strip, numbered);
+        AddDocumentTab(window, numbered);
     } else {
-        AddTab(strip, TabLabelForTitle(title));
+        record->path = title;
+        AddDocumentTab(window, TabLabelForTitle(title));
     }
     RedrawMenuBar();
     return 0;
+}
+
+LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
+    delete GetDocumentRecord(window);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    return DefMDIChildProcA(window, WM_NCDESTROY, wParam, lParam);
 }
 
 LRESULT OnMdiActivate(HWND activated) {
     currentDocument = activated;
-    if (activated) SelectTabForTitle(WindowTitle(activated));
+    if (activated) SelectDocumentTab(activated);
     RedrawMenuBar();
     return 0;
-}
-
-// Takes the document's tab away; the strip disappears with the last one.
-void RemoveTabOf(const std::string &title) {
-    const FrameHandles *handles = Handles();
-    HWND strip = handles ? handles->tabStrip : nullptr;
-    if (!strip) return;
-    if (TabCount(strip) <= 1) {
-        PlaceStripAndClient(*handles, false);
-        RedrawMenuBar();
-    }
-    RedrawMenuBar();
-    const int index = FindTab(strip, title);
-    if (index >= 0) SendMessageA(strip, TCM_DELETEITEM, index, 0);
-    if (HWND active = ActiveDocument()) SelectTabForTitle(WindowTitle(active));
-    const int selected = static_cast<int>(SendMessageA(strip, TCM_GETCURSEL, 0, 0));
-    if (selected >= 0) DocumentFromTabLabel(TabLabel(strip, selected).c_str());
 }
 
 // WM_CLOSE: asks about unsaved changes of this document. Answering Yes saves under a
@@ -170,7 +95,7 @@ LRESULT OnClose(HWND window) {
             if (!SaveScript(1)) return 0;
         }
     }
-    RemoveTabOf(WindowTitle(window));
+    RemoveDocumentTab(window);
     if (currentDocument == window) currentDocument = nullptr;
     if (HWND client = GetParent(window)) SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
     return 1;
@@ -206,28 +131,24 @@ LRESULT OnDocumentFocus(HWND window, WPARAM target, LPARAM lParam) {
 }  // namespace
 
 
-int SelectTabForTitle(std::string_view title) {
-    HWND strip = TabStrip();
-    const int index = FindTab(strip, title);
-    if (index < 0) return 0;
-    SendMessageA(strip, TCM_SETCURSEL, index, 0);
-    return index;
+DocumentRecord *GetDocumentRecord(HWND document) {
+    return IsDocumentWindow(document) ? reinterpret_cast<DocumentRecord *>(GetWindowLongPtrA(document, GWLP_USERDATA))
+                                      : nullptr;
 }
 
-void RelabelTab(std::string_view oldTitle, std::string_view newLabel) {
-    HWND strip = TabStrip();
-    if (!strip) return;
-    const int index = SelectTabForTitle(oldTitle);
-    std::string label(newLabel);
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = label.data();
-    SendMessageA(strip, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+void SetDocumentPath(HWND document, const std::string &path) {
+    if (DocumentRecord *record = GetDocumentRecord(document)) {
+        record->path = path;
+        record->untitledNumber = 0;
+    }
+    RelabelDocumentTab(document, TabLabelForTitle(path));
+    SetWindowTextA(document, path.c_str());
 }
 
 LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: return OnCreate(window);
+    case WM_NCDESTROY: return OnNcDestroy(window, wParam, lParam);
     case WM_MDIACTIVATE: return OnMdiActivate(reinterpret_cast<HWND>(lParam));
     case WM_CLOSE: return OnClose(window);
     case WM_SIZE: return OnSize(window, wParam, lParam);
@@ -256,36 +177,6 @@ LRESULT CALLBACK MdiClientProc(HWND window, UINT message, WPARAM wParam, LPARAM 
                     : DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND CreateTabStrip(HWND frame) {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(frame, GWLP_HINSTANCE));
-    return CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, WC_TABCONTROLA, "",
-                           WS_CHILD | WS_CLIPCHILDREN | TCS_FOCUSNEVER, 0, 0, 0, 0, frame,
-                           reinterpret_cast<HMENU>(kIdTabStrip), instance, nullptr);
-}
-
-void LayoutFrame(UINT sizeType, const FrameHandles *handles) {
-    if (!handles) return;
-    if (sizeType != SIZE_MINIMIZED) {
-        RECT client{};
-        GetClientRect(handles->frame, &client);
-        const LPARAM size = MAKELPARAM(client.right - client.left, client.bottom - client.top);
-        if (handles->toolBar) SendMessageA(handles->toolBar, WM_SIZE, sizeType, size);
-        if (handles->statusBar) SendMessageA(handles->statusBar, WM_SIZE, sizeType, size);
-        const int statusHeight = StatusBarHeight(*handles);
-        const int width = client.right - client.left;
-        const int top = client.top + kToolBand;
-        SetWindowPos(handles->mdiClient, nullptr, client.left, top, width, client.bottom - (top + statusHeight),
-                     SWP_SHOWWINDOW | SWP_NOZORDER);
-        if (SendMessageA(handles->mdiClient, WM_MDIGETACTIVE, 0, 0)) {
-            SetWindowPos(handles->tabStrip, nullptr, client.left, top, width, kTabBand, SWP_NOZORDER);
-            const int clientTop = kToolBand + kTabBand;
-            MoveWindow(handles->mdiClient, client.left, clientTop, width, client.bottom - (statusHeight + clientTop),
-                       TRUE);
-        }
-    }
-    SendMessageA(handles->mdiClient, WM_MDIICONARRANGE, 0, 0);
-}
-
 HWND CreateDocumentWindow(HWND mdiClient, const char *title, DWORD style) {
     if (!mdiClient) return nullptr;
     HWND active = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
@@ -295,25 +186,6 @@ HWND CreateDocumentWindow(HWND mdiClient, const char *title, DWORD style) {
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, nullptr, instance,
                            nullptr);
 }
-
-HWND DocumentFromTabLabel(const char *label) {
-    HWND client = CurrentMdiClient();
-    if (!client || !label) return nullptr;
-    const std::string_view name = TrimmedFileName(label);
-    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsDocumentWindow(child) || TrimmedFileName(WindowTitle(child)) != name) continue;
-        if (IsIconic(child)) {
-            SendMessageA(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
-        } else {
-            ShowWindow(child, SW_HIDE);
-            SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
-            ShowWindow(child, SW_SHOWNA);
-        }
-        return child;
-    }
-    return nullptr;
-}
-
 
 bool CloseAllDocuments(HWND mdiClient) {
     if (!mdiClient) return true;

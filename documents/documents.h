@@ -21,14 +21,22 @@ LRESULT CALLBACK MdiClientProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 // Creates the document tab strip, hidden and of zero size, as a child of `frame`.
 HWND CreateTabStrip(HWND frame);
-// Lays out bars, tab strip and MDI client on the frame's WM_SIZE.
-void LayoutFrame(UINT sizeType, const FrameHandles *handles);
 // Creates a "Script" MDI child in the MDI client; WS_MAXIMIZE is added while the
 // active document is maximised.
 HWND CreateDocumentWindow(HWND mdiClient, const char *title, DWORD style);
-// The document whose tab label names it (the frame's TCN_SELCHANGE), brought forward;
-// null when none matches.
-HWND DocumentFromTabLabel(const char *label);
+// The document that the tab at `index` carries, brought forward (the frame's
+// TCN_SELCHANGE); null when there is no such tab.
+HWND ActivateTabDocument(int index);
+
+// What a document window keeps about itself (its GWLP_USERDATA, from WM_CREATE to
+// WM_NCDESTROY).
+struct DocumentRecord {
+    std::string path;        // the script's file; empty while untitled
+    int untitledNumber = 0;  // N of "Untitled N"; 0 for a script with a file
+    HWND editor = nullptr;   // its editing control (id 1029)
+};
+// The record of a document window, or null for any other window.
+DocumentRecord *GetDocumentRecord(HWND document);
 
 // Open command (dialog), opening a path without dialog, and save (flag 1: ask for a
 // name first). Save returns true when the text reached the file.

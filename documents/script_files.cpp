@@ -202,8 +202,8 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
         editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(codePage));
         editor.SetText(text);
     }
-    // Creation numbers titles that look untitled; the document keeps the given one.
-    SetWindowTextA(document, title.c_str());
+    // Creation numbers titles that look untitled; the document keeps the given path.
+    SetDocumentPath(document, title);
     if (created) *created = true;
     AddRecentFile(title);
     return document;
@@ -248,8 +248,7 @@ bool SaveScript(int flag) {
         ShowFileError(text::kSaveErrorHead, text::kSaveErrorTail, text::kSaveErrorTitle, error);
         return false;
     }
-    RelabelTab(title, TrimmedFileName(path));
-    SetWindowTextA(document, path.c_str());
+    SetDocumentPath(document, path);
     editor.Call(SCI_SETSAVEPOINT);
     AddRecentFile(path);
     return true;

@@ -211,7 +211,7 @@ TEST_F(DocumentFiles, FileHeldOpenReportsTheOpenError) {
     EXPECT_EQ(messages_[0].title, "open file error!");
 }
 
-TEST_F(DocumentFiles, SaveAsRelabelsTheFirstTabOfTheSameName) {
+TEST_F(DocumentFiles, SaveAsRelabelsTheSavedDocumentsOwnTab) {
     CreateDirectoryA(Path("one").c_str(), nullptr);
     CreateDirectoryA(Path("two").c_str(), nullptr);
     const std::string a = Path("one\\same.txt"), b = Path("two\\same.txt");
@@ -221,8 +221,9 @@ TEST_F(DocumentFiles, SaveAsRelabelsTheFirstTabOfTheSameName) {
     OpenScriptPath(b.c_str());
     saveNames_.push_back(Path("renamed.txt"));
     EXPECT_TRUE(SaveScript(1));
-    // Tabs are found by label: the first "same.txt" tab takes the new name.
-    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"renamed.txt", "same.txt"}));
+    // Tabs carry their documents: the saved one's tab takes the new name, even though
+    // the other tab has the same label.
+    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"same.txt", "renamed.txt"}));
     EXPECT_EQ(Title(ActiveDocument()), Path("renamed.txt"));
     DeleteFileA(a.c_str());
     DeleteFileA(b.c_str());

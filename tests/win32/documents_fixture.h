@@ -21,6 +21,7 @@
 #include "platform/frame_state.h"
 #include "core/texts.h"
 #include "documents/documents.h"
+#include "platform/frame_layout.h"
 #include "platform/editor.h"
 #include "platform/paths.h"
 #include "platform/text.h"

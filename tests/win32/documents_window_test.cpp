@@ -88,7 +88,7 @@ TEST_F(DocumentWindow, EditorFillsTheDocumentAndFollowsItsSize) {
     EXPECT_EQ(GetFocus(), editor);
 }
 
-TEST_F(DocumentWindow, TabLabelBringsItsDocumentForward) {
+TEST_F(DocumentWindow, TabBringsItsDocumentForward) {
     const std::string a = Path("alpha.txt"), b = Path("beta.osc");
     WriteBytes(a, "alpha");
     WriteBytes(b, "beta");
@@ -97,17 +97,48 @@ TEST_F(DocumentWindow, TabLabelBringsItsDocumentForward) {
     ASSERT_EQ(Documents().size(), 2u);
     EXPECT_EQ(TabLabels(), (std::vector<std::string>{"alpha.txt", "beta.osc"}));
     EXPECT_EQ(Title(ActiveDocument()), b);
-    const int selected = static_cast<int>(SendMessageA(handles_.tabStrip, TCM_GETCURSEL, 0, 0));
-    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(SendMessageA(handles_.tabStrip, TCM_GETCURSEL, 0, 0), 1);
 
-    HWND alpha = DocumentFromTabLabel(" alpha.txt ");
+    HWND alpha = ActivateTabDocument(0);
     ASSERT_NE(alpha, nullptr);
     EXPECT_EQ(Title(alpha), a);
     EXPECT_EQ(ActiveDocument(), alpha);
     EXPECT_TRUE(IsWindowVisible(alpha));
     EXPECT_EQ(SendMessageA(handles_.tabStrip, TCM_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(DocumentFromTabLabel("gamma.txt"), nullptr);
+    EXPECT_EQ(ActivateTabDocument(5), nullptr);
     EXPECT_EQ(ActiveDocument(), alpha);
+}
+
+// Two scripts of the same name in different folders: equal labels, but each tab finds
+// and closes its own document, and the record keeps each path.
+TEST_F(DocumentWindow, SameNameScriptsKeepTheirOwnTabs) {
+    CreateDirectoryA(Path("a").c_str(), nullptr);
+    CreateDirectoryA(Path("b").c_str(), nullptr);
+    const std::string first = Path("a\\unpack.osc"), second = Path("b\\unpack.osc");
+    WriteBytes(first, "first");
+    WriteBytes(second, "second");
+    OpenScriptPath(first.c_str());
+    OpenScriptPath(second.c_str());
+    const std::vector<HWND> documents = Documents();
+    ASSERT_EQ(documents.size(), 2u);
+    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"unpack.osc", "unpack.osc"}));
+
+    HWND secondDocument = ActiveDocument();
+    ASSERT_NE(GetDocumentRecord(secondDocument), nullptr);
+    EXPECT_EQ(GetDocumentRecord(secondDocument)->path, second);
+    HWND firstDocument = ActivateTabDocument(0);
+    ASSERT_NE(firstDocument, secondDocument);
+    EXPECT_EQ(GetDocumentRecord(firstDocument)->path, first);
+    EXPECT_EQ(ActiveEditor().Text(), "first");
+    EXPECT_EQ(ActivateTabDocument(1), secondDocument);
+    EXPECT_EQ(ActiveEditor().Text(), "second");
+
+    // Closing the second (active) one leaves the first one's tab, selected.
+    SendMessageA(secondDocument, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(secondDocument));
+    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"unpack.osc"}));
+    EXPECT_EQ(ActivateTabDocument(0), firstDocument);
+    EXPECT_EQ(ActiveEditor().Text(), "first");
 }
 
 TEST_F(DocumentWindow, ClosingAModifiedDocumentAsksAndNoDiscards) {
