@@ -8,12 +8,12 @@
 #include <string>
 
 #include "app/command_handlers.h"
-#include "core/command_ids.h"
 #include "app/frame_window.h"
-#include "platform/settings_store.h"
 #include "app/settings_rules.h"
+#include "core/command_ids.h"
 #include "core/texts.h"
 #include "platform/paths.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "skin/appface.h"
@@ -122,12 +122,7 @@ LRESULT OnTrayIcon(HWND frame, UINT mouseMessage) {
     if (mouseMessage != WM_RBUTTONDOWN) return 0;
     if (!IsWindowVisible(frame)) {
         SetForegroundWindow(frame);
-        HMENU menu = CreatePopupMenu();
-        AppendMenuA(menu, MF_STRING, kIdTrayExit, text::kTrayExit);
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        const UINT chosen = platform::TrackMenu(menu, TPM_RETURNCMD, cursor.x, cursor.y, frame);
-        DestroyMenu(menu);
+        const UINT chosen = platform::ChooseFromPopupMenu(frame, {{kIdTrayExit, text::kTrayExit}});
         if (chosen == kIdTrayExit) {
             CloseAndQuit(frame);
         } else {

@@ -9,13 +9,13 @@
 #include <array>
 
 #include "app/command_handlers.h"
-#include "platform/frame_layout.h"
-#include "core/command_ids.h"
-#include "platform/settings_store.h"
-#include "core/texts.h"
 #include "colours/colour_dialog.h"
+#include "core/command_ids.h"
+#include "core/texts.h"
 #include "documents/documents.h"
+#include "platform/frame_layout.h"
 #include "platform/paths.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 

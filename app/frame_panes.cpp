@@ -6,20 +6,24 @@
 
 #include <array>
 
-#include "core/command_ids.h"
 #include "app/frame_window.h"
-#include "platform/frame_layout.h"
+#include "core/command_ids.h"
 #include "core/texts.h"
 #include "documents/documents.h"
+#include "platform/frame_layout.h"
 #include "skin/appface.h"
 
 namespace quillet {
 
 namespace {
 
-constexpr DWORD kStatusBarStyle = 0x56800013;
+constexpr DWORD kNoHighlight = 0x10;  // CCS_NOHILITE of older headers
+constexpr DWORD kStatusBarStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | kNoHighlight | CCS_BOTTOM;
 constexpr DWORD kLabelsPaneExStyle = WS_EX_NOPARENTNOTIFY | WS_EX_TOPMOST | WS_EX_STATICEDGE;
-constexpr DWORD kLabelsListStyle = 0x50310143;
+constexpr DWORD kLabelsListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP |
+                                   LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | LBS_SORT | LBS_NOTIFY;
+static_assert(kStatusBarStyle == 0x56800013 && kLabelsListStyle == 0x50310143, "the styles the panes always had");
 constexpr int kLabelsPaneWidth = 200;
 constexpr int kLabelsPaneHeight = 500;
 constexpr int kToolImageSize = 32;

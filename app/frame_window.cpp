@@ -6,13 +6,13 @@
 #include <commctrl.h>
 
 #include "app/appearance.h"
-#include "core/command_ids.h"
 #include "app/commands.h"
 #include "app/dropped_files.h"
 #include "app/settings_loader.h"
+#include "core/command_ids.h"
+#include "documents/documents.h"
 #include "platform/frame_layout.h"
 #include "platform/settings_store.h"
-#include "documents/documents.h"
 
 namespace quillet {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "platform/frame_state.h"
 #include "app/menus.h"
+#include "platform/frame_state.h"
 
 namespace quillet {
 

@@ -3,10 +3,10 @@
 
 #include <initializer_list>
 
-#include "core/command_ids.h"
-#include "platform/settings_store.h"
 #include "app/settings_rules.h"
+#include "core/command_ids.h"
 #include "core/texts.h"
+#include "platform/settings_store.h"
 
 namespace quillet {
 

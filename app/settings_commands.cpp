@@ -8,12 +8,12 @@
 #include <string>
 
 #include "app/command_handlers.h"
-#include "core/command_ids.h"
-#include "platform/settings_store.h"
 #include "app/settings_rules.h"
-#include "core/texts.h"
 #include "colours/colour_set.h"
+#include "core/command_ids.h"
+#include "core/texts.h"
 #include "documents/documents.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -26,12 +26,6 @@ constexpr int kImageCallTipsOn = 6;
 constexpr int kImageCallTipsOff = 7;
 constexpr int kImageAutoCompleteOn = 8;
 constexpr int kImageAutoCompleteOff = 9;
-
-// The styles the editor font applies to, and the comment styles of the comment font.
-constexpr std::array<int, 10> kEditorFontStyles{kStyleComment, kStyleNumber,   kStyleString,  kStyleKeyword,
-                                                kStyleOperator, kStyleOpcode,  kStyleRegister, kStyleComment2,
-                                                kStyleLabel,    kStyleVariable};
-constexpr std::array<int, 2> kCommentFontStyles{kStyleComment, kStyleComment2};
 
 constexpr int kFontDialogPoints = 14;
 
@@ -89,19 +83,6 @@ ChosenFont ChooseFont(HWND owner) {
 }
 
 bool IsUsable(const ChosenFont &font) { return !TrimBlanks(font.face).empty() && font.size != 0; }
-
-template <std::size_t N>
-void ApplyFont(HWND editor, const std::array<int, N> &styles, const ChosenFont &font) {
-    if (!editor) return;
-    for (int style : styles) {
-        SendMessageA(editor, SCI_STYLESETFONT, static_cast<WPARAM>(style), reinterpret_cast<LPARAM>(font.face.c_str()));
-        SendMessageA(editor, SCI_STYLESETSIZE, static_cast<WPARAM>(style), font.size);
-    }
-    for (int style : styles) {
-        SendMessageA(editor, SCI_STYLESETBOLD, static_cast<WPARAM>(style), StyleIsBold(font.style));
-        SendMessageA(editor, SCI_STYLESETITALIC, static_cast<WPARAM>(style), StyleIsItalic(font.style));
-    }
-}
 
 }  // namespace
 
@@ -174,21 +155,22 @@ struct FontTarget {
     const SettingKey &faceKey, &sizeKey, &styleKey;
 };
 
+// Stores the font and gives it to the styles in the active editor.
 template <std::size_t N>
 CommandReply StoreAndApplyFont(CommandContext &context, const ChosenFont &font, const FontTarget &target,
-                               const std::array<int, N> &styles) {
+                               const int (&styles)[N]) {
     if (!IsUsable(font)) return CommandReply::kOne;
     WriteSettingText(target.faceKey, font.face);
     WriteSetting(target.sizeKey, font.size);
     WriteSetting(target.styleKey, font.style);
     PublishSettings(context.frame, CurrentSettings(context));
-    ApplyFont(ActiveEditorWindow(), styles, font);
+    ActiveEditor().SetStylesFont(styles, font.face, font.size, font.style);
     return CommandReply::kOne;
 }
 
 CommandReply OnSetFont(CommandContext &context) {
     static const FontTarget target{setting::kFontName, setting::kFontSize, setting::kFontStyle};
-    return StoreAndApplyFont(context, ChooseFont(context.frame), target, kEditorFontStyles);
+    return StoreAndApplyFont(context, ChooseFont(context.frame), target, kTokenStyles);
 }
 
 CommandReply OnSetCommentFont(CommandContext &context) {
@@ -196,7 +178,7 @@ CommandReply OnSetCommentFont(CommandContext &context) {
                                    setting::kCommentFontStyle};
     ChosenFont font = ChooseFont(context.frame);
     font.face = font.face.substr(0, 49);  // the comment face is kept in 50 bytes
-    return StoreAndApplyFont(context, font, target, kCommentFontStyles);
+    return StoreAndApplyFont(context, font, target, kCommentStyles);
 }
 
 // A cancelled dialog stores an empty folder, which removes the key.

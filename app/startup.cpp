@@ -10,13 +10,13 @@
 #include <array>
 #include <string>
 
-#include "core/command_ids.h"
 #include "app/frame_window.h"
-#include "platform/settings_store.h"
-#include "core/texts.h"
 #include "assist/keyword_stores.h"
+#include "core/command_ids.h"
+#include "core/texts.h"
 #include "documents/documents.h"
 #include "platform/paths.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "skin/appface.h"

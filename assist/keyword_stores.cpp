@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/frame_state.h"
 #include "core/texts.h"
+#include "platform/frame_state.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/ui.h"

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "colours/colour_scheme.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
-#include "colours/colour_scheme.h"
+#include "platform/dialog_template.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
@@ -22,12 +23,9 @@ namespace quillet {
 namespace {
 
 // Predefined control classes, as atoms of a dialog template.
-constexpr WORD kButtonAtom = 0x0080;
-constexpr WORD kListBoxAtom = 0x0083;
+using platform::kButtonAtom, platform::kListBoxAtom;
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-constexpr WORD kDialogFontPoints = 8;
-constexpr char kDialogFont[] = "MS Shell Dlg";
 constexpr short kDialogWidth = 320, kDialogHeight = 180;
 
 constexpr DWORD kGroupStyle = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
@@ -86,63 +84,9 @@ ColourSlots SharedSlots() {
     return slots;
 }
 
-// --- The template: a DLGTEMPLATE with its items, built in a WORD buffer. ---
-
-class TemplateWriter {
-public:
-    void Dialog(DWORD style, WORD items, short cx, short cy, const char *title) {
-        DLGTEMPLATE header{};
-        header.style = style;
-        header.cdit = items;
-        header.cx = cx;
-        header.cy = cy;  // x and y stay 0: the system's placement at the owner
-        Append(&header, sizeof header);
-        words_.push_back(0);  // no menu
-        words_.push_back(0);  // the predefined dialog class
-        String(title);
-        words_.push_back(kDialogFontPoints);
-        String(kDialogFont);
-    }
-
-    void Item(WORD classAtom, int id, const char *title, short x, short y, short cx, short cy, DWORD style,
-              DWORD exStyle = 0) {
-        if (words_.size() % 2) words_.push_back(0);  // items start on a DWORD boundary
-        DLGITEMTEMPLATE item{};
-        item.style = style;
-        item.dwExtendedStyle = exStyle;
-        item.x = x;
-        item.y = y;
-        item.cx = cx;
-        item.cy = cy;
-        item.id = static_cast<WORD>(id);
-        Append(&item, sizeof item);
-        words_.push_back(0xFFFF);
-        words_.push_back(classAtom);
-        String(title);
-        words_.push_back(0);  // no creation data
-    }
-
-    const DLGTEMPLATE *Get() const { return reinterpret_cast<const DLGTEMPLATE *>(words_.data()); }
-
-private:
-    void Append(const void *data, std::size_t bytes) {
-        const std::size_t at = words_.size();
-        words_.resize(at + bytes / sizeof(WORD));
-        std::memcpy(words_.data() + at, data, bytes);
-    }
-    // The texts are ASCII, so each byte widens to one UTF-16 unit.
-    void String(const char *textValue) {
-        for (const char *p = textValue; *p; ++p) words_.push_back(static_cast<unsigned char>(*p));
-        words_.push_back(0);
-    }
-
-    std::vector<WORD> words_;  // WORD-aligned by construction; vector storage is DWORD-aligned
-};
-
-TemplateWriter BuildTemplate() {
-    TemplateWriter writer;
+platform::DialogTemplate BuildTemplate() {
     const WORD items = static_cast<WORD>(1 + 2 * kClassControls.size() + 2);
-    writer.Dialog(kDialogStyle, items, kDialogWidth, kDialogHeight, text::kColourDialogCaption);
+    platform::DialogTemplate writer(kDialogStyle, items, kDialogWidth, kDialogHeight, text::kColourDialogCaption);
     // Creation order: frame, buttons, swatches, CLOSE, SET. Each swatch comes after
     // the buttons and overlaps the top of the button below it.
     writer.Item(kButtonAtom, kCdGroup, "", 16, 10, 290, 140, kGroupStyle);
@@ -288,7 +232,7 @@ INT_PTR CALLBACK ColourDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 void ShowColourDialog(HWND owner) {
-    const TemplateWriter dialogTemplate = BuildTemplate();
+    const platform::DialogTemplate dialogTemplate = BuildTemplate();
     DialogState state;
     DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.Get(), owner, ColourDialogProc,
                             reinterpret_cast<LPARAM>(&state));

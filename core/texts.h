@@ -20,14 +20,12 @@ inline constexpr char kPropClient[] = "hclient";
 inline constexpr char kPropSettings[] = "setting";
 inline constexpr char kPropKeyword[] = "keyword";
 inline constexpr char kPropKeywordAdded[] = "keywordadded";
-inline constexpr char kPropKeywordAddedReset[] = "KEYWORDADDED";
 inline constexpr char kPropTips[] = "tips";
 inline constexpr char kPropStatusText[] = "statustxt";
 inline constexpr char kPropDebugger[] = "holly";
 
 // Files beside the program.
 inline constexpr char kSettingsFile[] = "razuvi.ini";
-inline constexpr char kSettingsFileAlt[] = "RaZuvi.INI";
 inline constexpr char kRecentFile[] = "mru.ini";
 inline constexpr char kKeywordFile[] = "qkeywords.txt";
 inline constexpr char kHelpFile[] = "WIN32.HLP";
@@ -160,7 +158,6 @@ inline constexpr char kKeyColorComment[] = "comment";
 inline constexpr char kKeyColorRegister[] = "register";
 inline constexpr char kKeyColorOpcode[] = "opcode";
 inline constexpr char kKeyColorLabel[] = "label";
-inline constexpr char kKeyColorLabelRead[] = "LABEL";
 inline constexpr char kKeyColorString[] = "string";
 inline constexpr char kKeyColorOperator[] = "operator";
 inline constexpr char kKeyColorVariable[] = "variable";

@@ -23,4 +23,12 @@ enum Style : int {
     kStyleVariable = 18,
 };
 
+// The styles drawn in the comment font, and those drawn in the editor font.
+inline constexpr int kCommentStyles[] = {kStyleComment, kStyleComment2};
+inline constexpr int kCodeStyles[] = {kStyleNumber, kStyleString,   kStyleKeyword, kStyleOperator,
+                                      kStyleOpcode, kStyleRegister, kStyleLabel,   kStyleVariable};
+// Every token style: the editor font chosen from the menu is given to all of them.
+inline constexpr int kTokenStyles[] = {kStyleComment,  kStyleNumber,   kStyleString,   kStyleKeyword, kStyleOperator,
+                                       kStyleOpcode,   kStyleRegister, kStyleComment2, kStyleLabel,   kStyleVariable};
+
 }  // namespace quillet

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "core/command_ids.h"
-#include "platform/frame_state.h"
 #include "core/texts.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
+#include "platform/frame_state.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -22,6 +22,7 @@ namespace {
 
 constexpr DWORD kEditorStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_MAXIMIZE |
                                WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL;
+static_assert(kEditorStyle == 0x573001C4, "the style the editor always had");
 
 // The number in the titles of new scripts; restarts when a document is created while
 // no tab is left.

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "platform/frame_state.h"
 #include "platform/active_document.h"
 #include "platform/editor.h"
+#include "platform/frame_state.h"
 
 namespace quillet {
 

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "core/command_ids.h"
-#include "platform/settings_store.h"
-#include "platform/paths.h"
-#include "platform/frame_state.h"
 #include "core/texts.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
+#include "platform/dialog_template.h"
+#include "platform/frame_state.h"
+#include "platform/paths.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -87,44 +88,6 @@ void RunEditorCommand(HWND document, UINT command) {
 
 // --- Go-to-line dialog, built in memory ---
 
-// Appends items to a dialog template: words, wide strings, DWORD alignment.
-class TemplateWriter {
-public:
-    void Word(WORD value) { data_.push_back(value); }
-    void Dword(DWORD value) {
-        Word(LOWORD(value));
-        Word(HIWORD(value));
-    }
-    void Text(const char *text) {
-        for (const char *c = text; *c; ++c) Word(static_cast<unsigned char>(*c));
-        Word(0);
-    }
-    void AlignDword() {
-        if (data_.size() % 2) Word(0);
-    }
-    void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom, const char *title) {
-        AlignDword();
-        Dword(style);
-        Dword(0);
-        Word(static_cast<WORD>(x));
-        Word(static_cast<WORD>(y));
-        Word(static_cast<WORD>(cx));
-        Word(static_cast<WORD>(cy));
-        Word(id);
-        Word(0xFFFF);
-        Word(classAtom);
-        Text(title);
-        Word(0);  // no creation data
-    }
-    const DLGTEMPLATE *Get() const { return reinterpret_cast<const DLGTEMPLATE *>(data_.data()); }
-
-private:
-    std::vector<WORD> data_;
-};
-
-constexpr WORD kButtonAtom = 0x0080;
-constexpr WORD kEditAtom = 0x0081;
-
 // The leading number of a text (blanks skipped, an optional sign); 0 when there is none.
 long LeadingNumber(const char *text) {
     while (*text == ' ' || *text == '\t') ++text;
@@ -166,36 +129,22 @@ INT_PTR CALLBACK GoToLineProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 void ShowEditorMenu(HWND document) {
-    HMENU menu = CreatePopupMenu();
-    for (const MenuEntry &entry : kEditorMenu)
-        AppendMenuA(menu, entry.id ? MF_STRING : MF_SEPARATOR, static_cast<UINT_PTR>(entry.id), entry.text);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const UINT command = platform::TrackMenu(menu, TPM_RETURNCMD, cursor.x, cursor.y, document);
-    DestroyMenu(menu);
+    std::vector<platform::PopupItem> items;
+    for (const MenuEntry &entry : kEditorMenu) items.push_back({static_cast<UINT>(entry.id), entry.text});
+    const UINT command = platform::ChooseFromPopupMenu(document, items);
     if (command) RunEditorCommand(document, command);
 }
 
 void RunGoToLineDialog(HWND document, const Editor &editor) {
-    TemplateWriter dialog;
-    dialog.Dword(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-    dialog.Dword(0);
-    dialog.Word(3);  // controls
-    dialog.Word(0);
-    dialog.Word(0);
-    dialog.Word(160);
-    dialog.Word(55);
-    dialog.Word(0);  // no menu
-    dialog.Word(0);  // standard dialog class
-    dialog.Text(text::kGoToLineCaption);
-    dialog.Word(8);
-    dialog.Text("MS Shell Dlg");
-    dialog.Item(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 14, 21, 134, 12, kIdGoToLineEdit,
-                kEditAtom, "");
-    dialog.Item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 44, 38, 40, 14, IDOK, kButtonAtom,
-                text::kGoToLineOk);
-    dialog.Item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 90, 38, 40, 14, IDCANCEL, kButtonAtom,
-                text::kGoToLineCancel);
+    using platform::kButtonAtom, platform::kEditAtom;
+    platform::DialogTemplate dialog(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 3,
+                                    160, 55, text::kGoToLineCaption);
+    dialog.Item(kEditAtom, kIdGoToLineEdit, "", 14, 21, 134, 12,
+                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL);
+    dialog.Item(kButtonAtom, IDOK, text::kGoToLineOk, 44, 38, 40, 14,
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON);
+    dialog.Item(kButtonAtom, IDCANCEL, text::kGoToLineCancel, 90, 38, 40, 14,
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(document, GWLP_HINSTANCE));
     DialogBoxIndirectParamA(instance, dialog.Get(), document, GoToLineProc, reinterpret_cast<LPARAM>(&editor));
 }

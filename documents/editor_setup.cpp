@@ -6,12 +6,12 @@
 #include <array>
 #include <string>
 
-#include "platform/settings_store.h"
-#include "platform/frame_state.h"
-#include "core/texts.h"
 #include "colours/colour_set.h"
+#include "core/texts.h"
 #include "documents/document_parts.h"
+#include "platform/frame_state.h"
 #include "platform/paths.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 
 namespace quillet {
@@ -23,10 +23,6 @@ constexpr char kRegisterList[] =
     "ax bx cx dx eax ebp ebx ecx edi di si ah sp al bh bl ch cl dh cl edx eip esi esp !cf !pf !af !zf !sf !df !of";
 constexpr int kDefaultSize = 14;
 
-// Styles drawn in the editor font, and the two comment styles in the comment font.
-constexpr std::array<int, 8> kEditorFontStyles{kStyleNumber,  kStyleString, kStyleKeyword, kStyleOperator,
-                                               kStyleOpcode,  kStyleRegister, kStyleLabel, kStyleVariable};
-constexpr std::array<int, 2> kCommentStyles{kStyleComment, kStyleComment2};
 constexpr std::array<int, 4> kUpperCaseStyles{kStyleKeyword, kStyleRegister, kStyleOpcode, kStyleLabel};
 
 struct Font {
@@ -34,30 +30,6 @@ struct Font {
     int size;
     int styleCode;  // 0 regular, 1 bold, 2 italic, 3 bold italic
 };
-
-// Style code to bold and italic, set in the order the code names them.
-void ApplyStyleCode(const Editor &editor, int style, int code) {
-    switch (code) {
-    case 1:
-        editor.Call(SCI_STYLESETITALIC, style, 0);
-        editor.Call(SCI_STYLESETBOLD, style, 1);
-        break;
-    case 2:
-        editor.Call(SCI_STYLESETBOLD, style, 0);
-        editor.Call(SCI_STYLESETITALIC, style, 1);
-        break;
-    case 3:
-        editor.Call(SCI_STYLESETBOLD, style, 0);
-        editor.Call(SCI_STYLESETITALIC, style, 0);
-        editor.Call(SCI_STYLESETBOLD, style, 1);
-        editor.Call(SCI_STYLESETITALIC, style, 1);
-        break;
-    default:
-        editor.Call(SCI_STYLESETBOLD, style, 0);
-        editor.Call(SCI_STYLESETITALIC, style, 0);
-        break;
-    }
-}
 
 // The editor font, and the comment font which follows it when it has no name or size.
 void ChooseFonts(const SettingsRecord *settings, Font &editorFont, Font &commentFont) {
@@ -113,12 +85,8 @@ void SetUpEditor(HWND control) {
     editor.Call(SCI_STYLESETCASE, STYLE_DEFAULT, SC_CASE_MIXED);
     editor.Call(SCI_STYLECLEARALL);
 
-    for (int style : kCommentStyles) editor.CallText(SCI_STYLESETFONT, style, commentFont.face.c_str());
-    for (int style : kEditorFontStyles) editor.CallText(SCI_STYLESETFONT, style, editorFont.face.c_str());
-    for (int style : kCommentStyles) editor.Call(SCI_STYLESETSIZE, style, commentFont.size);
-    for (int style : kEditorFontStyles) editor.Call(SCI_STYLESETSIZE, style, editorFont.size);
-    for (int style : kEditorFontStyles) ApplyStyleCode(editor, style, editorFont.styleCode);
-    for (int style : kCommentStyles) ApplyStyleCode(editor, style, commentFont.styleCode);
+    editor.SetStylesFont(kCommentStyles, commentFont.face, commentFont.size, commentFont.styleCode);
+    editor.SetStylesFont(kCodeStyles, editorFont.face, editorFont.size, editorFont.styleCode);
 
     editor.CallText(SCI_STYLESETFONT, STYLE_LINENUMBER, editorFont.face.c_str());
     editor.Call(SCI_STYLESETSIZE, STYLE_CALLTIP, 9);

@@ -65,13 +65,9 @@ void ShowRecentFilesMenu(HWND frame) {
     for (int i = 1; i <= kRecentSlots; ++i) values.push_back(ReadSlot(i, text::kFreeSlot));
     const std::vector<RecentMenuEntry> entries = RecentMenuEntries(values, FileExists);
 
-    HMENU menu = CreatePopupMenu();
-    for (const RecentMenuEntry &entry : entries)
-        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(entry.id), entry.text.c_str());
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const UINT chosen = platform::TrackMenu(menu, TPM_RETURNCMD, cursor.x, cursor.y, frame);
-    DestroyMenu(menu);
+    std::vector<platform::PopupItem> items;
+    for (const RecentMenuEntry &entry : entries) items.push_back({static_cast<UINT>(entry.id), entry.text.c_str()});
+    const UINT chosen = platform::ChooseFromPopupMenu(frame, items);
     if (chosen == 0 || chosen > entries.size()) return;
 
     const std::string path = entries[chosen - 1].path;

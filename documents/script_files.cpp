@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/settings_store.h"
-#include "platform/paths.h"
-#include "platform/frame_state.h"
 #include "core/texts.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
+#include "platform/frame_state.h"
+#include "platform/paths.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 

@@ -38,4 +38,11 @@ std::string Editor::TextRange(sptr_t start, sptr_t end) const {
     return std::string(buffer.data(), static_cast<size_t>(n > 0 ? n : 0));
 }
 
+void Editor::SetStyleFont(int style, const std::string &face, int size, int styleCode) const {
+    CallText(SCI_STYLESETFONT, static_cast<uptr_t>(style), face.c_str());
+    Call(SCI_STYLESETSIZE, static_cast<uptr_t>(style), size);
+    Call(SCI_STYLESETBOLD, static_cast<uptr_t>(style), styleCode == 1 || styleCode == 3);
+    Call(SCI_STYLESETITALIC, static_cast<uptr_t>(style), styleCode == 2 || styleCode == 3);
+}
+
 }  // namespace quillet

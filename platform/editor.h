@@ -32,6 +32,14 @@ public:
     // The text between two positions.
     std::string TextRange(sptr_t start, sptr_t end) const;
 
+    // Gives each of these styles the font: face, size, and bold and italic from the
+    // style code (1 bold, 2 italic, 3 both, anything else neither).
+    template <std::size_t N>
+    void SetStylesFont(const int (&styles)[N], const std::string &face, int size, int styleCode) const {
+        for (int style : styles) SetStyleFont(style, face, size, styleCode);
+    }
+    void SetStyleFont(int style, const std::string &face, int size, int styleCode) const;
+
 private:
     HWND window_ = nullptr;
     sptr_t pointer_ = 0;

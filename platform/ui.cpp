@@ -50,4 +50,15 @@ UINT TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
     return static_cast<UINT>(TrackPopupMenu(menu, flags | TPM_RETURNCMD, x, y, 0, owner, nullptr));
 }
 
+UINT ChooseFromPopupMenu(HWND owner, const std::vector<PopupItem> &items) {
+    HMENU menu = CreatePopupMenu();
+    for (const PopupItem &item : items)
+        AppendMenuA(menu, item.id ? MF_STRING : MF_SEPARATOR, static_cast<UINT_PTR>(item.id), item.text);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const UINT chosen = TrackMenu(menu, TPM_RETURNCMD, cursor.x, cursor.y, owner);
+    DestroyMenu(menu);
+    return chosen;
+}
+
 }  // namespace quillet::platform

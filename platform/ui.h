@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillet::platform {
 
@@ -21,6 +22,15 @@ BOOL ColourDialog(CHOOSECOLORA *request);
 std::string BrowseForFolder(HWND owner, const char *prompt);
 // A pop-up menu tracked at (x, y) with TPM_RETURNCMD added: the chosen command, 0 for none.
 UINT TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner);
+
+// One item of a pop-up menu; id 0 makes a separator.
+struct PopupItem {
+    UINT id;
+    const char *text;
+};
+// Builds a pop-up menu of these items, tracks it at the cursor for `owner` and
+// destroys it: the chosen id, 0 for none.
+UINT ChooseFromPopupMenu(HWND owner, const std::vector<PopupItem> &items);
 
 // Set by tests; an empty hook means the real dialog is shown.
 struct UiHooks {

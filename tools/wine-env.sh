@@ -51,6 +51,13 @@ wine_up() {
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         touch "$WINEPREFIX/.quillet-ready"
     fi
+    # Wine draws caption buttons, scroll-bar arrows and check marks with Marlett, which
+    # it does not find by itself: without it the caption buttons read "0", "1" and "r".
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        mkdir -p "$fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
     # A persistent wineserver keeps later starts fast.
     setsid wineserver -p </dev/null >>"$state/wineserver.log" 2>&1 || true
 }
