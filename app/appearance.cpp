@@ -23,7 +23,6 @@ namespace quillet {
 namespace {
 
 constexpr std::size_t kMaxStoredPath = 259;
-constexpr std::size_t kMaxPlacementFolder = 255;
 
 struct BuiltInSkin {
     int command;
@@ -40,9 +39,7 @@ constexpr BuiltInSkin kBuiltInSkins[] = {
 
 bool StartSkin(const std::string &path) { return SkinStart(path.c_str(), 1, "", 1, nullptr, "") != FALSE; }
 
-std::string SkinSettingsFile(const std::string &exeFolder) { return exeFolder + text::kSettingsFile; }
-
-void StoreSkin(const std::string &exeFolder, std::string_view path) {
+void StoreSkin(std::string_view path) {
     WriteSettingText(setting::kSkin, path.substr(0, kMaxStoredPath));
 }
 
@@ -62,7 +59,7 @@ CommandReply OnBuiltInSkin(CommandContext &context) {
         if (skin.command != context.id) continue;
         StartSkin(context.exeFolder + text::kSkinFolder + skin.file);
         SkinWindowSet(context.state.handles.toolBar, APPFACE_TOOLBAR);
-        StoreSkin(context.exeFolder, std::string(TrimBlanks(context.exeFolder)) + text::kSkinFolder + skin.stored);
+        StoreSkin(std::string(TrimBlanks(context.exeFolder)) + text::kSkinFolder + skin.stored);
         return CommandReply::kOne;
     }
     return CommandReply::kDefault;
@@ -86,7 +83,7 @@ CommandReply OnOtherSkin(CommandContext &context) {
     const std::string_view chosen = TrimBlanks(FieldText(path));
     if (chosen.empty()) return CommandReply::kOne;
     StartSkin(path);
-    StoreSkin(context.exeFolder, chosen);
+    StoreSkin(chosen);
     return CommandReply::kOne;
 }
 
@@ -103,8 +100,6 @@ CommandReply OnRestoreDefaultSize(CommandContext &context) {
 // earlier design did, made the frame grow a few pixels at every start wherever the
 // border and caption sizes differ from the offsets it assumed.)
 void SaveFramePlacement(HWND frame) {
-    const std::string folder(TrimBlanks(platform::ExeFolder()).substr(0, kMaxPlacementFolder));
-    const std::string file = folder + text::kSettingsFile;
     RECT rect{};
     GetWindowRect(frame, &rect);
     WriteSetting(setting::kWinX, rect.left);
