@@ -4,6 +4,8 @@
 #                     screenshot when there is no display)
 #   ./build.sh test   install, build and run every test
 #   ./build.sh dist   install and build the release folder dist/ (and dist.zip)
+#   ./build.sh fuzz [seconds]
+#                     install, build and run every fuzz target for that long (default 300)
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 # CI may start us without HOME; the cache and Wine want it.
@@ -48,6 +50,28 @@ build_native() {
     configure_and_build build/native -DQUILLET_SANITIZE=ON
 }
 
+# The libFuzzer targets, natively with clang (tests/fuzz/).
+build_fuzz() {
+    mkdir -p build
+    CC=clang CXX=clang++ configure_and_build build/fuzz -DQUILLET_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+}
+
+# Runs each fuzz target for $1 seconds from its seeds; new inputs stay in build/fuzz/corpus.
+run_fuzz() {
+    local seconds=$1 target rc=0
+    for target in $(cd build/fuzz/bin && ls fuzz_* | sed 's/^fuzz_//'); do
+        mkdir -p "build/fuzz/corpus/$target"
+        if ./build/fuzz/bin/fuzz_"$target" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 \
+            -artifact_prefix="build/fuzz/crash-$target-" "build/fuzz/corpus/$target" "tests/fuzz/seeds/$target" \
+            >"build/fuzz/$target.log" 2>&1; then
+            echo "fuzz $target: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "build/fuzz/$target.log" | grep -o '[0-9]*$') runs, no fault"
+        else
+            echo "fuzz $target: FAILED (see build/fuzz/$target.log)"; tail -30 "build/fuzz/$target.log"; rc=1
+        fi
+    done
+    return $rc
+}
+
 # The release folder: the program, its DLLs, the keyword file and the skins.
 make_dist() {
     rm -rf dist dist.zip
@@ -60,6 +84,8 @@ make_dist() {
 }
 
 cmd_dist() { setup; build_win32; make_dist; }
+
+cmd_fuzz() { setup; build_fuzz; run_fuzz "${1:-300}"; }
 
 cmd_run() {
     setup; build_win32; make_dist
@@ -88,6 +114,8 @@ cmd_test() {
     build_win32
     make_dist
     (cd build/native && ctest --output-on-failure)
+    build_fuzz
+    run_fuzz 12
     unset DISPLAY
     export QUILLET_SOURCE="$root"
     export QUILLET_SCREENS="$root/build/screens"
@@ -104,5 +132,6 @@ case "${1:-}" in
     run) cmd_run ;;
     test) cmd_test ;;
     dist) cmd_dist ;;
-    *) echo "usage: $0 run|test|dist" >&2; exit 2 ;;
+    fuzz) cmd_fuzz "${2:-}" ;;
+    *) echo "usage: $0 run|test|dist|fuzz [seconds]" >&2; exit 2 ;;
 esac

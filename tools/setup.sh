@@ -18,7 +18,7 @@ need_root() {
 }
 
 packages=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth googletest cmake make g++
-          imagemagick xdotool dpkg-dev zip unzip python3 fonts-wine)
+          imagemagick xdotool dpkg-dev zip unzip python3 fonts-wine clang libclang-rt-14-dev)
 
 missing_packages() {
     local p
