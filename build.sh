@@ -108,6 +108,15 @@ cmd_run() {
     echo "screenshot: $shot"
 }
 
+# A 64 KiB file system for the disk-full test (QUILLET_SMALL_DISK), where mounting works.
+small_disk_up() {
+    local dir="$root/build/small-disk"
+    mkdir -p "$dir"
+    mountpoint -q "$dir" || mount -t tmpfs -o size=64k quillet-small "$dir" 2>/dev/null || return 0
+    export QUILLET_SMALL_DISK="$dir"
+}
+small_disk_down() { mountpoint -q "$root/build/small-disk" && umount "$root/build/small-disk" || true; }
+
 cmd_test() {
     setup
     build_native
@@ -120,10 +129,12 @@ cmd_test() {
     export QUILLET_SOURCE="$root"
     export QUILLET_SCREENS="$root/build/screens"
     mkdir -p "$QUILLET_SCREENS"
+    small_disk_up
     wine_up "$root/build/win32/wineprefix"
     local rc=0
     (cd build/win32 && ctest --output-on-failure) || rc=$?
     wine_down "$root/build/win32/wineprefix"
+    small_disk_down
     echo "screenshots: $QUILLET_SCREENS"
     return $rc
 }

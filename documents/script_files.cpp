@@ -127,6 +127,12 @@ void ReadScript(const std::string &path) {
 
 // Writes `bytes` to a new file beside `path` and puts it in the place of `path`.
 bool WriteReplacing(const std::string &path, const std::string &bytes, DWORD &error) {
+    // A name the program could not open again (and Windows would refuse anyway) is
+    // refused here too, whatever the file system would allow.
+    if (path.size() >= MAX_PATH) {
+        error = ERROR_FILENAME_EXCED_RANGE;
+        return false;
+    }
     // Windows refuses to replace a read-only file; some systems (Wine) would not.
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {

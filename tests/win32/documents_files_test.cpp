@@ -4,6 +4,8 @@
 #include "tests/win32/documents_fixture.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <functional>
 
 namespace quillet::testing_documents {
 namespace {
@@ -229,6 +231,82 @@ TEST_F(DocumentFiles, SaveAsRelabelsTheSavedDocumentsOwnTab) {
     DeleteFileA(b.c_str());
     RemoveDirectoryA(Path("one").c_str());
     RemoveDirectoryA(Path("two").c_str());
+}
+
+// Temporary files the save left in a folder.
+std::vector<std::string> LeftoverTemporaries(const std::string &folder) {
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA entry{};
+    HANDLE search = FindFirstFileA((folder + "~q*.tmp").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do found.emplace_back(entry.cFileName);
+    while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+// Saves that fail before or after the temporary file is complete: each reports the
+// system's error in the program's message, and the old file, the typed text, the
+// modified state and the folder (no temporary file left) stay as they were.
+TEST_F(DocumentFiles, FailedSavesReportTheSystemErrorAndLoseNothing) {
+    struct Case {
+        const char *what;
+        std::string folder;               // where the script lives
+        std::function<HANDLE(const std::string &path)> interfere;  // returns a handle to close afterwards
+        const char *error;                // "Error: NN, text" of the message
+    };
+    std::vector<Case> cases{
+        // Written completely, then the replace fails: the target is held open by another program.
+        {"target held open", folder_,
+         [](const std::string &path) {
+             return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+         },
+         "Error: 70, Permission denied"},
+    };
+    // A folder on a small file system that the test run prepares (a 64 KiB tmpfs on Linux).
+    if (const char *small = std::getenv("QUILLET_SMALL_DISK"); small && *small)
+        cases.push_back({"disk full", std::string("Z:") + small + "\\", nullptr, "Error: 61, Disk full"});
+    else
+        ADD_FAILURE() << "QUILLET_SMALL_DISK is not set: the disk-full case did not run";
+
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        for (char &ch : c.folder) if (ch == '/') ch = '\\';
+        const std::string path = c.folder + "kept.txt";
+        WriteBytes(path, "original");
+        OpenScriptPath(path.c_str());
+        // Large enough to fill the small disk.
+        const std::string typed(200 * 1024, 'x');
+        ActiveEditor().CallText(SCI_APPENDTEXT, typed.size(), typed.c_str());
+        HANDLE held = c.interfere ? c.interfere(path) : INVALID_HANDLE_VALUE;
+        messages_.clear();
+        EXPECT_FALSE(SaveScript(0));
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_NE(messages_[0].text.find(c.error), std::string::npos) << messages_[0].text;
+        EXPECT_EQ(ReadBytes(path), "original");
+        EXPECT_TRUE(ActiveEditor().Call(SCI_GETMODIFY));
+        EXPECT_EQ(ActiveEditor().Call(SCI_GETLENGTH), static_cast<sptr_t>(8 + typed.size()));
+        EXPECT_TRUE(LeftoverTemporaries(c.folder).empty());
+        SendMessageA(ActiveDocument(), WM_CLOSE, 0, 0);  // answered No: nothing to save
+        DeleteFileA(path.c_str());
+    }
+}
+
+// A chosen name of 300 characters is refused as Windows refuses it (a file the program
+// could not open again), and the untitled script keeps its text and title.
+TEST_F(DocumentFiles, SaveAsToA300CharacterPathReportsAndKeepsTheScript) {
+    HWND document = NewDocument();
+    ActiveEditor().CallText(SCI_APPENDTEXT, 4, "text");
+    const std::string path = folder_ + std::string(300 - folder_.size() - 4, 'n') + ".txt";
+    saveNames_.push_back(path);
+    EXPECT_FALSE(SaveScript(1));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].text.find("Error: 64, Bad file name"), std::string::npos) << messages_[0].text;
+    EXPECT_EQ(Title(document), "Untitled 1");
+    EXPECT_EQ(ActiveEditor().Text(), "text");
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(LeftoverTemporaries(folder_).empty());
 }
 
 }  // namespace
