@@ -15,7 +15,7 @@
 //
 // The log (default: beside the program, its base name + ".log") gets one line per event:
 //   start target="TARGET"
-//   announce path="PATH" frame=found|missing
+//   announce path="PATH" frame=found|missing answer=1    (once Quillet has handled it)
 //   request code=124 length=257 data="PATH" tail=zero
 //   send code=129 frame=found|missing
 //   exit
@@ -84,12 +84,12 @@ HWND FindQuillet(DWORD waitMs) {
     }
 }
 
-void Send(HWND frame, unsigned code, const void *data, DWORD size) {
+LRESULT Send(HWND frame, unsigned code, const void *data, DWORD size) {
     COPYDATASTRUCT message{};
     message.dwData = code;
     message.cbData = size;
     message.lpData = const_cast<void *>(data);
-    SendMessageA(frame, WM_COPYDATA, reinterpret_cast<WPARAM>(g_window), reinterpret_cast<LPARAM>(&message));
+    return SendMessageA(frame, WM_COPYDATA, reinterpret_cast<WPARAM>(g_window), reinterpret_cast<LPARAM>(&message));
 }
 
 void LogRequest(const COPYDATASTRUCT *request) {
@@ -191,9 +191,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     if (!g_window) return 1;
     ShowWindow(g_window, show);
 
+    // Logged once Quillet has handled it (requests it sends meanwhile come first).
     HWND frame = FindQuillet(kFrameWaitMs);
-    Log("announce path=\"" + announced + "\" frame=" + (frame ? "found" : "missing"));
-    if (frame) Send(frame, quillet::kDebuggerStarted, announced.c_str(), static_cast<DWORD>(announced.size() + 1));
+    LRESULT answer = 0;
+    if (frame)
+        answer = Send(frame, quillet::kDebuggerStarted, announced.c_str(), static_cast<DWORD>(announced.size() + 1));
+    Log("announce path=\"" + announced + "\" frame=" + (frame ? "found" : "missing") + " answer=" +
+        std::to_string(answer));
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
