@@ -11,14 +11,11 @@
 
 #include "app/command_handlers.h"
 #include "core/command_ids.h"
-#include "platform/settings_store.h"
 #include "core/texts.h"
 #include "colours/colour_dialog.h"
 #include "debugger/debugger.h"
 #include "documents/documents.h"
 #include "platform/paths.h"
-#include "platform/text.h"
-#include "platform/ui.h"
 
 namespace quillet {
 
