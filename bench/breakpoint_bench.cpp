@@ -30,7 +30,8 @@ std::string WriteList(const std::string &ini, int entries) {
     DeleteFileA(ini.c_str());
     quillet::ProfileSection section{{quillet::text::kKeyBreakpointFile, kScript}};
     for (int n = 1; n <= entries; ++n)
-        section.push_back({BreakpointKey(n), BreakpointEntry(n * 2, "mov eax, dword ptr [esi+" + std::to_string(n) + "]")});
+        section.push_back(
+            {BreakpointKey(n), BreakpointEntry(n * 2, "mov eax, dword ptr [esi+" + std::to_string(n) + "]")});
     section.push_back({BreakpointKey(entries + 1), " "});
     quillet::WriteBreakpointSection(ini, section);
     return ini;
@@ -40,7 +41,8 @@ std::string WriteList(const std::string &ini, int entries) {
 void ToggleWhole(const std::string &ini, int line, bool add) {
     const quillet::ProfileSection section = quillet::ReadBreakpointSection(ini);
     if (add) {
-        quillet::WriteBreakpointSection(ini, quillet::AddBreakpoint(section, kScript, line, BreakpointEntry(line, "nop")).section);
+        const auto added = quillet::AddBreakpoint(section, kScript, line, BreakpointEntry(line, "nop"));
+        quillet::WriteBreakpointSection(ini, added.section);
     } else if (const auto removed = quillet::RemoveBreakpoint(section, kScript, line)) {
         quillet::WriteBreakpointSection(ini, *removed);
     }
@@ -54,9 +56,11 @@ void ToggleKeyByKey(const std::string &ini, int line, int count) {
         GetPrivateProfileStringA(kSection, BreakpointKey(n).c_str(), "", value, sizeof value, ini.c_str());
         if (value[0] && std::atoi(value) != line) kept.push_back(value);
     }
-    for (int n = 1; n <= count; ++n) WritePrivateProfileStringA(kSection, BreakpointKey(n).c_str(), nullptr, ini.c_str());
+    for (int n = 1; n <= count; ++n)
+        WritePrivateProfileStringA(kSection, BreakpointKey(n).c_str(), nullptr, ini.c_str());
     int n = 0;
-    for (const std::string &entry : kept) WritePrivateProfileStringA(kSection, BreakpointKey(++n).c_str(), entry.c_str(), ini.c_str());
+    for (const std::string &entry : kept)
+        WritePrivateProfileStringA(kSection, BreakpointKey(++n).c_str(), entry.c_str(), ini.c_str());
     WritePrivateProfileStringA(kSection, BreakpointKey(n + 1).c_str(), " ", ini.c_str());
 }
 

@@ -143,7 +143,8 @@ void SendOnCommand(unsigned code) {
     g_window = running ? running
                        : CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (code == quillet::kDebuggerPosition) {
-        const quillet::PositionReport report{static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(frame)), 10, 20};
+        const auto target = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(frame));
+        const quillet::PositionReport report{target, 10, 20};
         Send(frame, code, &report, sizeof report);
     } else if (code == quillet::kDebuggerStarted) {
         const std::string path = OwnPath();

@@ -35,6 +35,19 @@ Simulator InstallSimulator(const FreshFolder &folder) {
     return sim;
 }
 
+// Starts the simulator with arguments; the process handle, or null.
+HANDLE StartSimulator(const Simulator &sim, const std::string &arguments) {
+    std::string commandLine = "\"" + sim.exe + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, sim.folder.c_str(), &startup,
+                        &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
 std::vector<std::string> LogLines(const std::string &log) {
     std::vector<std::string> lines;
     std::string bytes;
@@ -125,6 +138,16 @@ TEST(Debugger, SimulatorConnectsRunsScriptsAndIsLaunched) {
     ASSERT_TRUE(box);
     PressButton(box, IDOK);
     ASSERT_TRUE(WaitGone(box, kStepTimeout));
+
+    // The debugger side reports that it has no target loaded.
+    HANDLE sender = StartSimulator(sim, "--send 129");
+    ASSERT_TRUE(sender);
+    box = quillet.WaitDialog("Warning");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box), "Please load target into Ollydbg ");
+    PressButton(box, IDOK);
+    EXPECT_EQ(WaitForSingleObject(sender, kStepTimeout), WAIT_OBJECT_0);
+    CloseHandle(sender);
 
     // F8, F10 and F9 on the saved script: its path in the 257-byte block, then stop.
     HWND editor = quillet.ActiveEditor();
