@@ -6,7 +6,7 @@
 
 namespace quillet {
 
-// commands.cpp: documents, arrangement, marker navigation, debugger requests.
+// commands.cpp: documents, arrangement, marker navigation, debugger hand-overs.
 CommandReply OnNewScript(CommandContext &context);
 CommandReply OnOpenScript(CommandContext &context);
 CommandReply OnSaveScript(CommandContext &context);
@@ -14,8 +14,12 @@ CommandReply OnNextBookmark(CommandContext &context);
 CommandReply OnPreviousBookmark(CommandContext &context);
 CommandReply OnNextBreakpoint(CommandContext &context);
 CommandReply OnPreviousBreakpoint(CommandContext &context);
-CommandReply OnScriptRequest(CommandContext &context);
+CommandReply OnRunScript(CommandContext &context);
+CommandReply OnStopScript(CommandContext &context);
+CommandReply OnDebugScript(CommandContext &context);
 CommandReply OnForgetDebugger(CommandContext &context);
+CommandReply OnToggleBreakpoint(CommandContext &context);
+CommandReply OnRemoveBreakpoints(CommandContext &context);
 CommandReply OnTileVertically(CommandContext &context);
 CommandReply OnTileHorizontally(CommandContext &context);
 CommandReply OnCascade(CommandContext &context);

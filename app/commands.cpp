@@ -1,6 +1,7 @@
 // The command table and the shell commands that act on documents: new, open and save
-// hand-overs, arranging the documents, marker navigation, the script requests that
-// need an open document, forgetting the debugger and the completion reset.
+// hand-overs, arranging the documents, marker navigation, the hand-overs to the
+// debugger link (script requests, forgetting the debugger, script breakpoints) and the
+// completion reset.
 #include "app/commands.h"
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include "colours/colour_dialog.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
+#include "debugger/debugger.h"
 #include "documents/documents.h"
 #include "platform/frame_layout.h"
 #include "platform/paths.h"
@@ -57,10 +59,10 @@ constexpr CommandEntry kCommands[] = {
     {kCmdAddScriptVariables, nullptr, kAutoCompletion},
     {kCmdAddTypedVariables, OnTypedVariables, kShell},
     {kCmdResetAutoComplete, OnResetAutoComplete, kShell},
-    {kCmdRunScript, OnScriptRequest, kDebugger},
-    {kCmdStopScript, OnScriptRequest, kDebugger},
-    {kCmdDebugScript, OnScriptRequest, kDebugger},
-    {kCmdClearDefaultOlly, OnForgetDebugger, kShell},
+    {kCmdRunScript, OnRunScript, kDebugger},
+    {kCmdStopScript, OnStopScript, kDebugger},
+    {kCmdDebugScript, OnDebugScript, kDebugger},
+    {kCmdClearDefaultOlly, OnForgetDebugger, kDebugger},
     {kCmdSkinWinmp, OnBuiltInSkin, kSkins},
     {kCmdSkinClay, OnBuiltInSkin, kSkins},
     {kCmdSkinOnion, OnBuiltInSkin, kSkins},
@@ -86,8 +88,8 @@ constexpr CommandEntry kCommands[] = {
     {kCmdTileHorizontally, OnTileHorizontally, kShell},
     {kCmdCascade, OnCascade, kShell},
     {kCmdClearMru, OnClearRecentFiles, kRecentFiles},
-    {kCmdToggleBreakpoint, nullptr, kBreakpoints},
-    {kCmdRemoveBreakpoints, nullptr, kBreakpoints},
+    {kCmdToggleBreakpoint, OnToggleBreakpoint, kBreakpoints},
+    {kCmdRemoveBreakpoints, OnRemoveBreakpoints, kBreakpoints},
     {kCmdNextBreakpoint, OnNextBreakpoint, kShell},
     {kCmdPreviousBreakpoint, OnPreviousBreakpoint, kShell},
     {kCmdSetCustomColors, OnCustomColourDialog, kColours},
@@ -131,14 +133,6 @@ CommandReply RunCommand(HWND frame, FrameState &state, int id) {
     return entry->handler(context);
 }
 
-void SendEmptyRequest(HWND frame, unsigned code) {
-    HWND debugger = GetDebuggerWindow(frame);
-    if (!debugger) return;
-    COPYDATASTRUCT request{};
-    request.dwData = code;
-    SendMessageA(debugger, WM_COPYDATA, reinterpret_cast<WPARAM>(frame), reinterpret_cast<LPARAM>(&request));
-}
-
 // The first document brings the tab strip in under the tool bar and moves the MDI
 // client down below it; the document itself is created maximised.
 CommandReply OnNewScript(CommandContext &context) {
@@ -165,23 +159,34 @@ CommandReply OnPreviousBookmark(CommandContext &) { return GoToMarker(kBookmarkM
 CommandReply OnNextBreakpoint(CommandContext &) { return GoToMarker(kBreakpointMask, true); }
 CommandReply OnPreviousBreakpoint(CommandContext &) { return GoToMarker(kBreakpointMask, false); }
 
-// Run, stop and debug all need an open script; stop carries no data. Sending the
-// script of run and debug is the debugger link's.
-CommandReply OnScriptRequest(CommandContext &context) {
-    if (!ActiveDocument()) {
-        platform::ShowMessage(nullptr, text::kOpenScriptWindow, text::kOpenScriptWindowTitle, MB_TASKMODAL);
-        return CommandReply::kOne;
-    }
-    if (context.id == kCmdStopScript) SendEmptyRequest(context.frame, kRequestStop);
+// Run, stop and debug each check for an open script themselves.
+CommandReply OnRunScript(CommandContext &context) {
+    RunScript(context.frame);
+    return CommandReply::kOne;
+}
+
+CommandReply OnStopScript(CommandContext &context) {
+    StopScript(context.frame);
+    return CommandReply::kOne;
+}
+
+CommandReply OnDebugScript(CommandContext &context) {
+    DebugScript(context.frame);
     return CommandReply::kOne;
 }
 
 CommandReply OnForgetDebugger(CommandContext &context) {
-    SettingsRecord *settings = GetSettings(context.frame);
-    if (!settings || TrimBlanks(FieldText(settings->debuggerPath)).empty()) return CommandReply::kOne;
-    WriteSettingText(setting::kDebuggerPath, "");
-    PublishSettings(context.frame, settings);
-    SendEmptyRequest(context.frame, kRequestForgetDebugger);
+    ForgetDebugger(context.frame);
+    return CommandReply::kOne;
+}
+
+CommandReply OnToggleBreakpoint(CommandContext &context) {
+    if (ActiveDocument()) ToggleBreakpoint(context.frame);
+    return CommandReply::kOne;
+}
+
+CommandReply OnRemoveBreakpoints(CommandContext &context) {
+    if (ActiveDocument()) ClearAllBreakpoints(context.frame);
     return CommandReply::kOne;
 }
 

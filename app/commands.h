@@ -36,10 +36,6 @@ struct CommandEntry {
 // The entry of an id, or null when the frame does not know it.
 const CommandEntry *FindCommand(int id);
 
-// Sends a request without data (WM_COPYDATA) to the debugger window named by the
-// frame's "holly" property, when there is one.
-void SendEmptyRequest(HWND frame, unsigned code);
-
 // Runs the command's handler; kDefault for unknown ids and ids without a handler.
 CommandReply RunCommand(HWND frame, FrameState &state, int id);
 

@@ -1,12 +1,12 @@
-// Files dropped on the frame, told apart by extension: "txt" and "osc" open as script
-// documents; "exe" and "lnk" are programs for the debugger (handled by the debugger
-// link); anything else is refused with a message.
+// Files dropped on the frame, told apart by extension: scripts open as documents,
+// programs and shortcuts start the debugger with them, anything else is refused.
 #include "app/dropped_files.h"
 
 #include <string>
-#include <string_view>
 
 #include "core/texts.h"
+#include "debugger/debugger.h"
+#include "debugger/link_rules.h"
 #include "documents/documents.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -14,19 +14,6 @@
 namespace quillet {
 
 namespace {
-
-constexpr char kScriptExtension[] = "txt";
-constexpr char kOllyScriptExtension[] = "osc";
-constexpr char kProgramExtension[] = "exe";
-constexpr char kShortcutExtension[] = "lnk";
-
-// The text after the last dot of the file name, lower-cased and trimmed.
-std::string ExtensionOf(std::string_view path) {
-    const std::string_view name = FileNamePart(path);
-    const auto dot = name.find_last_of('.');
-    if (dot == std::string_view::npos) return {};
-    return ToLowerAscii(TrimBlanks(name.substr(dot + 1)));
-}
 
 std::string FirstDroppedFile(HDROP drop) {
     const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
@@ -41,11 +28,12 @@ std::string FirstDroppedFile(HDROP drop) {
 
 LRESULT OnDropFiles(HWND, HDROP drop) {
     const std::string path = FirstDroppedFile(drop);
-    const std::string extension = ExtensionOf(path);
-    if (extension == kScriptExtension || extension == kOllyScriptExtension) {
-        OpenScriptPath(path.c_str());
-    } else if (extension != kProgramExtension && extension != kShortcutExtension) {
+    switch (ClassifyDroppedFile(path)) {
+    case DroppedKind::kScript: OpenScriptPath(path.c_str()); break;
+    case DroppedKind::kProgram: LaunchDebuggerWithProgram(path); break;
+    case DroppedKind::kUnsupported:
         platform::ShowMessage(nullptr, text::kDropNotSupported, text::kDropNotSupportedTitle, MB_TASKMODAL);
+        break;
     }
     DragFinish(drop);
     return 1;

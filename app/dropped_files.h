@@ -1,4 +1,5 @@
-// Files dropped on the frame: scripts open as documents, other kinds are refused.
+// Files dropped on the frame: scripts open as documents, programs start the debugger,
+// other kinds are refused.
 #pragma once
 
 #include <windows.h>

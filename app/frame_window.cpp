@@ -10,6 +10,8 @@
 #include "app/dropped_files.h"
 #include "app/settings_loader.h"
 #include "core/command_ids.h"
+#include "core/debugger_link.h"
+#include "debugger/debugger.h"
 #include "documents/documents.h"
 #include "platform/frame_layout.h"
 #include "platform/settings_store.h"
@@ -154,6 +156,9 @@ LRESULT CALLBACK FrameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
     switch (message) {
         case WM_CREATE: return OnCreate(frame, *state);
         case WM_DROPFILES: return OnDropFiles(frame, reinterpret_cast<HDROP>(wParam));
+        case WM_COPYDATA:
+            return HandleDebuggerMessage(frame, wParam, reinterpret_cast<const COPYDATASTRUCT *>(lParam),
+                                         state->menus.testMe);
         case WM_SIZING: return OnSizing(frame, *state, wParam, lParam);
         case WM_SIZE: return OnSize(*state, static_cast<UINT>(wParam));
         case WM_CONTEXTMENU: return OnContextMenu(frame, *state);

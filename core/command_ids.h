@@ -125,16 +125,3 @@ enum PrivateMessage : unsigned {
 };
 
 }  // namespace quillet
-
-namespace quillet {
-
-// Request codes of the WM_COPYDATA messages sent to the debugger side.
-enum DebuggerRequest : unsigned {
-    kRequestRun = 124,
-    kRequestEditorClosing = 125,
-    kRequestStop = 127,
-    kRequestDebug = 128,
-    kRequestForgetDebugger = 129,
-};
-
-}  // namespace quillet

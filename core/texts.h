@@ -241,3 +241,32 @@ inline constexpr char kCdClose[] = "CLOSE";
 inline constexpr char kCdSet[] = "SET";
 
 }  // namespace quillet::text
+
+// Debugger link, launching, script requests and script breakpoints.
+namespace quillet::text {
+
+inline constexpr char kDebuggerPathSet[] = "Your default debugger is set, Quillet will  close the debugger now";
+inline constexpr char kDebuggerPathSetTitle[] = "Default debugger is set";
+inline constexpr char kNoDebuggerPath[] = "sorry, no path is found";
+inline constexpr char kNoDebuggerPathTitle[] = "error";
+inline constexpr char kLoadTarget[] = "Please load target into Ollydbg ";
+inline constexpr char kLoadTargetTitle[] = "Warning";
+inline constexpr char kNoLastTarget[] = "sorry, no last target is found";
+inline constexpr char kNoLastTargetTitle[] = "Info";
+inline constexpr char kRunFileError[] = "An error occured while trying to run the file:";
+inline constexpr char kRunFileErrorTitle[] = "file error!";
+inline constexpr char kScriptPathTooLong[] =
+    "The script's path is longer than the 255 characters the debugger accepts, and it has no short form "
+    "that fits. Save the script under a shorter path to run it.";
+inline constexpr char kScriptPathTooLongTitle[] = "Path too long";
+inline constexpr char kSetOllyPathFirst[] = "Please set ollypath first by runing ollydbg while quillet is alive";
+inline constexpr char kSetOllyPathFirstTitle[] = "error";
+
+// The script plug-in's breakpoint list in the debugger's settings file.
+inline constexpr char kSecBreakpoints[] = "Plugin ODbgScript";
+inline constexpr char kKeyBreakpointFile[] = "BP_FILE";
+inline constexpr char kKeyBreakpointPrefix[] = "BP_";
+inline constexpr char kKeyBreakpointNumbered[] = "BP_0";
+inline constexpr char kBreakpointClosingEntry[] = " ";
+
+}  // namespace quillet::text

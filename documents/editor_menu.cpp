@@ -9,6 +9,7 @@
 
 #include "core/command_ids.h"
 #include "core/texts.h"
+#include "debugger/debugger.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
@@ -82,7 +83,10 @@ void RunEditorCommand(HWND document, UINT command) {
         if (HWND frame = FindFrame()) SendMessageA(frame, WM_COMMAND, command, static_cast<LPARAM>(command));
         break;
     case kEdGoToLine: RunGoToLineDialog(document, ActiveEditor()); break;
-    default: break;  // pattern paste, the debugger entries and the label list come later
+    case kEdLaunchOlly: LaunchDebugger(FindFrame()); break;
+    case kEdLaunchLastTarget: LaunchDebuggerWithLastTarget(FindFrame()); break;
+    case kEdCloseOlly: CloseDebugger(FindFrame()); break;
+    default: break;  // pattern paste and the label list come later
     }
 }
 

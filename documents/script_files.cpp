@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/texts.h"
+#include "debugger/debugger.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
@@ -121,8 +122,10 @@ void ReadScript(const std::string &path) {
     }
     bool created = false;
     HWND document = OpenOrActivate(path, bytes, &created);
-    // A document that was already open keeps its modified state.
-    if (created) Editor(EditorOfDocument(document)).Call(SCI_SETSAVEPOINT);
+    // A document that was already open keeps its modified state and its markers.
+    if (!created) return;
+    Editor(EditorOfDocument(document)).Call(SCI_SETSAVEPOINT);
+    RestoreBreakpointMarkers(document);
 }
 
 // Writes `bytes` to a new file beside `path` and puts it in the place of `path`.

@@ -6,10 +6,6 @@
 
 namespace quillet {
 
-bool IsUntitledTitle(std::string_view title) {
-    return StartsWithNoCase(TrimBlanks(title), text::kUntitledUpper);
-}
-
 std::string UntitledTitle(int counter) {
     return std::string(text::kUntitled) + " " + std::to_string(counter);
 }

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"  // the untitled rule
+
 namespace quillet {
 
-// A document whose trimmed title begins with "Untitled" in any letter case has no file.
-bool IsUntitledTitle(std::string_view title);
 // "Untitled" followed by a blank and the counter: "Untitled 3".
 std::string UntitledTitle(int counter);
 // The label of a document's tab: the whole title of a new script, otherwise the

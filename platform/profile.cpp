@@ -33,4 +33,17 @@ void WriteProfileNumber(const char *section, const char *key, int value, const s
     WriteProfileText(section, key, FormatProfileNumber(value, leadingBlank), file);
 }
 
+std::string ReadProfileSection(const char *section, const std::string &file) {
+    // The system answers size - 2 when the section does not fit.
+    for (DWORD size = 4096;; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        const DWORD n = GetPrivateProfileSectionA(section, buffer.data(), size, file.c_str());
+        if (n + 2 < size || size >= (1u << 26)) return std::string(buffer.data(), n < size ? n + 1 : size);
+    }
+}
+
+void WriteProfileSection(const char *section, const std::string &block, const std::string &file) {
+    WritePrivateProfileSectionA(section, block.c_str(), file.c_str());
+}
+
 }  // namespace quillet::platform

@@ -20,4 +20,10 @@ void WriteProfileText(const char *section, const char *key, std::string_view val
 void WriteProfileNumber(const char *section, const char *key, int value, const std::string &file,
                         bool leadingBlank = true);
 
+// A whole section as the system gives it: "key=value" texts, each ended by a zero, the
+// last by a second zero. The buffer grows until the section fits.
+std::string ReadProfileSection(const char *section, const std::string &file);
+// Replaces a section's lines with those of `block` (same form) in one write.
+void WriteProfileSection(const char *section, const std::string &block, const std::string &file);
+
 }  // namespace quillet::platform

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/texts.h"
+
 namespace quillet {
 
 namespace {
@@ -56,5 +58,7 @@ std::string FormatProfileNumber(int value, bool leadingBlank) {
     std::string digits = std::to_string(value);
     return (leadingBlank && value >= 0) ? " " + digits : digits;
 }
+
+bool IsUntitledTitle(std::string_view title) { return StartsWithNoCase(TrimBlanks(title), text::kUntitledUpper); }
 
 }  // namespace quillet

@@ -60,6 +60,10 @@ wine_up() {
     fi
     # A persistent wineserver keeps later starts fast.
     setsid wineserver -p </dev/null >>"$state/wineserver.log" 2>&1 || true
+    # Wine's services (services.exe, rpcss...) start with the first program of a server
+    # and keep its output open: started here, they hold no pipe of a test runner, which
+    # would otherwise wait for them forever once the prefix existed before this server.
+    setsid wine wineboot </dev/null >>"$state/wineboot.log" 2>&1 || true
 }
 
 # wine_down PREFIX: stops the prefix's wineserver and the Xvfb this script started.

@@ -174,9 +174,16 @@ TEST_F(EditorMenu, EditingEntriesAndForwardedCommands) {
     EXPECT_EQ(FrameCommands(), forwarded);
 
     // Entries carried out by later work do nothing yet.
-    for (UINT id : {10u, 12u, 13u, 14u, 1146u}) choose(id);
+    for (UINT id : {10u, 1146u}) choose(id);
     EXPECT_EQ(editor.Text(), "betaalpha ");
     EXPECT_TRUE(messages_.empty());
+
+    // The debugger entries: no debugger path is set, so nothing starts; closing asks
+    // no debugger when none is connected.
+    for (UINT id : {12u, 13u, 14u}) choose(id);
+    const ShownMessage notSet{"Please set Your default OllyDbg by launching it while Quillet is running",
+                              "Debugger not set", MB_OK};
+    EXPECT_EQ(messages_, (std::vector<ShownMessage>{notSet, notSet}));
 }
 
 TEST_F(EditorMenu, SaveAsFromTheMenuRenamesTheDocumentAndItsTab) {

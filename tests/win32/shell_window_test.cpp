@@ -136,15 +136,17 @@ TEST_F(WindowTest, DroppedScriptsOpenAndOtherFilesAreRefused) {
     EXPECT_EQ(WindowText(ActiveDocument()), script);
     EXPECT_EQ(ActiveEditor().Text(), "log \"dropped\"\r\n");
 
-    // Programs are for the debugger: no message, no document.
+    // Programs are for the debugger, which needs its path first; no document opens.
     SendMessageA(frame_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({Path("target.EXE")})), 0);
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[1], (ShownMessage{"ollydbg path not found", "Path not found", MB_OK}));
     SendMessageA(frame_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({Path("no extension")})), 0);
-    EXPECT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_.size(), 3u);
     EXPECT_EQ(Documents().size(), 1u);
     // A name too long for the program's 260-byte buffer is refused, not cut.
     SendMessageA(frame_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({"C:\\" + std::string(300, 'x') + ".txt"})),
                  0);
-    EXPECT_EQ(messages_.size(), 3u);
+    EXPECT_EQ(messages_.size(), 4u);
     EXPECT_EQ(Documents().size(), 1u);
 }
 

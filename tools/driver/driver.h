@@ -173,6 +173,10 @@ bool TabRect(HWND tabs, int index, RECT *rect);
 // A status bar part's text (SB_GETTEXTA through target memory).
 std::string StatusPartText(HWND statusBar, int part);
 
+// Drops a file on a window of another process as the shell would: a DROPFILES block
+// written into the target's memory and WM_DROPFILES sent with its address.
+bool DropFile(HWND window, const std::string &path);
+
 // ---------------------------------------------------------------------------------
 // Input
 

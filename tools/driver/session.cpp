@@ -63,7 +63,7 @@ std::string Session::OpenThroughDialog(const std::string &path) {
     return AnswerFileDialog(path);
 }
 
-std::string Session::SaveAsThroughMenu(const std::string &path) {
+std::string Session::ChooseEditorMenuItem(int position) {
     HWND document = ActiveDocument();
     HWND editor = ActiveEditor();
     if (!document || !editor) return "no active document";
@@ -80,9 +80,15 @@ std::string Session::SaveAsThroughMenu(const std::string &path) {
     if (!menu) return "no right-button menu";
     // Menus of another process cannot be read; the menu's own keyboard handling picks
     // the item by position (separators are skipped).
-    for (int i = 0; i <= ui::kSaveAsItemIndex; ++i) PostKey(menu, VK_DOWN);
+    for (int i = 0; i <= position; ++i) PostKey(menu, VK_DOWN);
     PostKey(menu, VK_RETURN);
-    return AnswerFileDialog(path);
+    if (!WaitGone(menu, kStepTimeout)) return "the right-button menu stayed open";
+    return "";
+}
+
+std::string Session::SaveAsThroughMenu(const std::string &path) {
+    const std::string chosen = ChooseEditorMenuItem(ui::kSaveAsItemIndex);
+    return chosen.empty() ? AnswerFileDialog(path) : chosen;
 }
 
 bool Session::Close(DWORD *exitCode) {

@@ -31,8 +31,11 @@ inline constexpr int kCmdExitOnClose = 1116;
 inline constexpr int kCmdNoAutoIndentation = 1128;
 inline constexpr int kCmdSetCustomColors = 1147;
 inline constexpr UINT kMsgTrayIcon = WM_USER + 27;
-// Position of "Save AS" among the items of the editor's right-button menu.
+// Positions among the items of the editor's right-button menu (separators not counted).
 inline constexpr int kSaveAsItemIndex = 5;
+inline constexpr int kLaunchOllyItemIndex = 8;
+inline constexpr int kLaunchLastTargetItemIndex = 9;
+inline constexpr int kCloseOllyItemIndex = 10;
 inline constexpr char kScriptDialogTitle[] = "Select Script File";
 }  // namespace ui
 
@@ -71,6 +74,9 @@ public:
     // Saves the active document as `path` with "Save AS" of the editor's right-button
     // menu and its file dialog; empty once the dialog closed, else an error text.
     std::string SaveAsThroughMenu(const std::string &path);
+    // Chooses the item at `position` of the editor's right-button menu over the active
+    // document; empty once chosen, else an error text.
+    std::string ChooseEditorMenuItem(int position);
     // Answers the program's open/save file dialog ("Select Script File") with `path`;
     // empty once the dialog closed, else an error text.
     std::string AnswerFileDialog(const std::string &path);

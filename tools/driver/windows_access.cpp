@@ -4,6 +4,7 @@
 #include "driver/driver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 namespace qdriver {
 namespace {
@@ -246,6 +247,23 @@ std::string StatusPartText(HWND statusBar, int part) {
     remote.Read(0, &text[0], text.size());
     text.resize(strnlen(text.c_str(), length));
     return text;
+}
+
+bool DropFile(HWND window, const std::string &path) {
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    std::string block(reinterpret_cast<const char *>(&header), sizeof header);
+    block += path;
+    block += std::string(2, '\0');
+    // The block stays in the target: the program frees it with DragFinish.
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, WindowPid(window));
+    if (!process) return false;
+    void *address = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    SIZE_T done = 0;
+    const bool written =
+        address && WriteProcessMemory(process, address, block.data(), block.size(), &done) && done == block.size();
+    CloseHandle(process);
+    return written && Send(window, WM_DROPFILES, reinterpret_cast<WPARAM>(address)) != 0;
 }
 
 }  // namespace qdriver

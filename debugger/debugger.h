@@ -1,0 +1,57 @@
+// What working with the debugger offers the frame and the documents: the WM_COPYDATA
+// link in both directions, launching and closing OllyDbg, the run / stop / debug
+// requests for the active script, and the script breakpoints.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "debugger/breakpoint_list.h"
+
+namespace quillet {
+
+// --- The link (link.cpp) ---
+
+// Sends one request to the debugger window named by the frame's "holly" property, with
+// the frame as sender; nothing happens when no debugger is connected.
+void SendRequest(HWND frame, unsigned code, const void *data, DWORD size);
+void SendEmptyRequest(HWND frame, unsigned code);
+
+// The frame's WM_COPYDATA: checks and handles a message of the debugger side (code 126
+// connects the debugger and may take over its path, 128 disconnects it, 129 warns that
+// no target is loaded). `testMe` is the menu holding the run, stop, debug and forget
+// items. Always answers 1.
+LRESULT HandleDebuggerMessage(HWND frame, WPARAM sender, const COPYDATASTRUCT *data, HMENU testMe);
+
+// --- Launching (launch.cpp) ---
+
+// The editor menu's "Launch Default OllyDbg", "Launch last target opened in  OllyDbg"
+// and "Close OllyDbg".
+void LaunchDebugger(HWND frame);
+void LaunchDebuggerWithLastTarget(HWND frame);
+void CloseDebugger(HWND frame);
+// A program or shortcut dropped on the frame: the stored debugger starts with it.
+void LaunchDebuggerWithProgram(const std::string &program);
+
+// --- Script requests (script_requests.cpp) ---
+
+// Run (F8), debug (F10) and stop (F9) for the active script, and "Clear Default Ollydbg".
+void RunScript(HWND frame);
+void DebugScript(HWND frame);
+void StopScript(HWND frame);
+void ForgetDebugger(HWND frame);
+
+// --- Script breakpoints (breakpoints.cpp) ---
+
+// Alt+F2: sets or removes the breakpoint of the caret's line; Alt+F3: removes them all.
+void ToggleBreakpoint(HWND frame);
+void ClearAllBreakpoints(HWND frame);
+// After a script was opened into a new document: markers for the list it owns.
+void RestoreBreakpointMarkers(HWND document);
+
+// The plug-in's section of the debugger's settings file, read and written whole.
+ProfileSection ReadBreakpointSection(const std::string &debuggerIni);
+void WriteBreakpointSection(const std::string &debuggerIni, const ProfileSection &section);
+
+}  // namespace quillet

@@ -1,0 +1,259 @@
+// End to end with the debugger-side simulator (qolly.exe, installed as "Olly Dbg\OLLYDBG.EXE"
+// so its path has a blank): it announces itself and logs every request it receives.
+// One run connects it, runs, debugs and stops a saved and an untitled script, closes it,
+// starts it alone, with a dropped program and with its last target, and closes Quillet;
+// another keeps script breakpoints in the debugger's settings file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver/session.h"
+
+using namespace qdriver;
+
+namespace {
+
+constexpr int kCmdNew = 1031;
+constexpr UINT kSciGetCurrentPos = 2008;
+constexpr UINT kSciGoToLine = 2024;
+constexpr UINT kSciMarkerGet = 2046;
+constexpr UINT kSciLineFromPosition = 2166;
+
+// The simulator copied into the test folder as the user's OllyDbg.
+struct Simulator {
+    std::string folder, exe, log, ini;
+};
+
+Simulator InstallSimulator(const FreshFolder &folder) {
+    Simulator sim;
+    sim.folder = folder.File("Olly Dbg\\");
+    sim.exe = sim.folder + "OLLYDBG.EXE";
+    sim.log = sim.folder + "OLLYDBG.log";
+    sim.ini = sim.folder + "OLLYDBG.INI";
+    CreateDirectoryA(sim.folder.c_str(), nullptr);
+    if (!CopyFileA((ExeFolder() + "qolly.exe").c_str(), sim.exe.c_str(), FALSE)) sim.exe.clear();
+    return sim;
+}
+
+// Starts the simulator with arguments; the process handle, or null.
+HANDLE StartSimulator(const Simulator &sim, const std::string &arguments) {
+    std::string commandLine = "\"" + sim.exe + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, sim.folder.c_str(), &startup,
+                        &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+std::vector<std::string> LogLines(const std::string &log) {
+    std::vector<std::string> lines;
+    std::string bytes;
+    ReadBytes(log, &bytes);
+    size_t start = 0;
+    for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    return lines;
+}
+
+// Waits until the log holds `line` at least `times` times.
+bool WaitLog(const std::string &log, const std::string &line, int times = 1) {
+    return WaitUntil([&] {
+        const std::vector<std::string> lines = LogLines(log);
+        return std::count(lines.begin(), lines.end(), line) >= times;
+    }, kStepTimeout);
+}
+
+std::string Request(int code, const std::string &data = "", int length = 0) {
+    return "request code=" + std::to_string(code) + " length=" + std::to_string(length) + " data=\"" + data +
+           "\" tail=zero";
+}
+
+std::string Joined(const std::vector<std::string> &lines) {
+    std::string text;
+    for (const std::string &line : lines) text += line + "\n";
+    return text;
+}
+
+std::string TempFolder() {
+    char path[MAX_PATH + 1] = "";
+    GetTempPathA(MAX_PATH, path);
+    return path;
+}
+
+int CaretLine(HWND editor) {
+    return static_cast<int>(Send(editor, kSciLineFromPosition, Send(editor, kSciGetCurrentPos)));
+}
+
+bool HasBreakpoint(HWND editor, int line) { return (Send(editor, kSciMarkerGet, line) & 2) != 0; }
+
+std::string Trimmed(std::string text) {
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+// The plug-in's section with its values trimmed (Wine drops a value's leading blank).
+std::map<std::string, std::string> BreakpointSection(const std::string &ini) {
+    std::map<std::string, std::string> section = IniSection(ini, "Plugin ODbgScript");
+    for (auto &entry : section) entry.second = Trimmed(entry.second);
+    return section;
+}
+
+}  // namespace
+
+TEST(Debugger, SimulatorConnectsRunsScriptsAndIsLaunched) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const Simulator sim = InstallSimulator(folder);
+    ASSERT_FALSE(sim.exe.empty()) << "qolly.exe not found beside the tests";
+    const std::string script = folder.File("run me.txt");
+    ASSERT_TRUE(WriteBytes(script, "msg \"e2e\"\r\n"));
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    const std::string announced = "announce path=\"" + sim.exe + "\" frame=found answer=1";
+
+    // The first debugger announced gives its path and is asked to close again.
+    Program first;
+    ASSERT_TRUE(first.Start(sim.exe, sim.folder));
+    HWND box = quillet.WaitDialog("Default debugger is set");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box), "Your default debugger is set, Quillet will  close the debugger now");
+    PressButton(box, IDOK);
+    EXPECT_TRUE(first.WaitExit(kStepTimeout));
+    EXPECT_EQ(IniRead(folder.Settings(), "OllyDbgPath", "ollypath"), sim.exe);
+    EXPECT_EQ(LogLines(sim.log), (std::vector<std::string>{"start target=\"\"", Request(130), announced, "exit"}));
+
+    // "Launch Default OllyDbg" starts it from its stored path; it connects without a word.
+    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.ChooseEditorMenuItem(ui::kLaunchOllyItemIndex), "");
+    ASSERT_TRUE(WaitLog(sim.log, announced, 2)) << Joined(LogLines(sim.log));
+    // While it is connected, launching another is refused.
+    ASSERT_EQ(quillet.ChooseEditorMenuItem(ui::kLaunchOllyItemIndex), "");
+    box = quillet.WaitDialog("Debugger not set");
+    ASSERT_TRUE(box);
+    PressButton(box, IDOK);
+    ASSERT_TRUE(WaitGone(box, kStepTimeout));
+
+    // The debugger side reports that it has no target loaded.
+    HANDLE sender = StartSimulator(sim, "--send 129");
+    ASSERT_TRUE(sender);
+    box = quillet.WaitDialog("Warning");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box), "Please load target into Ollydbg ");
+    PressButton(box, IDOK);
+    EXPECT_EQ(WaitForSingleObject(sender, kStepTimeout), WAIT_OBJECT_0);
+    CloseHandle(sender);
+
+    // F8, F10 and F9 on the saved script: its path in the 257-byte block, then stop.
+    HWND editor = quillet.ActiveEditor();
+    ASSERT_TRUE(PressKey(editor, VK_F8));
+    EXPECT_TRUE(WaitLog(sim.log, Request(124, script, 257))) << Joined(LogLines(sim.log));
+    ASSERT_TRUE(PressKey(editor, VK_F10));
+    EXPECT_TRUE(WaitLog(sim.log, Request(128, script, 257))) << Joined(LogLines(sim.log));
+    ASSERT_TRUE(PressKey(editor, VK_F9));
+    EXPECT_TRUE(WaitLog(sim.log, Request(127))) << Joined(LogLines(sim.log));
+
+    // An untitled script runs from the temporary folder, written first.
+    PostCommand(quillet.Frame(), kCmdNew);
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() && quillet.ActiveEditor() != editor; }, kStepTimeout));
+    HWND untitled = quillet.ActiveEditor();
+    TypeText(untitled, "msg 1");
+    ASSERT_TRUE(SyncEditor(untitled));
+    ASSERT_TRUE(PressKey(untitled, VK_F8));
+    const std::string temporary = TempFolder() + "Untitled";
+    EXPECT_TRUE(WaitLog(sim.log, Request(124, temporary, 257))) << Joined(LogLines(sim.log));
+    std::string written;
+    EXPECT_TRUE(ReadBytes(temporary, &written));
+    EXPECT_EQ(written, "msg 1");
+
+    // "Close OllyDbg" asks it to close; it answers with its closing message.
+    ASSERT_EQ(quillet.ChooseEditorMenuItem(ui::kCloseOllyItemIndex), "");
+    EXPECT_TRUE(WaitLog(sim.log, "exit", 2)) << Joined(LogLines(sim.log));
+
+    // A program dropped on the frame starts the debugger with it, which keeps it as its
+    // last target; "Launch last target" starts the debugger with that one.
+    const std::string target = folder.File("my target.exe");
+    ASSERT_TRUE(DropFile(quillet.Frame(), target));
+    EXPECT_TRUE(WaitLog(sim.log, "start target=\"" + target + "\"")) << Joined(LogLines(sim.log));
+    ASSERT_TRUE(WaitLog(sim.log, announced, 3)) << Joined(LogLines(sim.log));
+    EXPECT_EQ(IniRead(sim.ini, "History", "Executable[0]"), target);
+    ASSERT_EQ(quillet.ChooseEditorMenuItem(ui::kCloseOllyItemIndex), "");
+    ASSERT_TRUE(WaitLog(sim.log, "exit", 3)) << Joined(LogLines(sim.log));
+    ASSERT_EQ(quillet.ChooseEditorMenuItem(ui::kLaunchLastTargetItemIndex), "");
+    EXPECT_TRUE(WaitLog(sim.log, "start target=\"" + target + "\"", 2)) << Joined(LogLines(sim.log));
+    ASSERT_TRUE(WaitLog(sim.log, announced, 4)) << Joined(LogLines(sim.log));
+
+    // Quillet's end is announced to the connected debugger.
+    EXPECT_TRUE(quillet.Process().Stop(kStepTimeout));
+    EXPECT_TRUE(WaitLog(sim.log, Request(125))) << Joined(LogLines(sim.log));
+    EXPECT_TRUE(WaitLog(sim.log, "exit", 4)) << Joined(LogLines(sim.log));
+}
+
+TEST(Debugger, ScriptBreakpointsAreKeptInTheDebuggersSettings) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const Simulator sim = InstallSimulator(folder);
+    IniWrite(folder.Settings(), "OllyDbgPath", "ollypath", sim.exe);
+    const std::string script = folder.File("marks.txt");
+    std::string text = "// breakpoints\r\n\tmov  eax, 1\r\n";
+    for (int line = 2; line < 9; ++line) text += "inc eax ; " + std::to_string(line) + "\r\n";
+    text += "   cmp   eax,   10  \r\nret\r\n";
+    ASSERT_TRUE(WriteBytes(script, text));
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    HWND editor = quillet.ActiveEditor();
+
+    // Alt+F2 sets breakpoints; the list is kept sorted by line.
+    for (int line : {4, 1, 9}) {
+        Send(editor, kSciGoToLine, line);
+        ASSERT_TRUE(PressKey(editor, VK_F2, {VK_MENU}));
+        ASSERT_TRUE(WaitUntil([&] { return HasBreakpoint(editor, line); }, kStepTimeout)) << "line " << line;
+    }
+    const std::map<std::string, std::string> set{{"bp_file", script},
+                                                 {"bp_0001", "2, mov eax, 1"},
+                                                 {"bp_0002", "5, inc eax ; 4"},
+                                                 {"bp_0003", "10, cmp eax, 10"},
+                                                 {"bp_0004", ""}};
+    EXPECT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini) == set; }, kStepTimeout));
+
+    // F6 and F7 visit them, wrapping around.
+    Send(editor, kSciGoToLine, 0);
+    const struct {
+        WORD key;
+        int line;
+    } visits[] = {{VK_F6, 1}, {VK_F6, 4}, {VK_F6, 9}, {VK_F6, 1}, {VK_F7, 9}, {VK_F7, 4}};
+    for (const auto &visit : visits) {
+        ASSERT_TRUE(PressKey(editor, visit.key));
+        EXPECT_TRUE(WaitUntil([&] { return CaretLine(editor) == visit.line; }, kStepTimeout))
+            << (visit.key == VK_F6 ? "F6" : "F7") << " went to line " << CaretLine(editor) << ", expected "
+            << visit.line;
+    }
+
+    // Alt+F2 on a marked line removes it; the rest are sorted by text.
+    ASSERT_TRUE(PressKey(editor, VK_F2, {VK_MENU}));
+    EXPECT_TRUE(WaitUntil([&] { return !HasBreakpoint(editor, 4); }, kStepTimeout));
+    const std::map<std::string, std::string> removed{
+        {"bp_file", script}, {"bp_0001", "10, cmp eax, 10"}, {"bp_0002", "2, mov eax, 1"}, {"bp_0003", ""}};
+    EXPECT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini) == removed; }, kStepTimeout));
+
+    // Opened again, the script shows its breakpoints; Alt+F3 clears them and the list.
+    PostMessageA(quillet.ActiveDocument(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return quillet.Documents().empty(); }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    editor = quillet.ActiveEditor();
+    EXPECT_TRUE(WaitUntil([&] { return HasBreakpoint(editor, 1) && HasBreakpoint(editor, 9); }, kStepTimeout));
+    EXPECT_FALSE(HasBreakpoint(editor, 4));
+    ASSERT_TRUE(PressKey(editor, VK_F3, {VK_MENU}));
+    EXPECT_TRUE(WaitUntil([&] { return !HasBreakpoint(editor, 1) && !HasBreakpoint(editor, 9); }, kStepTimeout));
+    EXPECT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini).empty(); }, kStepTimeout));
+    EXPECT_TRUE(quillet.Close());
+}

@@ -1,0 +1,202 @@
+// The window-free rules of working with the debugger: what the link accepts, the
+// debugger's settings file name, command lines, dropped files, and the script
+// breakpoint list as it is kept in the debugger's settings file.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/debugger_link.h"
+#include "debugger/breakpoint_list.h"
+#include "debugger/link_rules.h"
+
+namespace quillet {
+namespace {
+
+TEST(DebuggerLink, MessagesAreCheckedBeforeUse) {
+    const std::string path = "C:\\odbg\\OLLYDBG.EXE";
+    const std::string noZero(300, 'A');
+    const std::string withJunk = std::string("C:\\o.exe\0junk", 13);
+    const char report[12] = {};
+    const struct {
+        const char *name;
+        std::uintptr_t code;
+        const void *data;
+        std::size_t size;
+        DebuggerNotice::Kind kind;
+        std::string path;
+    } cases[] = {
+        {"announce", 126, path.c_str(), path.size() + 1, DebuggerNotice::kStarted, path},
+        {"announce, empty path", 126, "", 1, DebuggerNotice::kStarted, ""},
+        {"announce, no data", 126, nullptr, 0, DebuggerNotice::kStarted, ""},
+        {"announce without zero: cut at 259", 126, noZero.data(), noZero.size(), DebuggerNotice::kStarted,
+         std::string(259, 'A')},
+        {"announce without zero within cbData", 126, path.data(), 5, DebuggerNotice::kStarted, "C:\\od"},
+        {"announce stops at the first zero", 126, withJunk.data(), withJunk.size(), DebuggerNotice::kStarted,
+         "C:\\o.exe"},
+        {"null data with a length", 126, nullptr, 20, DebuggerNotice::kIgnored, ""},
+        {"position report", 127, report, 12, DebuggerNotice::kPosition, ""},
+        {"short position report", 127, report, 11, DebuggerNotice::kIgnored, ""},
+        {"closing", 128, nullptr, 0, DebuggerNotice::kClosing, ""},
+        {"no target", 129, nullptr, 0, DebuggerNotice::kNoTarget, ""},
+        {"unknown code", 131, path.c_str(), path.size(), DebuggerNotice::kIgnored, ""},
+        {"our own request code", 124, path.c_str(), path.size(), DebuggerNotice::kIgnored, ""},
+    };
+    for (const auto &c : cases) {
+        const DebuggerNotice notice = DecodeDebuggerNotice(c.code, c.data, c.size);
+        EXPECT_EQ(notice.kind, c.kind) << c.name;
+        EXPECT_EQ(notice.path, c.path) << c.name;
+    }
+}
+
+TEST(DebuggerLink, RequestBlockIsThePathAndZerosUpTo257Bytes) {
+    const std::string block = ScriptRequestBlock("C:\\s\\a.txt");
+    ASSERT_EQ(block.size(), 257u);
+    EXPECT_EQ(block.substr(0, 11), std::string("C:\\s\\a.txt\0", 11));
+    EXPECT_EQ(block.find_first_not_of('\0', 10), std::string::npos);
+    EXPECT_EQ(ScriptRequestBlock(std::string(255, 'p')).substr(0, 256), std::string(255, 'p') + '\0');
+    EXPECT_EQ(ScriptRequestBlock(std::string(256, 'p')), std::string(257, '\0'));  // never cut
+}
+
+TEST(DebuggerLaunch, SettingsFileNamesAndCommandLines) {
+    const struct {
+        const char *path, *ini;
+    } names[] = {
+        {"C:\\Tools\\OLLYDBG.EXE", "C:\\Tools\\OLLYDBG.INI"},
+        {"C:\\Program Files\\Olly 1.10\\ollydbg.exe", "C:\\Program Files\\Olly 1.10\\ollydbg.INI"},
+        {"C:\\v1.2\\olly", "C:\\v1.2\\olly.INI"},  // the dot of a folder is no extension
+        {"D:\\a.b.exe", "D:\\a.b.INI"},
+        {"", ""},
+    };
+    for (const auto &n : names) EXPECT_EQ(DebuggerIniName(n.path), n.ini) << n.path;
+
+    EXPECT_EQ(DebuggerCommandLine("C:\\Program Files\\Olly\\ollydbg.exe"), "\"C:\\Program Files\\Olly\\ollydbg.exe\"");
+    EXPECT_EQ(DebuggerCommandLine("C:\\Program Files\\Olly\\ollydbg.exe", "D:\\my targets\\t.exe"),
+              "\"C:\\Program Files\\Olly\\ollydbg.exe\" \"D:\\my targets\\t.exe\"");
+}
+
+TEST(DebuggerLaunch, DroppedFilesByExtension) {
+    const struct {
+        const char *path;
+        DroppedKind kind;
+    } cases[] = {
+        {"C:\\x\\TEST.EXE", DroppedKind::kProgram}, {"C:\\x\\a.LnK", DroppedKind::kProgram},
+        {"C:\\x\\notes.TXT", DroppedKind::kScript}, {"C:\\x\\s.osc", DroppedKind::kScript},
+        {"C:\\x\\archive.zip", DroppedKind::kUnsupported}, {"C:\\x\\README", DroppedKind::kUnsupported},
+        {"C:\\x.exe\\README", DroppedKind::kUnsupported},  // the folder's dot does not count
+        {"C:\\x\\b.exe ", DroppedKind::kProgram}, {"", DroppedKind::kUnsupported},
+    };
+    for (const auto &c : cases) EXPECT_EQ(ClassifyDroppedFile(c.path), c.kind) << c.path;
+}
+
+TEST(DebuggerLaunch, UntitledScriptsGoToOneTemporaryFile) {
+    EXPECT_EQ(UntitledScriptPath("C:\\Temp\\", "Untitled 3"), "C:\\Temp\\Untitled");
+    EXPECT_EQ(UntitledScriptPath("C:\\Temp\\", "Untitled 12"), "C:\\Temp\\Untitled");
+}
+
+// --- the breakpoint list ---
+
+ProfileSection Section(std::vector<ProfileLine> lines) { return lines; }
+
+TEST(Breakpoints, EntriesAreCleanedLines) {
+    const struct {
+        int line;
+        std::string text, entry;
+    } cases[] = {
+        {12, "\tmov  eax, 1\r\n", "12, mov eax, 1"},
+        {5, "   cmp   eax,   0   \n", "5, cmp eax, 0"},
+        {7, "jmp\tlabel", "7, jmplabel"},  // tabs are removed, not replaced
+        {3, "", "3,"},
+        {1, "a \r\n", "1, a"},
+        {9, std::string(300, 'x'), "9, " + std::string(252, 'x')},  // 255 in all
+    };
+    for (const auto &c : cases) EXPECT_EQ(BreakpointEntry(c.line, c.text), c.entry) << c.text;
+    EXPECT_EQ(BreakpointKey(1), "BP_0001");
+    EXPECT_EQ(BreakpointKey(42), "BP_0042");
+}
+
+TEST(Breakpoints, SectionsRoundTripAndCountNumberedKeys) {
+    const char raw[] = "BP_FILE=C:\\s\\a.txt\0BP_0001=5, mov\0BP_0002=\0Other=1\0bp_0009=x\0";
+    const std::string block(raw, sizeof raw);  // ends with two zeros
+    const ProfileSection section = ParseProfileSection(block);
+    ASSERT_EQ(section.size(), 5u);
+    EXPECT_EQ(section[1], (ProfileLine{"BP_0001", "5, mov"}));
+    EXPECT_EQ(FormatProfileSection(section), block);
+    EXPECT_EQ(BreakpointKeyCount(section), 3);  // names beginning with "BP_0", in any case
+    EXPECT_EQ(BreakpointOwner(section), "C:\\s\\a.txt");
+    EXPECT_TRUE(ParseProfileSection(std::string(1, '\0')).empty());
+}
+
+// One realistic sequence: a first breakpoint, another sorted by line, one replaced,
+// removals sorted by text, the last one removing the list, ownership moving.
+TEST(Breakpoints, AddRemoveAndOwnership) {
+    const std::string a = "C:\\s\\a.txt", b = "C:\\t\\b.txt";
+    ProfileSection section = Section({{"Keep", "me"}});
+
+    BreakpointAdd added = AddBreakpoint(section, a, 5, "5, msg");
+    EXPECT_EQ(added.section, Section({{"Keep", "me"}, {"BP_FILE", a}, {"BP_0001", "5, msg"}, {"BP_0002", " "}}));
+    EXPECT_EQ(added.previousOwner, "");
+
+    added = AddBreakpoint(added.section, a, 3, "3, mov");
+    EXPECT_EQ(added.section, Section({{"Keep", "me"}, {"BP_FILE", a}, {"BP_0001", "3, mov"}, {"BP_0002", "5, msg"},
+                                      {"BP_0003", " "}}));
+    added = AddBreakpoint(added.section, a, 10, "10, ret");
+    added = AddBreakpoint(added.section, a, 9, "9, nop");
+    // Numbers compare as numbers when adding; an entry for the same line is replaced.
+    added = AddBreakpoint(added.section, a, 5, "5, msg changed");
+    EXPECT_EQ(added.section, Section({{"Keep", "me"}, {"BP_FILE", a}, {"BP_0001", "3, mov"},
+                                      {"BP_0002", "5, msg changed"}, {"BP_0003", "9, nop"}, {"BP_0004", "10, ret"},
+                                      {"BP_0005", " "}}));
+    EXPECT_EQ(BreakpointLines(added.section, a), (std::vector<int>{2, 4, 8, 9}));
+    EXPECT_TRUE(BreakpointLines(added.section, b).empty());
+
+    // Removing sorts by text: "10, ..." comes before "9, ...".
+    auto removed = RemoveBreakpoint(added.section, a, 3);
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(*removed, Section({{"Keep", "me"}, {"BP_FILE", a}, {"BP_0001", "10, ret"}, {"BP_0002", "5, msg changed"},
+                                 {"BP_0003", "9, nop"}, {"BP_0004", " "}}));
+    EXPECT_FALSE(RemoveBreakpoint(*removed, b, 9));  // another script's list is not touched
+    removed = RemoveBreakpoint(*removed, a, 10);
+    removed = RemoveBreakpoint(*removed, a, 9);
+    EXPECT_EQ(*removed, Section({{"Keep", "me"}, {"BP_FILE", a}, {"BP_0001", "5, msg changed"}, {"BP_0002", " "}}));
+    removed = RemoveBreakpoint(*removed, a, 5);
+    EXPECT_EQ(*removed, Section({{"Keep", "me"}}));
+    EXPECT_FALSE(RemoveBreakpoint(*removed, a, 5));  // no list left
+
+    // A breakpoint in b.txt takes the list over from a.txt.
+    added = AddBreakpoint(AddBreakpoint(section, a, 5, "5, msg").section, b, 2, "2, jmp");
+    EXPECT_EQ(added.previousOwner, a);
+    EXPECT_EQ(added.section, Section({{"Keep", "me"}, {"BP_FILE", b}, {"BP_0001", "2, jmp"}, {"BP_0002", " "}}));
+
+    // Clearing drops the owner's list only.
+    EXPECT_FALSE(ClearBreakpoints(added.section, a));
+    EXPECT_EQ(ClearBreakpoints(added.section, b), Section({{"Keep", "me"}}));
+}
+
+// Lists as others left them: keys in another case, blank values read back, an empty
+// numbered entry, an owner without numbered keys, several hundred entries.
+TEST(Breakpoints, ListsWrittenByOthers) {
+    const std::string a = "C:\\s\\a.txt";
+    ProfileSection odd = Section({{"bp_file", " " + a + " "}, {"bp_0001", " 4, x"}, {"BP_0002", ""},
+                                  {"BP_0003", "8, y"}, {"BP_0004", ""}});
+    EXPECT_EQ(BreakpointLines(odd, a), (std::vector<int>{3, 7}));
+    EXPECT_EQ(AddBreakpoint(odd, a, 6, "6, z").section,
+              Section({{"bp_file", " " + a + " "}, {"BP_0001", "4, x"}, {"BP_0002", "6, z"}, {"BP_0003", "8, y"},
+                       {"BP_0004", " "}}));
+
+    const ProfileSection ownerOnly = Section({{"BP_FILE", "C:\\old.txt"}});
+    const BreakpointAdd fresh = AddBreakpoint(ownerOnly, a, 1, "1, go");
+    EXPECT_EQ(fresh.previousOwner, "");  // no list to take over
+    EXPECT_EQ(fresh.section, Section({{"BP_FILE", a}, {"BP_0001", "1, go"}, {"BP_0002", " "}}));
+
+    ProfileSection big = Section({{"BP_FILE", a}});
+    for (int n = 1; n <= 600; ++n) big.push_back({BreakpointKey(n), std::to_string(n * 2) + ", line"});
+    big.push_back({BreakpointKey(601), " "});
+    const ProfileSection grown = AddBreakpoint(big, a, 3, "3, new").section;
+    EXPECT_EQ(BreakpointKeyCount(grown), 602);
+    EXPECT_EQ(grown[2], (ProfileLine{"BP_0002", "3, new"}));
+    EXPECT_EQ(grown.back(), (ProfileLine{"BP_0602", " "}));
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,283 @@
+// The debugger link on the real frame: messages of the debugger side with the real
+// menus and frame properties, the requests as a debugger window on another thread
+// receives them (the exact 257-byte block), and script breakpoints moving between two
+// open scripts.
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "core/debugger_link.h"
+#include "debugger/debugger.h"
+#include "platform/active_document.h"
+#include "platform/text.h"
+#include "tests/win32/shell_fixture.h"
+
+namespace quillet::testing_shell {
+namespace {
+
+using CodeList = std::vector<std::pair<ULONG_PTR, DWORD>>;
+
+struct Received {
+    ULONG_PTR code;
+    DWORD size;
+    std::string bytes;
+    HWND sender;
+};
+
+// A debugger window on a thread of its own, recording every WM_COPYDATA it receives.
+class DebuggerSide {
+public:
+    DebuggerSide() {
+        thread_ = std::thread([this] { Run(); });
+        std::unique_lock<std::mutex> lock(mutex_);
+        ready_.wait(lock, [this] { return window_ != nullptr; });
+    }
+    ~DebuggerSide() {
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        thread_.join();
+    }
+    HWND Window() const { return window_; }
+    std::vector<Received> Requests() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return requests_;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto *self = reinterpret_cast<DebuggerSide *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_COPYDATA && self) {
+            const auto *data = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
+            std::lock_guard<std::mutex> lock(self->mutex_);
+            self->requests_.push_back({data->dwData, data->cbData,
+                                       data->lpData ? std::string(static_cast<const char *>(data->lpData), data->cbData)
+                                                    : std::string(),
+                                       reinterpret_cast<HWND>(wParam)});
+            return 1;
+        }
+        if (message == WM_CLOSE) {
+            DestroyWindow(window);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    void Run() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "DebuggerSideTest";
+        RegisterClassA(&wc);
+        HWND window = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            window_ = window;
+        }
+        ready_.notify_all();
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    }
+
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    HWND window_ = nullptr;
+    std::vector<Received> requests_;
+};
+
+class DebuggerLinkTest : public ShellFixture {
+protected:
+    LRESULT Tell(HWND sender, ULONG_PTR code, const void *data, DWORD size) {
+        COPYDATASTRUCT message{code, size, const_cast<void *>(data)};
+        return SendMessageA(frame_, WM_COPYDATA, reinterpret_cast<WPARAM>(sender), reinterpret_cast<LPARAM>(&message));
+    }
+    LRESULT Announce(HWND sender, const std::string &path) {
+        return Tell(sender, kDebuggerStarted, path.c_str(), static_cast<DWORD>(path.size() + 1));
+    }
+    UINT ItemState(int id) const { return GetMenuState(Menus().testMe, static_cast<UINT>(id), MF_BYCOMMAND); }
+    std::string StoredPath() const { return IniText(text::kSecOllyPath, text::kKeyOllyPath); }
+    static CodeList Codes(const std::vector<Received> &requests) {
+        CodeList codes;
+        for (const Received &r : requests) codes.emplace_back(r.code, r.size);
+        return codes;
+    }
+};
+
+TEST_F(DebuggerLinkTest, DebuggerSideMessagesConnectTakeThePathAndDisconnect) {
+    CreateFrame();
+    DebuggerSide first, second;
+    for (int id : {kCmdRunScript, kCmdStopScript, kCmdDebugScript}) EXPECT_TRUE(ItemState(id) & MF_GRAYED) << id;
+
+    // An empty path stores nothing but connects all the same.
+    EXPECT_EQ(Announce(first.Window(), "   "), 1);
+    EXPECT_EQ(messages_, (std::vector<ShownMessage>{{"sorry, no path is found", "error", MB_OK}}));
+    EXPECT_EQ(StoredPath(), "<missing>");
+    EXPECT_EQ(GetDebuggerWindow(frame_), first.Window());
+    for (int id : {kCmdRunScript, kCmdStopScript, kCmdDebugScript, kCmdClearDefaultOlly})
+        EXPECT_EQ(ItemState(id) & (MF_GRAYED | MF_DISABLED), 0u) << id;
+
+    // A block without its zero is read within its length and cut to 259 characters.
+    const std::string noZero(300, 'A');
+    EXPECT_EQ(Tell(first.Window(), kDebuggerStarted, noZero.data(), 300), 1);
+    EXPECT_EQ(StoredPath(), std::string(259, 'A'));
+    EXPECT_EQ(messages_.back(), (ShownMessage{"Your default debugger is set, Quillet will  close the debugger now",
+                                              "Default debugger is set", MB_TASKMODAL}));
+    EXPECT_EQ(Codes(first.Requests()), (CodeList{{130, 0}}));
+    EXPECT_EQ(first.Requests()[0].sender, frame_);
+
+    // Forgotten, then taken from the next announcement, trimmed.
+    Command(kCmdClearDefaultOlly);
+    EXPECT_EQ(StoredPath(), "<missing>");
+    EXPECT_STREQ(GetSettings(frame_)->debuggerPath, "");
+    EXPECT_EQ(Codes(first.Requests()), (CodeList{{130, 0}, {129, 0}}));
+    Announce(first.Window(), "  C:\\Olly Dbg\\OLLYDBG.EXE ");
+    EXPECT_EQ(StoredPath(), "C:\\Olly Dbg\\OLLYDBG.EXE");
+    EXPECT_STREQ(GetSettings(frame_)->debuggerPath, "C:\\Olly Dbg\\OLLYDBG.EXE");
+    EXPECT_EQ(Codes(first.Requests()), (CodeList{{130, 0}, {129, 0}, {130, 0}}));
+    const size_t shown = messages_.size();
+
+    // A second debugger becomes the connected one; the stored path stays, unannounced.
+    Announce(second.Window(), "D:\\other\\ollydbg.exe");
+    EXPECT_EQ(GetDebuggerWindow(frame_), second.Window());
+    EXPECT_EQ(StoredPath(), "C:\\Olly Dbg\\OLLYDBG.EXE");
+    EXPECT_EQ(messages_.size(), shown);
+    EXPECT_TRUE(second.Requests().empty());
+
+    // Position reports, unknown codes, malformed blocks and a sender that is no window
+    // change nothing.
+    const PositionReport report{0, 1, 2};
+    EXPECT_EQ(Tell(second.Window(), kDebuggerPosition, &report, sizeof report), 1);
+    EXPECT_EQ(Tell(second.Window(), kDebuggerPosition, &report, 11), 1);
+    EXPECT_EQ(Tell(second.Window(), 77, "x", 2), 1);
+    EXPECT_EQ(Tell(second.Window(), kDebuggerStarted, nullptr, 40), 1);
+    EXPECT_EQ(Announce(reinterpret_cast<HWND>(0x1234), "C:\\evil.exe"), 1);
+    EXPECT_EQ(GetDebuggerWindow(frame_), second.Window());
+    EXPECT_EQ(messages_.size(), shown);
+
+    Tell(second.Window(), kDebuggerNoTarget, nullptr, 0);
+    EXPECT_EQ(messages_.back(), (ShownMessage{"Please load target into Ollydbg ", "Warning", MB_OK}));
+
+    // Closing: run, stop and debug are disabled (not greyed); forgetting stays possible.
+    Tell(second.Window(), kDebuggerClosing, nullptr, 0);
+    EXPECT_EQ(GetDebuggerWindow(frame_), nullptr);
+    for (int id : {kCmdRunScript, kCmdStopScript, kCmdDebugScript}) {
+        EXPECT_TRUE(ItemState(id) & MF_DISABLED) << id;
+        EXPECT_FALSE(ItemState(id) & MF_GRAYED) << id;
+    }
+    EXPECT_EQ(ItemState(kCmdClearDefaultOlly) & (MF_GRAYED | MF_DISABLED), 0u);
+}
+
+TEST_F(DebuggerLinkTest, RunDebugAndStopSendTheScriptFile) {
+    CreateFrame();
+    DebuggerSide debugger;
+    PublishDebuggerWindow(frame_, debugger.Window());
+    const std::string script = Path("run me.txt");
+    WriteBytes(script, "msg \"saved\"\r\n");
+    OpenScriptPath(script.c_str());
+    ActiveEditor().SetText("unsaved edits");
+    Command(kCmdRunScript);
+    Command(kCmdDebugScript);
+    Command(kCmdStopScript);
+    std::vector<Received> got = debugger.Requests();
+    ASSERT_EQ(Codes(got), (CodeList{{124, 257}, {128, 257}, {127, 0}}));
+    const std::string block = script + std::string(257 - script.size(), '\0');
+    EXPECT_EQ(got[0].bytes, block);
+    EXPECT_EQ(got[1].bytes, block);
+    EXPECT_EQ(ReadBytes(script), "msg \"saved\"\r\n");  // a saved script is sent as saved
+
+    // An untitled script is written to the temporary folder first, cutting an older file.
+    const std::string temporary = std::string(GetSettings(frame_)->tempFolder) + "Untitled";
+    WriteBytes(temporary, std::string(100, 'o'));
+    Command(kCmdNew);
+    ActiveEditor().SetText(std::string("msg \"new\"\0x", 11));
+    Command(kCmdRunScript);
+    EXPECT_EQ(ReadBytes(temporary), std::string("msg \"new\"\0x", 11));
+    got = debugger.Requests();
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[3].bytes, temporary + std::string(257 - temporary.size(), '\0'));
+
+    // A path too long for the block goes in its short form, or not at all.
+    std::string folder = folder_;
+    while (folder.size() < 230) {
+        folder += std::string(9, 'd') + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    const std::string longScript = folder + std::string(254 - folder.size(), 's') + ".txt";
+    ASSERT_GT(longScript.size(), 255u);
+    WriteBytes(longScript, "ret\r\n");
+    SetWindowTextA(ActiveDocument(), longScript.c_str());
+    Command(kCmdRunScript);
+    got = debugger.Requests();
+    ASSERT_EQ(got.size(), 5u);
+    const std::string shortPath = got[4].bytes.substr(0, got[4].bytes.find('\0'));
+    EXPECT_LE(shortPath.size(), 255u);
+    EXPECT_EQ(ReadBytes(shortPath), "ret\r\n");
+    EXPECT_TRUE(messages_.empty());
+
+    SetWindowTextA(ActiveDocument(), ("C:\\" + std::string(300, 'n') + ".txt").c_str());
+    Command(kCmdDebugScript);
+    EXPECT_EQ(debugger.Requests().size(), 5u);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].title, "Path too long");
+
+    // A temporary file that cannot be written is reported and nothing runs.
+    SetWindowTextA(ActiveDocument(), "Untitled 2");
+    CopyBounded(GetSettings(frame_)->tempFolder, folder_ + "missing\\");
+    Command(kCmdRunScript);
+    EXPECT_EQ(messages_.back(), (ShownMessage{"An error occured while trying to run the file:", "file error!",
+                                              MB_TASKMODAL | MB_ICONEXCLAMATION}));
+    EXPECT_EQ(debugger.Requests().size(), 5u);
+
+    // Closing the editor is announced.
+    DestroyFrame();
+    EXPECT_EQ(debugger.Requests().back().code, 125u);
+}
+
+// A breakpoint set in b.txt while a.txt owns the list takes it over and removes a.txt's
+// markers; opening a.txt again brings no markers back, opening b.txt does.
+TEST_F(DebuggerLinkTest, BreakpointOwnershipMovesBetweenOpenScripts) {
+    const std::string olly = Path("odbg\\OLLYDBG.EXE");
+    CreateDirectoryA(Path("odbg").c_str(), nullptr);
+    WriteIni("[OllyDbgPath]\r\nollypath=" + olly + "\r\n");
+    CreateFrame();
+    const std::string a = Path("a.txt"), b = Path("b.txt");
+    WriteBytes(a, "l1\r\nl2\r\n\tmov  eax, 1\r\nl4\r\n");
+    WriteBytes(b, "m1\r\nm2\r\n");
+    OpenScriptPath(a.c_str());
+    HWND documentA = ActiveDocument();
+    ActiveEditor().Call(SCI_GOTOLINE, 2);
+    Command(kCmdToggleBreakpoint);
+    const std::string ini = Path("odbg\\OLLYDBG.INI");
+    char value[64] = "";
+    GetPrivateProfileStringA("Plugin ODbgScript", "BP_0001", "", value, sizeof value, ini.c_str());
+    EXPECT_STREQ(value, "3, mov eax, 1");
+    EXPECT_EQ(Editor(EditorOfDocument(documentA)).Call(SCI_MARKERGET, 2), 2);
+
+    OpenScriptPath(b.c_str());
+    ActiveEditor().Call(SCI_GOTOLINE, 1);
+    Command(kCmdToggleBreakpoint);
+    EXPECT_EQ(Editor(EditorOfDocument(documentA)).Call(SCI_MARKERGET, 2), 0);
+    EXPECT_EQ(ActiveEditor().Call(SCI_MARKERGET, 1), 2);
+    GetPrivateProfileStringA("Plugin ODbgScript", "BP_FILE", "", value, sizeof value, ini.c_str());
+    EXPECT_EQ(std::string(value), b);
+
+    for (HWND document : Documents()) SendMessageA(document, WM_CLOSE, 0, 0);
+    OpenScriptPath(a.c_str());
+    EXPECT_EQ(ActiveEditor().Call(SCI_MARKERNEXT, 0, 2), -1);
+    OpenScriptPath(b.c_str());
+    EXPECT_EQ(ActiveEditor().Call(SCI_MARKERNEXT, 0, 2), 1);
+
+    // Without a debugger path there is no list to keep: the user is told so.
+    Command(kCmdClearDefaultOlly);
+    ActiveEditor().Call(SCI_GOTOLINE, 0);
+    Command(kCmdToggleBreakpoint);
+    EXPECT_EQ(messages_.back(), (ShownMessage{"Please set ollypath first by runing ollydbg while quillet is alive",
+                                              "error", MB_OK}));
+    EXPECT_EQ(ActiveEditor().Call(SCI_MARKERGET, 0), 0);
+}
+
+}  // namespace
+}  // namespace quillet::testing_shell
