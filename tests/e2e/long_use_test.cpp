@@ -21,10 +21,11 @@ struct Usage {
 };
 
 Usage Measure(HANDLE process) {
-    PROCESS_MEMORY_COUNTERS_EX memory{};
+    PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&memory), sizeof memory);
-    return {GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS), memory.PrivateUsage};
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    // The commit charge: what the process holds, whether in memory or not.
+    return {GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS), memory.PagefileUsage};
 }
 
 // One round: a new script, a line typed into it, marked saved, closed.
