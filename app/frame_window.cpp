@@ -9,6 +9,7 @@
 #include "core/command_ids.h"
 #include "app/commands.h"
 #include "app/dropped_files.h"
+#include "app/find_replace.h"
 #include "app/settings_loader.h"
 #include "platform/settings_store.h"
 #include "documents/documents.h"
@@ -175,7 +176,9 @@ LRESULT CALLBACK FrameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
             OnNcDestroy(frame);
             return result;
         }
-        default: return Default(frame, message, wParam, lParam);
+        default:
+            if (IsFindReplaceMessage(message)) return OnFindReplaceMessage(frame);
+            return Default(frame, message, wParam, lParam);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/command_ids.h"
+#include "app/find_replace.h"
 #include "app/frame_window.h"
 #include "platform/settings_store.h"
 #include "core/texts.h"
@@ -99,6 +100,9 @@ int RunMessageLoop(HWND frame, HWND client, HACCEL accelerators) {
         if (client && TranslateMDISysAccel(client, &message)) continue;
         if (TranslateAcceleratorA(frame, accelerators, &message)) continue;
         if (IsDialogMessageA(frame, &message)) continue;
+        // The modeless Find and Replace dialogs get their Tab, Enter and Esc keys.
+        if (HWND findReplace = OpenFindReplaceWindow(); findReplace && IsDialogMessageA(findReplace, &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assist/pattern_paste.h"
 #include "core/command_ids.h"
 #include "platform/settings_store.h"
 #include "platform/paths.h"
@@ -73,6 +74,7 @@ void RunEditorCommand(HWND document, UINT command) {
     case kEdClear: SendEditing(WM_CLEAR); break;
     // A successful save marks the text unmodified itself; a failed one must not.
     case kEdSaveAs: SaveScript(1); break;
+    case kEdPatternPaste: PastePattern(); break;
     case kEdRemoveFromMru: RemoveRecentFile(WindowTitle(ActiveDocument())); break;
     case kCmdBlockComment:
     case kCmdBlockUncomment:
@@ -81,7 +83,7 @@ void RunEditorCommand(HWND document, UINT command) {
         if (HWND frame = FindFrame()) SendMessageA(frame, WM_COMMAND, command, static_cast<LPARAM>(command));
         break;
     case kEdGoToLine: RunGoToLineDialog(document, ActiveEditor()); break;
-    default: break;  // pattern paste, the debugger entries and the label list come later
+    default: break;  // the debugger entries and the label list come later
     }
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "assist/bookmarks.h"
 #include "platform/settings_store.h"
 #include "platform/paths.h"
 #include "platform/frame_state.h"
@@ -206,6 +207,7 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
     SetWindowTextA(document, title.c_str());
     if (created) *created = true;
     AddRecentFile(title);
+    RestoreBookmarks(document);
     return document;
 }
 

@@ -63,8 +63,7 @@ TEST(Keys, CtrlKeysFromTheKeyboardReachTheEditor) {
     EXPECT_TRUE(quillet.Close());
 }
 
-// Waits for the bookmark commands (Ctrl+F2, Ctrl+F3) and their storage; enable it with them.
-TEST(Keys, DISABLED_BookmarksAreSetVisitedKeptAndCleared) {
+TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
     FreshFolder folder;
     ASSERT_TRUE(folder.Ok()) << folder.Error();
     const std::string script = CopyOfScript(folder, "marks.txt");
