@@ -85,6 +85,7 @@ void ReplaceOnce(HWND frame, const Editor &editor, DWORD flags) {
     sptr_t from = editor.Call(SCI_GETCURRENTPOS);
     const sptr_t selectionStart = editor.Call(SCI_GETSELECTIONSTART);
     if (selectionStart < editor.Call(SCI_GETSELECTIONEND)) from = selectionStart;
+    state.anchor = static_cast<long>(from);
     const sptr_t found =
         Search(editor, from, editor.Call(SCI_GETTEXTLENGTH), SearchFlags(flags), FieldText(state.findText));
     if (found < 0) {

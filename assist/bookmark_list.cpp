@@ -57,8 +57,13 @@ BookmarkTable TableAfterAdd(const BookmarkTable &table, std::string_view title, 
     BookmarkTable out = table;
     const std::string item = std::to_string(line) + ",";
     const int slot = FindBookmarkSlot(out, title);
-    if (slot >= 0)
-        out[static_cast<std::size_t>(slot)].lines += item;
+    if (slot >= 0) {
+        std::string &lines = out[static_cast<std::size_t>(slot)].lines;
+        // A list edited by hand may lack its last comma: the items stay apart.
+        const std::string_view listed = TrimBlanks(lines);
+        if (!listed.empty() && listed.back() != ',') lines += ',';
+        lines += item;
+    }
     else
         out.push_back({std::string(TrimBlanks(title)), item});
     return out;

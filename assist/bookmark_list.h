@@ -27,8 +27,9 @@ bool IsNewScriptTitle(std::string_view title);
 // or -1.
 int FindBookmarkSlot(const BookmarkTable &table, std::string_view title);
 
-// The table after `line` was bookmarked: appended to the script's list, or a new slot
-// at the end. Lines already listed are listed again.
+// The table after `line` was bookmarked: appended to the script's list (after a comma
+// of its own when a list edited by hand lacks its last one), or a new slot at the end.
+// Lines already listed are listed again.
 BookmarkTable TableAfterAdd(const BookmarkTable &table, std::string_view title, int line);
 
 // The table after the bookmark of `line` was removed: every item equal to the line is

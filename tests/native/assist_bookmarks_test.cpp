@@ -25,6 +25,8 @@ TEST(AssistBookmarks, AddRemoveAndClearKeepTheOtherScriptsInOrder) {
          {{"C:\\a.txt", "12,40,3,"}, {"C:\\b.txt", "7,"}, {"C:\\c.txt", "1,2,"}, {"C:\\d.txt", "0,"}}},
         {"paths differing in case get their own slot", TableAfterAdd(kStored, "c:\\A.TXT", 5),
          {{"C:\\a.txt", "12,40,3,"}, {"C:\\b.txt", "7,"}, {"C:\\c.txt", "1,2,"}, {"c:\\A.TXT", "5,"}}},
+        {"a list without its last comma keeps its items apart", TableAfterAdd({{"C:\\a.txt", "6,8"}}, "C:\\a.txt", 3),
+         {{"C:\\a.txt", "6,8,3,"}}},
         {"add twice lists twice", TableAfterAdd(TableAfterAdd({}, "C:\\a.txt", 4), "C:\\a.txt", 4),
          {{"C:\\a.txt", "4,4,"}}},
         {"remove one line", TableAfterRemove(kStored, "C:\\a.txt", 40).table,
@@ -55,13 +57,6 @@ TEST(AssistBookmarks, WritesRenumberAndRemoveTheSlotsLeftOver) {
                                               {"BM2", ""},              {"BMfile3", ""}, {"BM3", ""}};
     EXPECT_EQ(writes, expected);
     EXPECT_EQ(TableWrites({{"C:\\a.txt", "1,"}, {"C:\\b.txt", "2,"}}, 1).size(), 4u);
-}
-
-TEST(AssistBookmarks, NewScriptsAreRecognisedInAnyCase) {
-    EXPECT_TRUE(IsNewScriptTitle("Untitled 2"));
-    EXPECT_TRUE(IsNewScriptTitle("  untitled"));
-    EXPECT_FALSE(IsNewScriptTitle("C:\\Untitled.txt"));
-    EXPECT_FALSE(IsNewScriptTitle("Untitle"));
 }
 
 TEST(AssistBookmarks, RestoredLinesSkipWhatIsNotALineOfTheScript) {

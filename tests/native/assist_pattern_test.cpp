@@ -1,9 +1,8 @@
-// The pattern conversion of copied listing lines, and the block comment line rules.
+// The pattern conversion of copied listing lines.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "assist/block_comment_rules.h"
 #include "assist/pattern_paste_rules.h"
 
 namespace quillet {
@@ -57,22 +56,6 @@ TEST(AssistPattern, AnyClipboardConvertsWithinItsOwnSize) {
     }
     EXPECT_EQ(PatternFromListing(oneLine), "#90??????????#");  // only the first tokens count
     EXPECT_EQ(PatternFromListing(manyLines).size(), 2 + 10 * (manyLines.size() / 37));
-}
-
-TEST(AssistComments, MarkerRulesLookAtTheFirstTwoCharactersOnly) {
-    struct Case {
-        const char *start;
-        bool refusesComment;
-        bool uncomments;
-    };
-    const Case cases[] = {
-        {"//", true, true},   {"/x", true, false}, {"x/", true, false},
-        {"  ", false, false}, {"mo", false, false}, {"\t/", true, false},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(FirstLineRefusesComment(c.start[0], c.start[1]), c.refusesComment) << c.start;
-        EXPECT_EQ(LineStartsWithMarker(c.start[0], c.start[1]), c.uncomments) << c.start;
-    }
 }
 
 }  // namespace
