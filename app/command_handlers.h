@@ -46,4 +46,14 @@ CommandReply OnBuiltInSkin(CommandContext &context);
 CommandReply OnOtherSkin(CommandContext &context);
 CommandReply OnRestoreDefaultSize(CommandContext &context);
 
+// assist_commands.cpp: block comments and bookmarks.
+CommandReply OnBlockComment(CommandContext &context);
+CommandReply OnBlockUncomment(CommandContext &context);
+CommandReply OnToggleBookmark(CommandContext &context);
+CommandReply OnClearBookmarks(CommandContext &context);
+
+// find_replace.cpp: the Find and Replace dialogs.
+CommandReply OnFind(CommandContext &context);
+CommandReply OnReplace(CommandContext &context);
+
 }  // namespace quillet

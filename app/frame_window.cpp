@@ -8,6 +8,7 @@
 #include "app/appearance.h"
 #include "app/commands.h"
 #include "app/dropped_files.h"
+#include "app/find_replace.h"
 #include "app/settings_loader.h"
 #include "core/command_ids.h"
 #include "core/debugger_link.h"
@@ -173,7 +174,9 @@ LRESULT CALLBACK FrameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
             OnNcDestroy(frame);
             return result;
         }
-        default: return Default(frame, message, wParam, lParam);
+        default:
+            if (IsFindReplaceMessage(message)) return OnFindReplaceMessage(frame);
+            return Default(frame, message, wParam, lParam);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 
+#include "app/find_replace.h"
 #include "app/frame_window.h"
 #include "assist/keyword_stores.h"
 #include "core/command_ids.h"
@@ -96,6 +97,10 @@ NOTIFYICONDATAA AddTrayIcon(HWND frame, HINSTANCE instance) {
 int RunMessageLoop(HWND frame, HWND client, HACCEL accelerators) {
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        // An open Find or Replace dialog gets its own keys first: Enter finds, Esc closes
+        // it (rather than reaching the frame's Esc accelerator).
+        if (HWND findReplace = OpenFindReplaceWindow(); findReplace && IsDialogMessageA(findReplace, &message))
+            continue;
         if (client && TranslateMDISysAccel(client, &message)) continue;
         if (TranslateAcceleratorA(frame, accelerators, &message)) continue;
         if (IsDialogMessageA(frame, &message)) continue;

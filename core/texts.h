@@ -270,3 +270,22 @@ inline constexpr char kKeyBreakpointNumbered[] = "BP_0";
 inline constexpr char kBreakpointClosingEntry[] = " ";
 
 }  // namespace quillet::text
+
+// Bookmarks, block comments, pattern paste, find and replace.
+namespace quillet::text {
+
+inline constexpr char kKeyBookmarkFile[] = "BMfile";
+inline constexpr char kKeyBookmarkLines[] = "BM";
+inline constexpr char kBookmarkListBlank[] = "sorry couldn't do it";
+inline constexpr char kBookmarkListBlankTitle[] = "error";
+inline constexpr char kPatternPasteFailed[] = "Sorry,could not do it";
+inline constexpr char kPatternPasteFailedTitle[] = "error";
+inline constexpr char kFindReplaceMessage[] = "CommDlg_FindReplace";
+inline constexpr char kNoMatchFound[] = "No match found   ";
+inline constexpr char kFindCaption[] = " Find";
+inline constexpr char kMatchNotFound[] = "Match not found   ";
+inline constexpr char kReplaceCaption[] = " Replace";
+inline constexpr char kReplacementsSuffix[] = " replacements  ";
+inline constexpr char kReplaceAllCaption[] = " Replace all";
+
+}  // namespace quillet::text

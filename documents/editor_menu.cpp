@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assist/pattern_paste.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
 #include "debugger/debugger.h"
@@ -75,6 +76,7 @@ void RunEditorCommand(HWND document, UINT command) {
     case kEdClear: SendEditing(WM_CLEAR); break;
     // A successful save marks the text unmodified itself; a failed one must not.
     case kEdSaveAs: SaveScript(1); break;
+    case kEdPatternPaste: PastePattern(); break;
     case kEdRemoveFromMru: RemoveRecentFile(WindowTitle(ActiveDocument())); break;
     case kCmdBlockComment:
     case kCmdBlockUncomment:
@@ -86,7 +88,7 @@ void RunEditorCommand(HWND document, UINT command) {
     case kEdLaunchOlly: LaunchDebugger(FindFrame()); break;
     case kEdLaunchLastTarget: LaunchDebuggerWithLastTarget(FindFrame()); break;
     case kEdCloseOlly: CloseDebugger(FindFrame()); break;
-    default: break;  // pattern paste and the label list come later
+    default: break;  // the label list comes later
     }
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "assist/bookmarks.h"
 #include "core/texts.h"
 #include "debugger/debugger.h"
 #include "documents/document_parts.h"
@@ -215,6 +216,7 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
     SetDocumentPath(document, title);
     if (created) *created = true;
     AddRecentFile(title);
+    RestoreBookmarks(document);
     return document;
 }
 

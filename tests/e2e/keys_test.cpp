@@ -1,6 +1,7 @@
 // End to end: keys pressed on the keyboard (SendInput to the foreground window, so Ctrl
-// and Alt count): the editor's own Ctrl keys, and the bookmark accelerators with their
-// markers, their wrap-around and what razuvi.ini keeps of them.
+// and Alt count): the editor's own Ctrl keys, the bookmark accelerators with their
+// markers, their wrap-around and what razuvi.ini keeps of them, and the keys of the
+// modeless Find dialog.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +19,8 @@ constexpr UINT kSciMarkerGet = 2046;
 constexpr UINT kSciGetSelectionStart = 2143;
 constexpr UINT kSciGetSelectionEnd = 2145;
 constexpr UINT kSciLineFromPosition = 2166;
+// The find text box of the system Find and Replace dialogs (edt1).
+constexpr int kFindTextBox = 0x480;
 
 // A corpus script with enough lines, copied into the folder (its path is the title).
 std::string CopyOfScript(const FreshFolder &folder, const char *name) {
@@ -63,8 +66,7 @@ TEST(Keys, CtrlKeysFromTheKeyboardReachTheEditor) {
     EXPECT_TRUE(quillet.Close());
 }
 
-// Waits for the bookmark commands (Ctrl+F2, Ctrl+F3) and their storage; enable it with them.
-TEST(Keys, DISABLED_BookmarksAreSetVisitedKeptAndCleared) {
+TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
     FreshFolder folder;
     ASSERT_TRUE(folder.Ok()) << folder.Error();
     const std::string script = CopyOfScript(folder, "marks.txt");
@@ -122,5 +124,36 @@ TEST(Keys, DISABLED_BookmarksAreSetVisitedKeptAndCleared) {
     EXPECT_TRUE(WaitUntil([&] { return !Marked(editor, 3); }, kStepTimeout));
     EXPECT_TRUE(WaitUntil([&] { return !IniHasKey(settings, "Bookmarks", "BMfile1"); }, kStepTimeout))
         << "the script's bookmarks stayed in the settings";
+    EXPECT_TRUE(quillet.Close());
+}
+
+// F11 opens Find; in it Enter finds the next match and Esc closes it, and neither key
+// reaches the frame's accelerators (Esc there would switch automatic indentation).
+TEST(Keys, FindDialogTakesEnterAndEscape) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string script = folder.File("find.txt");
+    ASSERT_TRUE(WriteBytes(script, "mov eax, 1\r\nadd eax, ebx\r\nret\r\n"));
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    HWND editor = quillet.ActiveEditor();
+    Send(editor, kSciGoToLine, 0);
+
+    ASSERT_TRUE(PressKey(editor, VK_F11));
+    HWND find = quillet.WaitDialog("Find");
+    ASSERT_NE(find, nullptr) << "F11 did not open the Find dialog";
+    HWND findText = Child(find, kFindTextBox);
+    ASSERT_TRUE(SetText(findText, "ebx"));
+    ASSERT_TRUE(PressKey(findText, VK_RETURN));
+    EXPECT_TRUE(WaitUntil([&] {
+        return Send(editor, kSciGetSelectionStart) == 21 && Send(editor, kSciGetSelectionEnd) == 24;
+    }, kStepTimeout)) << "Enter did not find the next match";
+
+    ASSERT_TRUE(PressKey(findText, VK_ESCAPE));
+    EXPECT_TRUE(WaitGone(find, kStepTimeout)) << "Esc did not close the Find dialog";
+    EXPECT_FALSE(IniHasKey(folder.Settings(), "NoAUTOIdentation", "Off"));
     EXPECT_TRUE(quillet.Close());
 }

@@ -1,0 +1,228 @@
+// Find and replace: the modeless system dialogs sharing one request record, and the
+// requests they send (find next down and up, replace, replace all), carried out with
+// the editor's target search on the active script. The search anchor and the texts
+// last used survive between dialogs for the whole run.
+#include "app/find_replace.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+
+#include "app/command_handlers.h"
+#include "app/find_replace_rules.h"
+#include "core/texts.h"
+#include "platform/active_document.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr WORD kTextBufferSize = 256;
+
+struct FindReplaceState {
+    FINDREPLACEA record{};
+    char findText[kTextBufferSize] = "";
+    char replaceText[kTextBufferSize] = "";
+    UINT message = 0;       // the registered "CommDlg_FindReplace" message, once known
+    HWND dialog = nullptr;  // owns the result messages
+    long anchor = 0;        // where the next find next starts from
+};
+
+FindReplaceState &State() {
+    static FindReplaceState state;
+    return state;
+}
+
+int SearchFlags(DWORD dialogFlags) {
+    return ((dialogFlags & FR_MATCHCASE) ? SCFIND_MATCHCASE : 0) | ((dialogFlags & FR_WHOLEWORD) ? SCFIND_WHOLEWORD : 0);
+}
+
+void ShowResult(const char *message, const char *caption) {
+    platform::ShowMessage(State().dialog, message, caption, MB_ICONINFORMATION);
+}
+
+// Searches the target from `start` to `end` (backwards when start > end); the match
+// position or -1. The match's end is then the target end.
+sptr_t Search(const Editor &editor, sptr_t start, sptr_t end, int flags, std::string_view find) {
+    if (find.empty()) return -1;
+    editor.Call(SCI_SETTARGETSTART, static_cast<uptr_t>(start));
+    editor.Call(SCI_SETTARGETEND, static_cast<uptr_t>(end));
+    editor.Call(SCI_SETSEARCHFLAGS, static_cast<uptr_t>(flags));
+    return editor.Call(SCI_SEARCHINTARGET, find.size(), reinterpret_cast<sptr_t>(find.data()));
+}
+
+void SelectMatch(const Editor &editor, sptr_t position) {
+    const sptr_t end = editor.Call(SCI_GETTARGETEND);
+    editor.Call(SCI_SETCURRENTPOS, static_cast<uptr_t>(position));
+    editor.Call(SCI_GOTOPOS, static_cast<uptr_t>(position));
+    editor.Call(SCI_SETSELECTIONSTART, static_cast<uptr_t>(position));
+    editor.Call(SCI_SETSELECTIONEND, static_cast<uptr_t>(end));
+}
+
+void FindNext(const Editor &editor, DWORD flags) {
+    FindReplaceState &state = State();
+    const long caret = static_cast<long>(editor.Call(SCI_GETCURRENTPOS));
+    const long length = static_cast<long>(editor.Call(SCI_GETTEXTLENGTH));
+    const FindNextTarget target = FindNextTargetFor(state.anchor, caret, length, (flags & FR_DOWN) != 0);
+    state.anchor = target.anchor;
+    const sptr_t found =
+        target.searchable ? Search(editor, target.start, target.end, SearchFlags(flags), FieldText(state.findText)) : -1;
+    if (found < 0) {
+        ShowResult(text::kNoMatchFound, text::kFindCaption);
+        return;
+    }
+    SelectMatch(editor, found);
+    state.anchor = static_cast<long>(found);
+}
+
+// Replaces the first match from the selection start (or the caret) on; a find next
+// follows at once, as the dialog's record now asks for one.
+void ReplaceOnce(HWND frame, const Editor &editor, DWORD flags) {
+    FindReplaceState &state = State();
+    sptr_t from = editor.Call(SCI_GETCURRENTPOS);
+    const sptr_t selectionStart = editor.Call(SCI_GETSELECTIONSTART);
+    if (selectionStart < editor.Call(SCI_GETSELECTIONEND)) from = selectionStart;
+    state.anchor = static_cast<long>(from);
+    const sptr_t found =
+        Search(editor, from, editor.Call(SCI_GETTEXTLENGTH), SearchFlags(flags), FieldText(state.findText));
+    if (found < 0) {
+        ShowResult(text::kMatchNotFound, text::kReplaceCaption);
+    } else {
+        SelectMatch(editor, found);
+        editor.CallText(SCI_REPLACESEL, 0, state.replaceText);
+        state.anchor = static_cast<long>(found);
+    }
+    state.record.Flags |= FR_FINDNEXT;
+    SendMessageA(frame, state.message, 0, reinterpret_cast<LPARAM>(&state.record));
+}
+
+void ReplaceAll(const Editor &editor, DWORD flags) {
+    const FindReplaceState &state = State();
+    const int count =
+        ReplaceAllMatches(editor, FieldText(state.findText), FieldText(state.replaceText), SearchFlags(flags));
+    ShowResult((std::to_string(count) + text::kReplacementsSuffix).c_str(), text::kReplaceAllCaption);
+}
+
+// While it lives, the control neither draws nor reports each change to its window
+// (nothing in the program follows SCN_MODIFIED), and its changes make one undo step.
+class BulkEdit {
+public:
+    explicit BulkEdit(const Editor &editor)
+        : editor_(editor), eventMask_(editor.Call(SCI_GETMODEVENTMASK)) {
+        SendMessageA(editor_.Window(), WM_SETREDRAW, FALSE, 0);
+        editor_.Call(SCI_SETMODEVENTMASK, SC_MOD_NONE);
+        editor_.Call(SCI_BEGINUNDOACTION);
+    }
+    ~BulkEdit() {
+        editor_.Call(SCI_ENDUNDOACTION);
+        editor_.Call(SCI_SETMODEVENTMASK, static_cast<uptr_t>(eventMask_));
+        SendMessageA(editor_.Window(), WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(editor_.Window(), nullptr, TRUE);
+    }
+    BulkEdit(const BulkEdit &) = delete;
+    BulkEdit &operator=(const BulkEdit &) = delete;
+
+private:
+    const Editor &editor_;
+    const sptr_t eventMask_;
+};
+
+}  // namespace
+
+void OpenFindReplaceDialog(HWND frame, bool replace) {
+    const Editor editor = ActiveEditor();
+    if (!editor.IsOpen() || OpenFindReplaceWindow()) return;
+    FindReplaceState &state = State();
+    const sptr_t selectionStart = editor.Call(SCI_GETSELECTIONSTART);
+    const sptr_t selectionEnd = editor.Call(SCI_GETSELECTIONEND);
+    const std::string selection = selectionStart < selectionEnd ? editor.TextRange(selectionStart, selectionEnd) : "";
+    const sptr_t caret = editor.Call(SCI_GETCURRENTPOS);
+    const std::string word = editor.TextRange(editor.Call(SCI_WORDSTARTPOSITION, static_cast<uptr_t>(caret), 1),
+                                              editor.Call(SCI_WORDENDPOSITION, static_cast<uptr_t>(caret), 1));
+    CopyBounded(state.findText, PrefilledFindText(FieldText(state.findText), selection, word));
+
+    state.message = RegisterWindowMessageA(text::kFindReplaceMessage);
+    FINDREPLACEA &record = state.record;
+    record = FINDREPLACEA{};
+    record.lStructSize = sizeof record;
+    record.hwndOwner = frame;
+    record.Flags = FR_DOWN;
+    record.lpstrFindWhat = state.findText;
+    record.lpstrReplaceWith = state.replaceText;
+    record.wFindWhatLen = kTextBufferSize;
+    record.wReplaceWithLen = kTextBufferSize;
+    state.dialog = replace ? ReplaceTextA(&record) : FindTextA(&record);
+}
+
+bool IsFindReplaceMessage(UINT message) { return message != 0 && message == State().message; }
+
+LRESULT OnFindReplaceMessage(HWND frame) {
+    FindReplaceState &state = State();
+    const DWORD flags = state.record.Flags;
+    if (flags & FR_DIALOGTERM) {
+        state.dialog = nullptr;
+        return 0;
+    }
+    const Editor editor = ActiveEditor();
+    if (!editor.IsOpen()) return 0;
+    if (flags & FR_FINDNEXT)
+        FindNext(editor, flags);
+    else if (flags & FR_REPLACE)
+        ReplaceOnce(frame, editor, flags);
+    else if (flags & FR_REPLACEALL)
+        ReplaceAll(editor, flags);
+    return 0;
+}
+
+HWND OpenFindReplaceWindow() {
+    HWND dialog = State().dialog;
+    return dialog && IsWindow(dialog) ? dialog : nullptr;
+}
+
+int ReplaceAllMatches(const Editor &editor, std::string_view find, std::string_view replace, int searchFlags) {
+    if (!editor.IsOpen() || find.empty()) return 0;
+    // A selection within one line is only where the caret is: the whole text is meant.
+    const sptr_t selectionStart = editor.Call(SCI_GETSELECTIONSTART);
+    const sptr_t selectionEnd = editor.Call(SCI_GETSELECTIONEND);
+    if (selectionStart < selectionEnd &&
+        editor.TextRange(selectionStart, selectionEnd).find("\r\n") == std::string::npos) {
+        const sptr_t caret = editor.Call(SCI_GETCURRENTPOS);
+        editor.Call(SCI_SETSELECTIONSTART, static_cast<uptr_t>(caret));
+        editor.Call(SCI_SETSELECTIONEND, static_cast<uptr_t>(caret));
+    }
+    const bool withinSelection = editor.Call(SCI_GETSELECTIONSTART) < editor.Call(SCI_GETSELECTIONEND);
+    const auto rangeEnd = [&] {
+        return editor.Call(withinSelection ? SCI_GETSELECTIONEND : SCI_GETTEXTLENGTH);
+    };
+    sptr_t start = withinSelection ? editor.Call(SCI_GETSELECTIONSTART) : 0;
+    sptr_t end = rangeEnd();
+    const std::string replacement(replace);
+    int count = 0;
+    BulkEdit bulk(editor);
+    do {
+        const sptr_t found = Search(editor, start, end, searchFlags, find);
+        if (found < 0) break;
+        editor.Call(SCI_REPLACETARGET, replacement.size(), reinterpret_cast<sptr_t>(replacement.data()));
+        ++count;
+        // Resuming after the inserted text: a replacement holding the find text is not
+        // searched again, and every step leaves less text to search.
+        start = found + static_cast<sptr_t>(replacement.size());
+        end = rangeEnd();
+    } while (start < end);
+    return count;
+}
+
+CommandReply OnFind(CommandContext &context) {
+    OpenFindReplaceDialog(context.frame, false);
+    return CommandReply::kOne;
+}
+
+CommandReply OnReplace(CommandContext &context) {
+    OpenFindReplaceDialog(context.frame, true);
+    return CommandReply::kOne;
+}
+
+}  // namespace quillet

@@ -1,0 +1,10 @@
+// The line rules of the block comment commands.
+#include "assist/block_comment_rules.h"
+
+namespace quillet {
+
+bool FirstLineRefusesComment(char first, char second) { return first == '/' || second == '/'; }
+
+bool LineStartsWithMarker(char first, char second) { return first == '/' && second == '/'; }
+
+}  // namespace quillet
