@@ -13,6 +13,7 @@
 #include "platform/settings_store.h"
 #include "core/texts.h"
 #include "colours/colour_dialog.h"
+#include "assist/labels_pane.h"
 #include "documents/documents.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -53,7 +54,7 @@ constexpr CommandEntry kCommands[] = {
     {kCmdFind, nullptr, kFindReplace},
     {kCmdReplace, nullptr, kFindReplace},
     {kCmdMyCustomColor, OnMyCustomColour, kShell},
-    {kCmdAddScriptVariables, nullptr, kAutoCompletion},
+    {kCmdAddScriptVariables, OnAddScriptVariables, kAutoCompletion},
     {kCmdAddTypedVariables, OnTypedVariables, kShell},
     {kCmdResetAutoComplete, OnResetAutoComplete, kShell},
     {kCmdRunScript, OnScriptRequest, kDebugger},
@@ -90,7 +91,7 @@ constexpr CommandEntry kCommands[] = {
     {kCmdNextBreakpoint, OnNextBreakpoint, kShell},
     {kCmdPreviousBreakpoint, OnPreviousBreakpoint, kShell},
     {kCmdSetCustomColors, OnCustomColourDialog, kColours},
-    {kCmdShowLabels, nullptr, kLabels},
+    {kCmdShowLabels, OnShowLabels, kLabels},
 };
 
 constexpr int kBookmarkMask = 1;    // marker 0
@@ -221,6 +222,11 @@ CommandReply OnClearRecentFiles(CommandContext &) {
 
 CommandReply OnCustomColourDialog(CommandContext &context) {
     ShowColourDialog(context.frame);
+    return CommandReply::kOne;
+}
+
+CommandReply OnShowLabels(CommandContext &) {
+    if (ActiveDocument()) ShowLabelsPane(kLabelsTopFromCommand);
     return CommandReply::kOne;
 }
 

@@ -10,6 +10,7 @@
 #include "app/frame_window.h"
 #include "core/texts.h"
 #include "documents/documents.h"
+#include "assist/labels_pane.h"
 #include "skin/appface.h"
 
 namespace quillet {
@@ -95,6 +96,7 @@ void CreateLabelsPane(HWND frame, const RECT &client, FrameHandles &handles) {
     handles.labelsList = CreateWindowExA(0, "listbox", nullptr, kLabelsListStyle, 0, 0, area.right, area.bottom,
                                          handles.labelsPane, reinterpret_cast<HMENU>(kIdLabelsList),
                                          InstanceOf(frame), nullptr);
+    handles.labelsListProc = SubclassLabelsList(handles.labelsList);
 }
 
 HWND CreateProgressBar(HWND statusBar) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "assist/keyword_file.h"
@@ -30,5 +31,8 @@ constexpr std::size_t kKeywordFileReadLimit = 16u * 1024u * 1024u;
 // frame and writes the status note into its status bar. False (after telling the
 // user) when the file is missing or its keyword section is empty; no store is set then.
 bool LoadKeywordFile(HWND frame);
+
+// Makes `list` the extended keyword list and publishes it on the frame ("keywordadded").
+void ReplaceKeywordAdded(HWND frame, std::string list);
 
 }  // namespace quillet

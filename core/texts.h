@@ -243,4 +243,10 @@ inline constexpr char kCdNumber[] = "NUNBER";
 inline constexpr char kCdClose[] = "CLOSE";
 inline constexpr char kCdSet[] = "SET";
 
+// Typing assistance: the variable scan.
+inline constexpr char kScanningForVariables[] =
+    "Scaning your script for variables to be added to autocomplete , please wait!";
+inline constexpr char kPleaseOpenScript[] = "Please open script file";
+inline constexpr char kPleaseOpenScriptTitle[] = "error";
+
 }  // namespace quillet::text

@@ -10,6 +10,7 @@
 #include "core/command_ids.h"
 #include "platform/frame_state.h"
 #include "core/texts.h"
+#include "assist/typing_assist.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
@@ -235,6 +236,9 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case kMsgDocumentFocus: return OnDocumentFocus(window, wParam, lParam);
     case WM_CONTEXTMENU: ShowEditorMenu(window); return 0;
     case WM_HELP: ShowHelpForCaretWord(window); return 1;
+    case WM_NOTIFY:
+        if (HandleEditorNotification(window, wParam, lParam)) return 1;
+        return DefMDIChildProcA(window, message, wParam, lParam);
     default: return DefMDIChildProcA(window, message, wParam, lParam);
     }
 }

@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/frame_state.h"
 #include "core/texts.h"
+#include "assist/labels_pane.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
@@ -81,7 +82,8 @@ void RunEditorCommand(HWND document, UINT command) {
         if (HWND frame = FindFrame()) SendMessageA(frame, WM_COMMAND, command, static_cast<LPARAM>(command));
         break;
     case kEdGoToLine: RunGoToLineDialog(document, ActiveEditor()); break;
-    default: break;  // pattern paste, the debugger entries and the label list come later
+    case kEdGetLabels: ShowLabelsPane(kLabelsTopFromCommand); break;
+    default: break;  // pattern paste and the debugger entries come later
     }
 }
 
