@@ -83,6 +83,12 @@ std::string SortedItems(std::string_view spaceSeparated) {
     return std::string(TrimBlanks(joined));
 }
 
+bool ListHasItemStartingWith(std::string_view list, std::string_view prefix) {
+    for (std::string_view item : SplitAtSpaces(list))
+        if (StartsWithNoCase(item, prefix)) return true;
+    return false;
+}
+
 bool ListHasItem(std::string_view list, std::string_view name) {
     for (std::string_view item : SplitAtSpaces(list))
         if (EqualsNoCase(item, name)) return true;

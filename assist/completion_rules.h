@@ -49,6 +49,11 @@ std::string_view CompletionListText(std::string_view added, std::string_view bas
 // upper case, equal items keep their order), leading and trailing blanks removed.
 std::string SortedItems(std::string_view spaceSeparated);
 
+// True when an item of the list (split at single spaces) starts with `prefix`,
+// ignoring case: the control's list, which hides itself when nothing matches, would
+// stay open.
+bool ListHasItemStartingWith(std::string_view list, std::string_view prefix);
+
 // True when one of the list's items (split at single spaces) equals the name,
 // ignoring case.
 bool ListHasItem(std::string_view list, std::string_view name);

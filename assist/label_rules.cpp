@@ -23,17 +23,21 @@ std::optional<std::string> LabelOfLine(std::string_view line) {
 
 std::vector<LabelItem> CollectLabelItems(std::string_view script) {
     std::vector<LabelItem> items;
-    std::unordered_map<std::string, int> firstLine;
     ForEachLine(script, [&](std::size_t index, LineSpan span) {
         std::optional<std::string> label = LabelOfLine(script.substr(span.start, span.end - span.start));
-        if (!label) return;
-        const int line = static_cast<int>(index);
-        const int first = firstLine.emplace(*label, line).first->second;
-        items.push_back({std::move(*label), first});
+        if (label) items.push_back({std::move(*label), static_cast<int>(index)});
     });
+    // Every item jumps to the first line of its text (the views stay valid: the vector
+    // no longer grows and is sorted only afterwards).
+    {
+        std::unordered_map<std::string_view, int> firstLine;
+        firstLine.reserve(items.size());
+        for (LabelItem &item : items) item.line = firstLine.emplace(item.text, item.line).first->second;
+    }
     // The texts are upper case already, so byte order is the order ignoring case.
-    std::stable_sort(items.begin(), items.end(),
-                     [](const LabelItem &a, const LabelItem &b) { return a.text < b.text; });
+    std::sort(items.begin(), items.end(), [](const LabelItem &a, const LabelItem &b) {
+        return a.text != b.text ? a.text < b.text : a.line < b.line;
+    });
     return items;
 }
 

@@ -23,9 +23,9 @@ struct LabelItem {
     int line;  // 0-based line of the first label with this text
 };
 
-// The labels of a script in the order the pane lists them (ascending, ignoring case),
-// each carrying the line of the first label line with the same text. Linear in the
-// text plus sorting the labels.
+// The labels of a script in the order the pane lists them (ascending by the character
+// codes of the upper-cased texts), each carrying the line of the first label line with
+// the same text. Linear in the text plus sorting the labels.
 std::vector<LabelItem> CollectLabelItems(std::string_view script);
 
 }  // namespace quillet

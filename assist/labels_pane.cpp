@@ -82,8 +82,8 @@ WNDPROC SubclassLabelsList(HWND list) {
     return previous;
 }
 
-// The items come sorted, so the list box's own sorted insertion lands at the end each
-// time; every item carries its line from the moment it is added.
+// The items come sorted and are added at the end (LB_INSERTSTRING does not search the
+// sorted list), so filling stays linear; each carries its line from the start.
 bool FillLabelsList() {
     const FrameHandles *handles = Handles();
     HWND list = handles ? handles->labelsList : nullptr;
@@ -95,9 +95,16 @@ bool FillLabelsList() {
     if (items.empty()) return false;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_INITSTORAGE, items.size(), items.size() * 16);
+    // The list box's own procedure directly: these messages need nothing of the subclass.
+    const WNDPROC listProc = handles->labelsListProc;
+    const auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        return listProc ? CallWindowProcA(listProc, list, message, wParam, lParam)
+                        : SendMessageA(list, message, wParam, lParam);
+    };
     for (const LabelItem &item : items) {
-        const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
-        if (index >= 0) SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), item.line);
+        const LRESULT index =
+            send(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.text.c_str()));
+        if (index >= 0) send(LB_SETITEMDATA, static_cast<WPARAM>(index), item.line);
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);

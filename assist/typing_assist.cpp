@@ -26,6 +26,16 @@ struct EditingState {
 
 EditingState editing;
 
+// The list the control last showed: while it is still open for the same word, the
+// control follows the typed characters itself.
+struct ShownList {
+    HWND editor = nullptr;
+    sptr_t wordStart = -1;
+    std::string text;
+};
+
+ShownList shownList;
+
 const char *TextOr(const char *text) { return text ? text : ""; }
 
 sptr_t Caret(const Editor &editor) { return editor.Call(SCI_GETCURRENTPOS); }
@@ -113,10 +123,18 @@ void ShowCompletion(const Editor &editor, int typedChar) {
     editor.Call(SCI_AUTOCSETIGNORECASE, 1);
     if (typedChar == '\r' || typedChar == '\n' || typedChar == ' ') return;
     if (wordStart < 0 || caret - wordStart <= 0) return;
-    // The list must be zero-terminated; the published texts are, and the view ends at
-    // most at their end, so only a trimmed tail needs a copy.
-    const std::string copy(list);
-    editor.CallText(SCI_AUTOCSHOW, static_cast<uptr_t>(caret - wordStart), copy.c_str());
+    // Showing the list is the control's costly part (a pop-up window). It is skipped
+    // where it would change nothing: when no item matches the typed text (the control
+    // hides such a list at once) and when the same list is open for the same word
+    // (the control moves its selection along as characters are typed).
+    if (!ListHasItemStartingWith(list, editor.TextRange(wordStart, caret))) return;
+    if (editor.Call(SCI_AUTOCACTIVE) && shownList.editor == editor.Window() && shownList.wordStart == wordStart &&
+        shownList.text == list)
+        return;
+    shownList.editor = editor.Window();
+    shownList.wordStart = wordStart;
+    shownList.text.assign(list);
+    editor.CallText(SCI_AUTOCSHOW, static_cast<uptr_t>(caret - wordStart), shownList.text.c_str());
 }
 
 void AddTypedVariable(HWND frame, std::string_view name) {

@@ -33,11 +33,17 @@ std::string ScriptOfLines(const std::filesystem::path &corpus, std::size_t lines
     for (const auto &entry : std::filesystem::directory_iterator(corpus))
         if (entry.path().extension() == ".txt" || entry.path().extension() == ".osc") scripts.push_back(entry.path());
     std::sort(scripts.begin(), scripts.end());
+    // Line ends made CR LF, so the count below is the count the control would show.
     std::string all;
     for (const auto &path : scripts) {
         std::ifstream in(path, std::ios::binary);
-        all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        all += "\r\n";
+        const std::string bytes =
+            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) + "\r\n";
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+            if (bytes[i] == '\r' || bytes[i] == '\n') all += "\r\n";
+            else all += bytes[i];
+        }
     }
     std::string text;
     std::size_t count = 0;
@@ -105,17 +111,19 @@ int main(int argc, char **argv) {
         tips.push_back({word, word + ": " + word + " a, b\nDoes something.\n"});
     }
     const int keystrokes = 1000;
-    const double keyMs = BestMs(5, [&] {
-        for (int i = 0; i < keystrokes; ++i) {
-            volatile std::size_t n = quillet::CompletionListText("", base).size();
-            (void)n;
-            const auto tip = quillet::CallTipForWord("kw1999", base, tips);
-            const std::string grown = quillet::ListWithVariable(base, "$var");
-            (void)tip;
-            (void)grown;
-        }
-    }) / keystrokes;
-    std::printf("keystroke rules (list text, worst-case tip lookup, adding a variable), 1000 items: %.4f ms\n",
-                keyMs);
+    const auto perKeystroke = [&](const std::function<void()> &work) {
+        return BestMs(5, [&] {
+            for (int i = 0; i < keystrokes; ++i) work();
+        }) / keystrokes;
+    };
+    volatile bool sink = false;
+    const double listMs = perKeystroke([&] {
+        sink = quillet::ListHasItemStartingWith(quillet::CompletionListText("", base), "$myvariab");
+    });
+    const double tipMs = perKeystroke([&] { sink = quillet::CallTipForWord("kw1999", base, tips).has_value(); });
+    const double addMs = perKeystroke([&] { sink = !quillet::ListWithVariable(base, "$var").empty(); });
+    std::printf("1,000-item list: completion decision (no item matches) %.4f ms, call tip lookup (last record) "
+                "%.4f ms, adding a typed variable %.4f ms\n",
+                listMs, tipMs, addMs);
     return 0;
 }

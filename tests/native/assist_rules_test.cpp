@@ -34,6 +34,11 @@ TEST(CompletionRules, ListTextAndHowVariablesJoinIt) {
     };
     for (const Case &c : cases) EXPECT_EQ(ListWithVariable(c.current, c.variable), c.expected) << c.name;
 
+    EXPECT_TRUE(ListHasItemStartingWith("CMP $count MOV", "$CO"));
+    EXPECT_TRUE(ListHasItemStartingWith("CMP MOV", "mov"));
+    EXPECT_FALSE(ListHasItemStartingWith("CMP MOV", "movz"));
+    EXPECT_FALSE(ListHasItemStartingWith("CMP MOV", "OV")) << "items match at their start only";
+
     EXPECT_EQ(ListWithScannedVariables("CMP MOV", "  "), "") << "blank names leave the list alone";
     EXPECT_EQ(ListWithScannedVariables("CMP MOV", "zeta mov $a"), "$a CMP MOV mov zeta")
         << "a variable named like a keyword is listed twice";
