@@ -25,11 +25,6 @@ const char kAssistKeywords[] =
     "mov,cmp,jmp,#inc,\r\nadd\r\n\r\n;;\r\nMOV: mov dest, src\r\nCopies src to dest.\r\n;;\r\n"
     "CMP: cmp a, b\r\n;;\r\nCREATED: 2026-01-02 test set\r\n";
 
-std::string ReadFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The corpus folder beside the source tree.
 std::string CorpusFolder() {
     char exe[MAX_PATH] = {};
@@ -200,7 +195,7 @@ std::string VariablesByControl(const Editor &editor) {
 
 TEST_F(AssistTest, ScanOfACorpusScriptMatchesTheControlsWordPositions) {
     const std::string script =
-        ReadFile(CorpusFolder() + "BKHONEL__OllyDBG-Script__RLPack__RLPack1.9_pre_Heavy_Weapon.txt");
+        ReadBytes(CorpusFolder() + "BKHONEL__OllyDBG-Script__RLPack__RLPack1.9_pre_Heavy_Weapon.txt");
     ASSERT_FALSE(script.empty());
     ASSERT_TRUE(NewDocument());
     Active().SetText(script);
@@ -231,7 +226,7 @@ TEST_F(AssistTest, ScanOfACorpusScriptMatchesTheControlsWordPositions) {
 
 TEST_F(AssistTest, ScanRacingCloseAndASecondScanLosesNothing) {
     const std::string script =
-        ReadFile(CorpusFolder() + "dubuqingfeng__ollydbg-script__Themida__themida.txt");
+        ReadBytes(CorpusFolder() + "dubuqingfeng__ollydbg-script__Themida__themida.txt");
     ASSERT_FALSE(script.empty());
     std::string big;
     for (int i = 0; i < 40; ++i) big += script + "\r\n";
