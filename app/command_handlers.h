@@ -26,12 +26,14 @@ CommandReply OnCascade(CommandContext &context);
 CommandReply OnClearRecentFiles(CommandContext &context);
 CommandReply OnResetAutoComplete(CommandContext &context);
 CommandReply OnCustomColourDialog(CommandContext &context);
+CommandReply OnShowLabels(CommandContext &context);
 
 // settings_commands.cpp: switches, language, fonts, script folder.
 CommandReply OnCallTipsSwitch(CommandContext &context);
 CommandReply OnAutoCompleteSwitch(CommandContext &context);
 CommandReply OnMyCustomColour(CommandContext &context);
 CommandReply OnTypedVariables(CommandContext &context);
+CommandReply OnAddScriptVariables(CommandContext &context);
 CommandReply OnExitOnClose(CommandContext &context);
 CommandReply OnLanguage(CommandContext &context);
 CommandReply OnSetFont(CommandContext &context);

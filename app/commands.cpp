@@ -10,6 +10,7 @@
 #include <array>
 
 #include "app/command_handlers.h"
+#include "assist/labels_pane.h"
 #include "colours/colour_dialog.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
@@ -56,7 +57,7 @@ constexpr CommandEntry kCommands[] = {
     {kCmdFind, OnFind, kFindReplace},
     {kCmdReplace, OnReplace, kFindReplace},
     {kCmdMyCustomColor, OnMyCustomColour, kShell},
-    {kCmdAddScriptVariables, nullptr, kAutoCompletion},
+    {kCmdAddScriptVariables, OnAddScriptVariables, kAutoCompletion},
     {kCmdAddTypedVariables, OnTypedVariables, kShell},
     {kCmdResetAutoComplete, OnResetAutoComplete, kShell},
     {kCmdRunScript, OnRunScript, kDebugger},
@@ -93,7 +94,7 @@ constexpr CommandEntry kCommands[] = {
     {kCmdNextBreakpoint, OnNextBreakpoint, kShell},
     {kCmdPreviousBreakpoint, OnPreviousBreakpoint, kShell},
     {kCmdSetCustomColors, OnCustomColourDialog, kColours},
-    {kCmdShowLabels, nullptr, kLabels},
+    {kCmdShowLabels, OnShowLabels, kLabels},
 };
 
 constexpr int kBookmarkMask = 1;    // marker 0
@@ -212,6 +213,11 @@ CommandReply OnClearRecentFiles(CommandContext &) {
 
 CommandReply OnCustomColourDialog(CommandContext &context) {
     ShowColourDialog(context.frame);
+    return CommandReply::kOne;
+}
+
+CommandReply OnShowLabels(CommandContext &) {
+    if (ActiveDocument()) ShowLabelsPane(kLabelsTopFromCommand);
     return CommandReply::kOne;
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/frame_window.h"
+#include "assist/labels_pane.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
 #include "documents/documents.h"
@@ -100,6 +101,7 @@ void CreateLabelsPane(HWND frame, const RECT &client, FrameHandles &handles) {
     handles.labelsList = CreateWindowExA(0, "listbox", nullptr, kLabelsListStyle, 0, 0, area.right, area.bottom,
                                          handles.labelsPane, reinterpret_cast<HMENU>(kIdLabelsList),
                                          InstanceOf(frame), nullptr);
+    handles.labelsListProc = SubclassLabelsList(handles.labelsList);
 }
 
 HWND CreateProgressBar(HWND statusBar) {

@@ -4,12 +4,15 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "app/appearance.h"
 #include "app/commands.h"
 #include "app/dropped_files.h"
 #include "app/find_replace.h"
 #include "app/settings_loader.h"
+#include "assist/labels_pane.h"
+#include "assist/variable_scan.h"
 #include "core/command_ids.h"
 #include "core/debugger_link.h"
 #include "debugger/debugger.h"
@@ -127,6 +130,7 @@ LRESULT OnNotify(HWND frame, const NMHDR *header, WPARAM wParam, LPARAM lParam) 
 LRESULT OnDestroy(HWND frame, FrameState &state) {
     SaveFramePlacement(frame);
     SendEmptyRequest(frame, kRequestEditorClosing);
+    DiscardVariableScans();
     RemoveFrameProperties(frame);
     DragAcceptFiles(frame, FALSE);
     if (state.handles.mdiClient && state.handles.mdiClientProc)
@@ -165,6 +169,8 @@ LRESULT CALLBACK FrameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
         case WM_CONTEXTMENU: return OnContextMenu(frame, *state);
         case WM_COMMAND: return OnCommand(frame, *state, wParam, lParam);
         case kMsgTrayIcon: return OnTrayIcon(frame, LOWORD(lParam));
+        case kMsgScanProgress:
+        case kMsgScanDone: return OnVariableScanMessage(frame, message, wParam, lParam);
         case WM_SYSCOMMAND: return OnFrameSysCommand(frame, *state, wParam, lParam);
         case WM_CLOSE: return OnClose(frame, *state);
         case WM_NOTIFY: return OnNotify(frame, reinterpret_cast<const NMHDR *>(lParam), wParam, lParam);
@@ -181,14 +187,17 @@ LRESULT CALLBACK FrameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
 }
 
 // With a document open the right border does not resize the frame: it answers as
-// client area there.
+// client area there, and its upper half brings in the labels pane.
 LRESULT CALLBACK FrameSubclassProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     FrameState *state = GetFrameState(frame);
     WNDPROC previous = state ? state->handles.frameProc : FrameWindowProc;
     if (!previous) previous = FrameWindowProc;
     if (message == WM_NCHITTEST) {
         const LRESULT hit = CallWindowProcA(previous, frame, message, wParam, lParam);
-        if (hit == HTRIGHT && ActiveDocument()) return HTCLIENT;
+        if (hit == HTRIGHT && ActiveDocument()) {
+            OfferLabelsPaneAtBorder(frame, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return HTCLIENT;
+        }
         return hit;
     }
     if (message == WM_DESTROY)

@@ -9,6 +9,7 @@
 
 #include "app/command_handlers.h"
 #include "app/settings_rules.h"
+#include "assist/variable_scan.h"
 #include "colours/colour_set.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
@@ -123,6 +124,18 @@ CommandReply OnTypedVariables(CommandContext &context) {
     settings->typedVariablesSwitch = settings->typedVariablesSwitch == 1 ? 0 : 1;
     PublishSettings(context.frame, settings);
     SetChecked(context.state.menus.varToAuto, kCmdAddTypedVariables, settings->typedVariablesSwitch == 1);
+    return CommandReply::kOne;
+}
+
+// The scan replaces what typing would add, so typed variables are switched off first.
+CommandReply OnAddScriptVariables(CommandContext &context) {
+    SettingsRecord *settings = CurrentSettings(context);
+    if (settings->typedVariablesSwitch == 1) {
+        settings->typedVariablesSwitch = 0;
+        PublishSettings(context.frame, settings);
+        SetChecked(context.state.menus.varToAuto, kCmdAddTypedVariables, false);
+    }
+    StartVariableScan(context.frame);
     return CommandReply::kOne;
 }
 

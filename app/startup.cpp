@@ -13,6 +13,7 @@
 #include "app/find_replace.h"
 #include "app/frame_window.h"
 #include "assist/keyword_stores.h"
+#include "assist/labels_pane.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
 #include "documents/documents.h"
@@ -37,12 +38,10 @@ struct ClassDescription {
     int background;  // system colour index; the brush is this + 1
 };
 
-// The labels pane's own behaviour comes with the labels list; until then it is a
-// plain window.
 const std::array<ClassDescription, 3> kClasses{{
     {text::kFrameClass, 0, FrameWindowProc, 0, IDC_ARROW, COLOR_APPWORKSPACE},
     {text::kDocumentClass, CS_DBLCLKS, DocumentWindowProc, 4, IDC_IBEAM, COLOR_WINDOW},
-    {text::kLabelsClass, CS_HREDRAW | CS_VREDRAW, DefWindowProcA, 0, IDC_ARROW, COLOR_APPWORKSPACE},
+    {text::kLabelsClass, CS_HREDRAW | CS_VREDRAW, LabelsPaneProc, 0, IDC_ARROW, COLOR_APPWORKSPACE},
 }};
 
 void RegisterOne(HINSTANCE instance, const ClassDescription &description) {

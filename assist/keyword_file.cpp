@@ -177,15 +177,4 @@ KeywordFile ParseKeywordFile(std::string_view bytes) {
     return result;
 }
 
-void FillBlankPadded(char *field, std::size_t width, std::string_view text) {
-    const std::size_t n = std::min(width, text.size());
-    if (n) std::memcpy(field, text.data(), n);
-    if (width > n) std::memset(field + n, ' ', width - n);
-}
-
-void FillFixedTipRecord(const TipRecord &tip, FixedTipRecord &record) {
-    FillBlankPadded(record.keyword, sizeof record.keyword, tip.keyword);
-    FillBlankPadded(record.text, sizeof record.text, tip.text);
-}
-
 }  // namespace quillet

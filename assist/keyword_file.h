@@ -55,16 +55,4 @@ struct KeywordFile {
 // keyword items); any bytes are accepted. On failure every store is empty.
 KeywordFile ParseKeywordFile(std::string_view bytes);
 
-// A tip record as the program stores it: both fields blank-padded, not zero-terminated.
-struct FixedTipRecord {
-    char keyword[kTipKeywordWidth];
-    char text[kTipTextWidth];
-};
-
-// Copies text into a field of `width` bytes, cut to fit, the rest filled with blanks.
-void FillBlankPadded(char *field, std::size_t width, std::string_view text);
-
-// Fills both fields of a fixed record from a parsed tip.
-void FillFixedTipRecord(const TipRecord &tip, FixedTipRecord &record);
-
 }  // namespace quillet

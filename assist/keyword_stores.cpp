@@ -82,4 +82,11 @@ bool LoadKeywordFile(HWND frame) {
     return true;
 }
 
+void ReplaceKeywordAdded(HWND frame, std::string list) {
+    std::unique_ptr<KeywordStores> &stores = CurrentStores();
+    if (!stores) stores = std::make_unique<KeywordStores>();
+    stores->keywordAdded = std::move(list);
+    PublishKeywordAdded(frame, stores->keywordAdded.c_str());
+}
+
 }  // namespace quillet

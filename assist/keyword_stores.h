@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "assist/keyword_file.h"
@@ -15,8 +16,7 @@ namespace quillet {
 // The tip records in file order. Each record keeps its parsed keyword (at most 30
 // characters) and text (at most 1400) as variable-length strings rather than fixed
 // blank-padded records, so a hostile file with millions of tiny blocks costs memory in
-// proportion to its size, not 1430 bytes per block; FillFixedTipRecord gives the
-// fixed form of one record where a caller needs it.
+// proportion to its size, not 1430 bytes per block.
 struct TipTable {
     std::vector<TipRecord> records;
     std::size_t Count() const { return records.size(); }
@@ -30,5 +30,8 @@ constexpr std::size_t kKeywordFileReadLimit = 16u * 1024u * 1024u;
 // frame and writes the status note into its status bar. False (after telling the
 // user) when the file is missing or its keyword section is empty; no store is set then.
 bool LoadKeywordFile(HWND frame);
+
+// Makes `list` the extended keyword list and publishes it on the frame ("keywordadded").
+void ReplaceKeywordAdded(HWND frame, std::string list);
 
 }  // namespace quillet

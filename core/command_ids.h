@@ -122,6 +122,9 @@ enum ColourDialogId : int {
 enum PrivateMessage : unsigned {
     kMsgTrayIcon = 0x0400 + 27,      // WM_USER + 27, the tray icon's callback
     kMsgDocumentFocus = 0x0400 + 0x70,  // WM_USER + 0x70, a document passes the focus on
+    // Typing assistance: the variable scan's worker reports to the frame.
+    kMsgScanProgress = 0x0400 + 0x71,  // wParam scan number, lParam progress position
+    kMsgScanDone = 0x0400 + 0x72,      // wParam scan number; the result waits in the scan's mailbox
 };
 
 }  // namespace quillet

@@ -158,6 +158,7 @@ inline constexpr char kKeyColorComment[] = "comment";
 inline constexpr char kKeyColorRegister[] = "register";
 inline constexpr char kKeyColorOpcode[] = "opcode";
 inline constexpr char kKeyColorLabel[] = "label";
+inline constexpr char kKeyColorLabelRead[] = "LABEL";  // the spelling the labels pane reads
 inline constexpr char kKeyColorString[] = "string";
 inline constexpr char kKeyColorOperator[] = "operator";
 inline constexpr char kKeyColorVariable[] = "variable";
@@ -239,6 +240,12 @@ inline constexpr char kCdVariable[] = "VARIABLE";
 inline constexpr char kCdNumber[] = "NUNBER";
 inline constexpr char kCdClose[] = "CLOSE";
 inline constexpr char kCdSet[] = "SET";
+
+// Typing assistance: the variable scan.
+inline constexpr char kScanningForVariables[] =
+    "Scaning your script for variables to be added to autocomplete , please wait!";
+inline constexpr char kPleaseOpenScript[] = "Please open script file";
+inline constexpr char kPleaseOpenScriptTitle[] = "error";
 
 }  // namespace quillet::text
 

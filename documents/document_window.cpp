@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assist/typing_assist.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
 #include "documents/document_parts.h"
@@ -157,6 +158,9 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case kMsgDocumentFocus: return OnDocumentFocus(window, wParam, lParam);
     case WM_CONTEXTMENU: ShowEditorMenu(window); return 0;
     case WM_HELP: ShowHelpForCaretWord(window); return 1;
+    case WM_NOTIFY:
+        if (HandleEditorNotification(window, wParam, lParam)) return 1;
+        return DefMDIChildProcA(window, message, wParam, lParam);
     default: return DefMDIChildProcA(window, message, wParam, lParam);
     }
 }

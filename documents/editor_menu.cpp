@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assist/labels_pane.h"
 #include "assist/pattern_paste.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
@@ -88,7 +89,8 @@ void RunEditorCommand(HWND document, UINT command) {
     case kEdLaunchOlly: LaunchDebugger(FindFrame()); break;
     case kEdLaunchLastTarget: LaunchDebuggerWithLastTarget(FindFrame()); break;
     case kEdCloseOlly: CloseDebugger(FindFrame()); break;
-    default: break;  // the label list comes later
+    case kEdGetLabels: ShowLabelsPane(kLabelsTopFromCommand); break;
+    default: break;
     }
 }
 

@@ -248,8 +248,10 @@ TEST(Documents, TypedTextIsSavedOnCloseAndByPlainSave) {
     HWND frame = quillet.Frame();
     ASSERT_TRUE(frame);
     HWND tabs = quillet.TabStrip();
-    // Autocompletion off, so that Return ends a line instead of choosing from a list.
+    // Autocompletion off, so that Return ends a line instead of choosing from a list,
+    // and no automatic indentation, so the lines are saved as typed.
     SendCommand(frame, ui::kCmdAutoCompleteSwitch);
+    SendCommand(frame, ui::kCmdNoAutoIndentation);
 
     SendCommand(frame, ui::kCmdNew);
     HWND editor = quillet.ActiveEditor();

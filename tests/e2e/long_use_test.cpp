@@ -34,14 +34,23 @@ bool Round(Session &quillet, int number) {
     SendCommand(quillet.Frame(), ui::kCmdNew);
     HWND editor = nullptr;
     if (!WaitUntil([&] { return quillet.Documents().size() > before && (editor = quillet.ActiveEditor()); },
-                   kStepTimeout))
+                   kStepTimeout)) {
+        ADD_FAILURE() << "no new document";
         return false;
+    }
     const std::string line = "var v" + std::to_string(number);
     TypeText(editor, line);
-    if (!WaitUntil([&] { return Text(editor).size() >= line.size(); }, kStepTimeout)) return false;
+    if (!WaitUntil([&] { return Text(editor).find(line) != std::string::npos; }, kStepTimeout)) {
+        ADD_FAILURE() << "typed text not seen: [" << Text(editor) << "]";
+        return false;
+    }
     Send(editor, kSciSetSavePoint);
     PostMessageA(quillet.ActiveDocument(), WM_CLOSE, 0, 0);
-    return WaitUntil([&] { return quillet.Documents().size() == before; }, kStepTimeout);
+    if (!WaitUntil([&] { return quillet.Documents().size() == before; }, kStepTimeout)) {
+        ADD_FAILURE() << "the document did not close; dialogs open: " << TopWindows(quillet.Pid(), "#32770").size();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace

@@ -9,9 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const auto parsed = quillet::ParseKeywordFile(std::string_view(reinterpret_cast<const char *>(data), size));
     if (!parsed.ok() && (!parsed.keyword_list.empty() || !parsed.tips.empty())) std::abort();
-    for (const auto &tip : parsed.tips) {
-        quillet::FixedTipRecord record;
-        quillet::FillFixedTipRecord(tip, record);
-    }
+    for (const auto &tip : parsed.tips)
+        if (tip.keyword.size() > quillet::kTipKeywordWidth || tip.text.size() > quillet::kTipTextWidth) std::abort();
     return 0;
 }

@@ -164,26 +164,6 @@ TEST(KeywordFile, CreationLine) {
     }
 }
 
-TEST(KeywordFile, FixedRecordIsBlankPaddedAndBounded) {
-    struct Guarded {
-        char before[8];
-        FixedTipRecord record;
-        char after[8];
-    } g;
-    std::memset(&g, '#', sizeof g);
-
-    FillFixedTipRecord({"MOV", "MOV: mov dest, src\n"}, g.record);
-    EXPECT_EQ(std::string(g.record.keyword, kTipKeywordWidth), "MOV" + std::string(27, ' '));
-    EXPECT_EQ(std::string(g.record.text, 19), "MOV: mov dest, src\n");
-    EXPECT_EQ(std::string(g.record.text + 19, kTipTextWidth - 19), std::string(kTipTextWidth - 19, ' '));
-
-    FillFixedTipRecord({std::string(50, 'k'), std::string(5000, 't')}, g.record);
-    EXPECT_EQ(std::string(g.record.keyword, kTipKeywordWidth), std::string(kTipKeywordWidth, 'k'));
-    EXPECT_EQ(std::string(g.record.text, kTipTextWidth), std::string(kTipTextWidth, 't'));
-    EXPECT_EQ(std::string(g.before, 8), std::string(8, '#'));
-    EXPECT_EQ(std::string(g.after, 8), std::string(8, '#'));
-}
-
 TEST(KeywordFile, HugeLines) {
     const std::string mb(1 << 20, 'w');
     {
