@@ -266,6 +266,21 @@ TEST_F(AssistTest, ScanRacingCloseAndASecondScanLosesNothing) {
     for (const ShownMessage &shown : messages_) EXPECT_NE(shown.text, text::kPleaseOpenScript);
 }
 
+// A thousand scans, each started and its document closed at once: every worker ends,
+// nothing touches a gone control, and the last script's variable arrives.
+TEST_F(AssistTest, AThousandScansWithTheirDocumentsClosedAtOnce) {
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_TRUE(NewDocument()) << i;
+        Active().SetText("var v" + std::to_string(i) + "\r\nmov v" + std::to_string(i) + ", 1\r\n");
+        EXPECT_TRUE(StartVariableScan(frame_)) << i;
+        SendMessageA(ActiveDocument(), WM_CLOSE, 0, 0);
+        if (i % 50 == 0) Pump();
+    }
+    ASSERT_TRUE(WaitForScans());
+    EXPECT_NE(Added().find("v999"), std::string::npos) << Added().substr(0, 200);
+    EXPECT_TRUE(IsWindow(frame_));
+}
+
 TEST_F(AssistTest, LabelsPaneListsSortedLabelsAndJumps) {
     ASSERT_TRUE(NewDocument());
     Active().SetText("zeta:\r\n  mov a, b\r\nalpha:\r\n  jmp zeta\r\nAlpha:\r\nmid:\r\n");
