@@ -9,6 +9,7 @@
 #include <array>
 
 #include "app/command_handlers.h"
+#include "assist/script_checks.h"
 #include "core/command_ids.h"
 #include "platform/settings_store.h"
 #include "core/texts.h"
@@ -34,6 +35,7 @@ constexpr char kBreakpoints[] = "script breakpoints";
 constexpr char kRecentFiles[] = "recent files";
 constexpr char kColours[] = "colours";
 constexpr char kLabels[] = "labels pane";
+constexpr char kScriptChecks[] = "script checks";
 
 constexpr CommandEntry kCommands[] = {
     {kCmdNew, OnNewScript, kShell},
@@ -91,6 +93,10 @@ constexpr CommandEntry kCommands[] = {
     {kCmdPreviousBreakpoint, OnPreviousBreakpoint, kShell},
     {kCmdSetCustomColors, OnCustomColourDialog, kColours},
     {kCmdShowLabels, nullptr, kLabels},
+    {kCmdNextProblem, OnNextProblem, kScriptChecks},
+    {kCmdGoToLabel, OnGoToLabel, kScriptChecks},
+    {kCmdBackFromLabel, OnBackFromLabel, kScriptChecks},
+    {kCmdScriptChecksOff, OnScriptChecksSwitch, kScriptChecks},
 };
 
 constexpr int kBookmarkMask = 1;    // marker 0
@@ -229,6 +235,22 @@ CommandReply OnResetAutoComplete(CommandContext &context) {
     static const char kEmpty[] = "";
     PublishKeywordAdded(context.frame, kEmpty);
     return CommandReply::kOne;
+}
+
+// Script checks and go to label: the feature's own code does the work.
+CommandReply OnNextProblem(CommandContext &) {
+    GoToNextProblem();
+    return CommandReply::kZero;
+}
+
+CommandReply OnGoToLabel(CommandContext &) {
+    GoToLabelAtCaret(OpenScriptPath);
+    return CommandReply::kZero;
+}
+
+CommandReply OnBackFromLabel(CommandContext &) {
+    GoBackFromLabel();
+    return CommandReply::kZero;
 }
 
 }  // namespace quillet

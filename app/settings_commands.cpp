@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/command_handlers.h"
+#include "assist/script_checks.h"
 #include "core/command_ids.h"
 #include "platform/settings_store.h"
 #include "app/settings_rules.h"
@@ -220,6 +221,14 @@ CommandReply OnDocumentationLookup(CommandContext &context) {
 CommandReply OnBlockCommentHighlight(CommandContext &context) {
     return ToggleStoredFlag(context, setting::kCommentHighlightOff,
                             kCmdBlockCommentHighlightOff, OtherValues::kLeave);
+}
+
+// Script checks: the item is checked while the checks are off.
+CommandReply OnScriptChecksSwitch(CommandContext &context) {
+    const bool on = !ScriptChecksOn();
+    SetScriptChecksOn(on);
+    SetChecked(context.state.menus.settings, kCmdScriptChecksOff, !on);
+    return CommandReply::kOne;
 }
 
 }  // namespace quillet

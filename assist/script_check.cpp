@@ -431,9 +431,10 @@ private:
     // A label operand may also be a quoted string or a variable holding the name.
     void CheckLabelOperand(const Statement &statement, const Span &operand) {
         const std::string_view label = operand.text;
+        const std::size_t start = statement.lineStart + operand.offset;
+        if (!label.empty() && LabelKnown(label)) result_.labelLinks.emplace_back(start, label.size());
         if (label.empty() || label[0] == '"' || label[0] == '$' || LabelKnown(label) || Declared(label)) return;
-        Report(statement.lineStart + operand.offset, label.size(), statement.line,
-               ProblemKind::kUndefinedLabel, text::kProblemUndefinedLabel + std::string(label));
+        Report(start, label.size(), statement.line, ProblemKind::kUndefinedLabel, text::kProblemUndefinedLabel + std::string(label));
     }
 
     // Reports the words of an operand that can only be variables and are never declared.

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillet {
@@ -63,6 +64,8 @@ public:
 struct ScriptCheck {
     std::vector<ScriptProblem> problems;       // in text order
     std::map<std::string, LabelPlace> labels;  // first definition of each label
+    // Label operands that name a known label (start, length), for go-to-label links.
+    std::vector<std::pair<std::size_t, std::size_t>> labelLinks;
     // False when an include could not be read: label and variable checks are off then.
     bool includesRead = true;
 };

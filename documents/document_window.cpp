@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assist/script_checks.h"
 #include "core/command_ids.h"
 #include "platform/frame_state.h"
 #include "core/texts.h"
@@ -235,6 +236,10 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case kMsgDocumentFocus: return OnDocumentFocus(window, wParam, lParam);
     case WM_CONTEXTMENU: ShowEditorMenu(window); return 0;
     case WM_HELP: ShowHelpForCaretWord(window); return 1;
+    case WM_NOTIFY:
+        if (wParam == kIdEditor)
+            OnScriptCheckNotification(window, *reinterpret_cast<const SCNotification *>(lParam), OpenScriptPath);
+        return DefMDIChildProcA(window, message, wParam, lParam);
     default: return DefMDIChildProcA(window, message, wParam, lParam);
     }
 }
