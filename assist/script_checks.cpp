@@ -25,6 +25,7 @@ namespace quillet {
 namespace {
 
 constexpr UINT kMsgCheckDone = WM_APP + 0x31;
+constexpr UINT kMsgFollowClick = WM_APP + 0x32;
 constexpr int kDwellMs = 500;
 constexpr COLORREF kSquiggleColour = RGB(0xE0, 0x10, 0x10);
 // Included scripts larger than this are taken as unreadable.
@@ -33,6 +34,7 @@ constexpr DWORD kIncludeReadLimit = 16u * 1024u * 1024u;
 struct EditorChecks {
     HWND document = nullptr;
     unsigned generation = 0;  // counts text changes
+    bool shown = false;       // a check's result is shown (the count is known)
     std::vector<std::string> messages;  // of the squiggles now shown, by indicator value - 1
     bool prepared = false;
     bool tipShown = false;
@@ -59,6 +61,15 @@ std::map<HWND, EditorChecks> editors;  // by editor control
 // file on every keystroke would cost more than the keystroke).
 bool checksOn = true;
 std::vector<JumpOrigin> jumpOrigins;
+// A Ctrl+click on a label link, followed once the editor has handled the click itself
+// (which places the caret where the mouse is).
+struct ClickedLink {
+    HWND document;
+    HWND control;
+    sptr_t position;
+    ScriptOpener open;
+};
+ClickedLink clickedLink{};
 HWND checksWindow = nullptr;
 
 class FileIncludeReader : public IncludeReader {
@@ -100,7 +111,8 @@ std::string ScriptPathOf(HWND document) {
 
 void ShowStatus(HWND editor) {
     const FrameHandles *handles = GetFrameHandles(FindFrame());
-    if (!handles || !handles->statusBar || !ScriptChecksOn()) return;
+    const auto found = editors.find(editor);
+    if (!handles || !handles->statusBar || !ScriptChecksOn() || found == editors.end() || !found->second.shown) return;
     const int count = ProblemCount(editor);
     const std::string status = count == 0 ? text::kStatusNoProblems : std::to_string(count) + text::kStatusProblems;
     SendMessageA(handles->statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(status.c_str()));
@@ -116,11 +128,13 @@ void ClearChecks(HWND control, EditorChecks &checks) {
     ClearIndicator(editor, kProblemIndicator);
     ClearIndicator(editor, kLabelLinkIndicator);
     checks.messages.clear();
+    checks.shown = false;
 }
 
 void ShowResult(HWND control, EditorChecks &checks, const ScriptCheck &result) {
     const Editor editor(control);
     ClearChecks(control, checks);
+    checks.shown = true;
     editor.Call(SCI_SETINDICATORCURRENT, kProblemIndicator);
     for (const ScriptProblem &problem : result.problems) {
         checks.messages.push_back(problem.message);
@@ -142,7 +156,14 @@ DWORD WINAPI RunCheck(LPVOID parameter) {
     return 0;
 }
 
+// Forgets editors that were destroyed (their documents closed).
+void ForgetClosedEditors() {
+    for (auto it = editors.begin(); it != editors.end();)
+        it = IsWindow(it->first) ? std::next(it) : editors.erase(it);
+}
+
 void StartCheck(HWND control) {
+    ForgetClosedEditors();
     const auto found = editors.find(control);
     if (found == editors.end() || !IsWindow(control)) return;
     auto commands = Commands();
@@ -167,6 +188,8 @@ void OnCheckDone(CheckJob *finished) {
     ShowResult(job->editor, found->second, job->result);
 }
 
+void FollowClickedLink();
+
 LRESULT CALLBACK ChecksWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
@@ -174,6 +197,7 @@ LRESULT CALLBACK ChecksWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         StartCheck(reinterpret_cast<HWND>(wParam));
         return 0;
     case kMsgCheckDone: OnCheckDone(reinterpret_cast<CheckJob *>(lParam)); return 0;
+    case kMsgFollowClick: FollowClickedLink(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
@@ -190,18 +214,14 @@ HWND ChecksWindow() {
     return checksWindow;
 }
 
-// Forgets editors that were destroyed (their documents closed).
-void ForgetClosedEditors() {
-    for (auto it = editors.begin(); it != editors.end();)
-        it = IsWindow(it->first) ? std::next(it) : editors.erase(it);
-}
-
 void ScheduleCheck(HWND control) {
     if (HWND window = ChecksWindow()) SetTimer(window, reinterpret_cast<UINT_PTR>(control), kCheckPauseMs, nullptr);
 }
 
 EditorChecks &Prepare(HWND document, HWND control) {
     EditorChecks &checks = editors[control];
+    // A handle of a closed editor may come back for a new one in another document.
+    if (checks.document != document) checks = EditorChecks{};
     checks.document = document;
     if (checks.prepared) return checks;
     checks.prepared = true;
@@ -276,6 +296,12 @@ bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open
     return true;
 }
 
+void FollowClickedLink() {
+    const ClickedLink link = clickedLink;
+    clickedLink = {};
+    if (link.control && IsWindow(link.control)) GoToLabelAt(link.document, link.control, link.position, link.open);
+}
+
 }  // namespace
 
 void OnScriptCheckNotification(HWND document, const SCNotification &notification, ScriptOpener open) {
@@ -292,10 +318,12 @@ void OnScriptCheckNotification(HWND document, const SCNotification &notification
         ForgetClosedEditors();
         ShowStatus(control);
         break;
-    case SCN_INDICATORRELEASE:
+    case SCN_INDICATORCLICK:
         if ((notification.modifiers & SCMOD_CTRL) &&
-            Editor(control).Call(SCI_INDICATORVALUEAT, kLabelLinkIndicator, notification.position))
-            GoToLabelAt(document, control, notification.position, open);
+            Editor(control).Call(SCI_INDICATORVALUEAT, kLabelLinkIndicator, notification.position)) {
+            clickedLink = {document, control, notification.position, open};
+            PostMessageA(ChecksWindow(), kMsgFollowClick, 0, 0);
+        }
         break;
     default: break;
     }
