@@ -35,6 +35,8 @@ struct EditorChecks {
     HWND document = nullptr;
     unsigned generation = 0;  // counts text changes
     bool shown = false;       // a check's result is shown (the count is known)
+    bool timerSet = false;    // the pause timer runs
+    DWORD lastChange = 0;     // tick count of the last text change
     std::vector<std::string> messages;  // of the squiggles now shown, by indicator value - 1
     bool prepared = false;
     bool tipShown = false;
@@ -190,12 +192,25 @@ void OnCheckDone(CheckJob *finished) {
 
 void FollowClickedLink();
 
+// A keystroke only notes its time; the timer, set once per pause, waits until the
+// text has rested for the whole pause before the check starts.
+void OnPauseTimer(HWND window, HWND control) {
+    KillTimer(window, reinterpret_cast<UINT_PTR>(control));
+    const auto found = editors.find(control);
+    if (found == editors.end()) return;
+    EditorChecks &checks = found->second;
+    const DWORD rested = GetTickCount() - checks.lastChange;
+    if (rested < kCheckPauseMs) {
+        SetTimer(window, reinterpret_cast<UINT_PTR>(control), kCheckPauseMs - rested, nullptr);
+        return;
+    }
+    checks.timerSet = false;
+    StartCheck(control);
+}
+
 LRESULT CALLBACK ChecksWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_TIMER:
-        KillTimer(window, wParam);
-        StartCheck(reinterpret_cast<HWND>(wParam));
-        return 0;
+    case WM_TIMER: OnPauseTimer(window, reinterpret_cast<HWND>(wParam)); return 0;
     case kMsgCheckDone: OnCheckDone(reinterpret_cast<CheckJob *>(lParam)); return 0;
     case kMsgFollowClick: FollowClickedLink(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
@@ -214,8 +229,11 @@ HWND ChecksWindow() {
     return checksWindow;
 }
 
-void ScheduleCheck(HWND control) {
-    if (HWND window = ChecksWindow()) SetTimer(window, reinterpret_cast<UINT_PTR>(control), kCheckPauseMs, nullptr);
+void ScheduleCheck(HWND control, EditorChecks &checks) {
+    checks.lastChange = GetTickCount();
+    if (checks.timerSet) return;
+    HWND window = ChecksWindow();
+    checks.timerSet = window && SetTimer(window, reinterpret_cast<UINT_PTR>(control), kCheckPauseMs, nullptr);
 }
 
 EditorChecks &Prepare(HWND document, HWND control) {
@@ -237,7 +255,7 @@ EditorChecks &Prepare(HWND document, HWND control) {
 
 void OnTextChanged(HWND control, EditorChecks &checks) {
     ++checks.generation;
-    if (ScriptChecksOn()) ScheduleCheck(control);
+    if (ScriptChecksOn()) ScheduleCheck(control, checks);
 }
 
 void OnDwellStart(HWND control, EditorChecks &checks, sptr_t position) {
@@ -391,7 +409,7 @@ void SetScriptChecksOn(bool on) {
     for (auto &[control, checks] : editors) {
         ++checks.generation;
         ClearChecks(control, checks);
-        if (on) ScheduleCheck(control);
+        if (on) ScheduleCheck(control, checks);
     }
 }
 
