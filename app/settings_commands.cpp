@@ -225,7 +225,7 @@ CommandReply OnBlockCommentHighlight(CommandContext &context) {
 
 // Script checks: the item is checked while the checks are off.
 CommandReply OnScriptChecksSwitch(CommandContext &context) {
-    const bool on = !ScriptChecksOn();
+    const bool on = ReadSetting(setting::kScriptChecksOff) == 1;  // off now: turn on
     SetScriptChecksOn(on);
     SetChecked(context.state.menus.settings, kCmdScriptChecksOff, !on);
     return CommandReply::kOne;

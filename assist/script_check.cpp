@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -28,13 +29,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (Upper(a[i]) != Upper(b[i])) return false;
     return true;
-}
-
-bool ContainsNoCase(std::string_view text, std::string_view what) {
-    if (what.size() > text.size()) return false;
-    for (std::size_t i = 0; i + what.size() <= text.size(); ++i)
-        if (EqualsNoCase(text.substr(i, what.size()), what)) return true;
-    return false;
 }
 
 std::size_t FindNoCase(std::string_view text, std::string_view what) {
@@ -67,7 +61,7 @@ Span Trim(Span span) {
 struct CodeLine {
     std::string code;
     bool comment = false;  // nothing of the line is executed
-    bool uncertain = false;  // comment removal joined text in a way not worth guessing
+    bool uncertain = false;  // the plug-in's reading of this line's comments is not certain
 };
 
 // The first `marker` of the line is a comment start unless it lies between the
@@ -231,25 +225,34 @@ std::vector<Span> SplitOperands(Span operands) {
     return parts;
 }
 
-// One command line, parsed.
+// One command line, parsed. A line whose comments the plug-in may read otherwise still
+// declares what it seems to declare, but is not judged.
 struct Statement {
     std::size_t lineStart = 0;  // offset of the line in its text
     std::size_t line = 0;
     Span name;
     Span operands;  // trimmed text after the name
+    bool judged = true;
+};
+
+// A label definition line.
+struct LabelLine {
+    Span name;
+    std::size_t lineStart = 0;
+    std::size_t line = 0;
+    bool judged = true;
 };
 
 // What one script (the checked one or an include) contributes.
 struct ScriptFacts {
     std::vector<Statement> statements;
-    std::vector<std::pair<Span, std::size_t>> labelLines;  // name, line start; in order
-    std::vector<std::size_t> labelLineNumbers;
+    std::vector<LabelLine> labelLines;  // in order
     std::vector<ScriptProblem> badIncludes;
     std::vector<std::string> includeNames;  // quoted names, in order
 };
 
-// Reads the lines of a script: labels, command lines, includes. Lines of EXEC blocks,
-// #log lines and lines whose reading is uncertain are left out.
+// Reads the lines of a script: labels, command lines, includes. Lines of EXEC blocks
+// and #log lines are left out.
 ScriptFacts ReadScript(std::string_view text) {
     ScriptFacts facts;
     bool inBlock = false, inExec = false;
@@ -281,8 +284,8 @@ ScriptFacts ReadScript(std::string_view text) {
             continue;
         }
         CodeLine code = RemoveComments(raw, inBlock);
-        if (code.comment || code.uncertain) continue;
-        if (ContainsNoCase(raw, "#log")) continue;
+        if (code.comment) continue;
+        if (FindNoCase(raw, "#log") != kNone) continue;
         const Span line = Trim({0, code.code});
         // Offsets into `code.code` equal offsets into `raw`; keep views on `text`.
         const Span onText{line.offset, raw.substr(line.offset, line.text.size())};
@@ -293,14 +296,15 @@ ScriptFacts ReadScript(std::string_view text) {
             continue;
         }
         if (onText.text.back() == ':') {
-            facts.labelLines.push_back({{onText.offset, onText.text.substr(0, onText.text.size() - 1)}, thisStart});
-            facts.labelLineNumbers.push_back(thisLine);
+            const Span labelName{onText.offset, onText.text.substr(0, onText.text.size() - 1)};
+            facts.labelLines.push_back({labelName, thisStart, thisLine, !code.uncertain});
             continue;
         }
         Statement statement;
         statement.lineStart = thisStart;
         statement.line = thisLine;
         statement.name = {onText.offset, name};
+        statement.judged = !code.uncertain;
         if (nameEnd != kNone)
             statement.operands = Trim({onText.offset + nameEnd, onText.text.substr(nameEnd)});
         if (EqualsNoCase(name, "EXEC") && nameEnd == kNone) inExec = true;
@@ -335,7 +339,8 @@ public:
 
         for (const ScriptProblem &bad : facts.badIncludes) result_.problems.push_back(bad);
         ReportDuplicateLabels(facts);
-        for (const Statement &statement : facts.statements) CheckStatement(statement);
+        for (const Statement &statement : facts.statements)
+            if (statement.judged) CheckStatement(statement);
         std::stable_sort(result_.problems.begin(), result_.problems.end(),
                          [](const ScriptProblem &a, const ScriptProblem &b) { return a.start < b.start; });
         result_.labels.insert(labelPlaces_.begin(), labelPlaces_.end());
@@ -344,9 +349,9 @@ public:
 
 private:
     void AddLabels(const ScriptFacts &facts, const std::string &file) {
-        for (std::size_t i = 0; i < facts.labelLines.size(); ++i) {
-            const auto &[name, lineStart] = facts.labelLines[i];
-            LabelPlace place{file, lineStart + name.offset, facts.labelLineNumbers[i]};
+        for (const LabelLine &label : facts.labelLines) {
+            const Span &name = label.name;
+            const LabelPlace place{file, label.lineStart + name.offset, label.line};
             labelPlaces_.emplace(std::string(name.text), place);
             // A blank before the colon belongs to the name; accept the trimmed spelling too
             // rather than guess how a jump to it was meant.
@@ -384,12 +389,12 @@ private:
 
     void ReportDuplicateLabels(const ScriptFacts &facts) {
         std::unordered_map<std::string_view, std::size_t> firstLine;
-        for (std::size_t i = 0; i < facts.labelLines.size(); ++i) {
-            const auto &[name, lineStart] = facts.labelLines[i];
-            const auto [first, added] = firstLine.emplace(name.text, facts.labelLineNumbers[i]);
-            if (added) continue;
-            Report(lineStart + name.offset, name.text.size(), facts.labelLineNumbers[i], ProblemKind::kDuplicateLabel,
-                   text::kProblemDuplicateLabel + std::to_string(first->second + 1) + ": " + std::string(name.text));
+        for (const LabelLine &label : facts.labelLines) {
+            const auto [first, added] = firstLine.emplace(label.name.text, label.line);
+            if (added || !label.judged) continue;
+            Report(label.lineStart + label.name.offset, label.name.text.size(), label.line,
+                   ProblemKind::kDuplicateLabel,
+                   text::kProblemDuplicateLabel + std::to_string(first->second + 1) + ": " + std::string(label.name.text));
         }
     }
 
@@ -434,7 +439,8 @@ private:
         const std::size_t start = statement.lineStart + operand.offset;
         if (!label.empty() && LabelKnown(label)) result_.labelLinks.emplace_back(start, label.size());
         if (label.empty() || label[0] == '"' || label[0] == '$' || LabelKnown(label) || Declared(label)) return;
-        Report(start, label.size(), statement.line, ProblemKind::kUndefinedLabel, text::kProblemUndefinedLabel + std::string(label));
+        Report(start, label.size(), statement.line, ProblemKind::kUndefinedLabel,
+               text::kProblemUndefinedLabel + std::string(label));
     }
 
     // Reports the words of an operand that can only be variables and are never declared.

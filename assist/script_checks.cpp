@@ -62,7 +62,8 @@ std::map<HWND, EditorChecks> editors;  // by editor control
 // The switch as read from razuvi.ini when the last editor was prepared (reading the
 // file on every keystroke would cost more than the keystroke).
 bool checksOn = true;
-std::vector<JumpOrigin> jumpOrigins;
+std::vector<JumpOrigin> jumpOrigins;  // the latest last
+constexpr std::size_t kJumpOriginsKept = 100;
 // A Ctrl+click on a label link, followed once the editor has handled the click itself
 // (which places the caret where the mouse is).
 struct ClickedLink {
@@ -301,6 +302,7 @@ bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open
     const ScriptCheck check = CheckScript(text, path, *Commands(), &reader);
     const auto found = check.labels.find(*label);
     if (found == check.labels.end()) return false;
+    if (jumpOrigins.size() == kJumpOriginsKept) jumpOrigins.erase(jumpOrigins.begin());
     jumpOrigins.push_back({document, editor.Call(SCI_GETCURRENTPOS)});
     if (found->second.file.empty()) {
         MoveCaretTo(editor, static_cast<sptr_t>(found->second.position));

@@ -98,7 +98,8 @@ TEST(ScriptCheck, Rules) {
          "; mvo\n// mvo\n/* mvo\nmvo\nmvo */\nmvo /* note */\nmov eax, 1 ; bad words\nx\nlog \"http://x\"\n"
          "findcmd eip, \"nop;nop\"\nbad /* cut */ var\n",
          {"command:bad"}},
-        {"a quoted marker keeps a later one as code: not judged", "log \"a;b\" ; mvo\n", {}},
+        {"a quoted marker keeps a later one as code: not judged, but declares",
+         "log \"a;b\" ; mvo\nmov text, \"a;b\" ; note\nlog text\n", {}},
         {"assembler block", "exec\nmov eax, foo\nfoo:\nende\njmp foo\n", {"label:foo"}},
         {"include: labels and variables of the included script", "#inc \"lib.osc\"\ncall helper\nadd shared, 1\n", {}},
         {"include found inside a comment", "; #inc \"lib.osc\"\ncall helper\n", {}},

@@ -15,7 +15,7 @@ TEST_F(CommandsTest, EveryMenuToolBarAndKeyCommandIsInTheTable) {
     const int ids[] = {1031, 1032, 1033, 1038, 1039, 1040, 1046, 1047, 1092, 1093, 1094, 1095, 1096, 1097, 1098,
                        1099, 1101, 1102, 1103, 1104, 1105, 1106, 1107, 1109, 1110, 1111, 1112, 1113, 1114, 1115,
                        1116, 1117, 1118, 1119, 1120, 1121, 1122, 1123, 1124, 1125, 1126, 1127, 1128, 1129, 1130,
-                       1131, 1132, 1133, 1134, 1139, 1140, 1144, 1145, 1147, 1148};
+                       1131, 1132, 1133, 1134, 1139, 1140, 1144, 1145, 1147, 1148, 1160, 1161, 1162, 1163};
     for (int id : ids) {
         const CommandEntry *entry = FindCommand(id);
         ASSERT_NE(entry, nullptr) << id;
@@ -45,7 +45,8 @@ TEST_P(StoredToggles, FlipTheFlagCheckTheItemAndStoreTheValue) {
 INSTANTIATE_TEST_SUITE_P(Settings, StoredToggles,
                          ::testing::Values(Toggle{kCmdNoAutoIndentation, "NoAUTOIdentation", "Off"},
                                            Toggle{kCmdMsdnSearch, "MSDNHELP", "On"},
-                                           Toggle{kCmdBlockCommentHighlightOff, "Comment", "Off"}));
+                                           Toggle{kCmdBlockCommentHighlightOff, "Comment", "Off"},
+                                           Toggle{kCmdScriptChecksOff, "ScriptChecks", "Off"}));
 
 TEST_F(CommandsTest, TogglesChangeTheSharedSettingsRecord) {
     CreateFrame();
