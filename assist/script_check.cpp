@@ -178,6 +178,28 @@ bool IsConstantWord(std::string_view word) {
                          "HANDLES", "SEH", "SOURCE", "STRICT"});
 }
 
+// Operands that hold a text (a file, API or module name, a message, a condition, an
+// assembler line): written as strings or variables. How the plug-in takes a bare word
+// there is not certain, so their words are not judged.
+struct TextOperands {
+    std::string_view command;
+    unsigned indexes;  // bit i: operand i
+};
+constexpr TextOperands kTextOperands[] = {
+    {"ASK", 1}, {"ASM", 2}, {"ASMTXT", 2}, {"BPCND", 2}, {"BPD", 1}, {"BPHWS", 2},
+    {"BPL", 2}, {"BPLCND", 6}, {"BPX", 1}, {"CMT", 2}, {"DM", 4}, {"DMA", 4},
+    {"DPE", 1}, {"EVAL", 1}, {"FINDCALLS", 2}, {"FINDCMD", 2}, {"FINDCMDS", 2}, {"GMA", 1},
+    {"GPA", 3}, {"GPP", 3}, {"HANDLE", 4}, {"INIR", 1}, {"INIW", 1}, {"LBL", 2},
+    {"LM", 4}, {"LOADLIB", 1}, {"LOG", 2}, {"LOGBUF", 4}, {"MSG", 1}, {"MSGYN", 1},
+    {"TICND", 1}, {"TOCND", 1}, {"WRT", 1}, {"WRTA", 5},
+};
+
+bool IsTextOperand(std::string_view command, std::size_t index) {
+    for (const TextOperands &entry : kTextOperands)
+        if (EqualsNoCase(command, entry.command)) return index < 32 && (entry.indexes >> index) & 1u;
+    return false;
+}
+
 bool IsRegister(std::string_view word) {
     return InList(word, {"eax", "ebx", "ecx", "edx", "esi", "edi", "esp", "ebp", "eip", "ax", "bx", "cx", "dx",
                          "bp", "si", "di", "sp", "al", "ah", "bl", "bh", "cl", "ch", "dl", "dh", "es", "cs", "ss",
@@ -429,6 +451,7 @@ private:
                 continue;
             }
             if (i == 0 && declares && operand.text.substr(0, 1) != "[") continue;  // names the variable it declares
+            if (IsTextOperand(name, i)) continue;
             CheckWords(statement, operand, constants);
         }
     }

@@ -92,6 +92,8 @@ TEST(ScriptCheck, Rules) {
          "mov eax, cafe\nmov EAX, [esp+4]\nmov !ZF, 1\nitoa 10., 10.\nfind eip, #6A??E8#\nmov f, st(0)\n"
          "gmi eip, CODEBASE\nlog \"a, b\"\nmov x, $RESULT_1\ncmp x, -1\nmov y, 5.0\n",
          {}},
+        {"text operands are not judged, the others are", "gpa VirtualAlloc, kernel32.dll\ndm eip, 10, dump.bin\n"
+         "log eax, prefix\nlog total\n", {"var:total"}},
         {"implicit declarations by MOV, TICK and POP", "mov total, 0\ntick t0\npop top\nadd total, t0\nadd top, 1\n",
          {}},
         {"comments by the plug-in's rules",
