@@ -28,6 +28,7 @@ constexpr UINT kMsgCheckDone = WM_APP + 0x31;
 constexpr UINT kMsgFollowClick = WM_APP + 0x32;
 constexpr int kDwellMs = 500;
 constexpr COLORREF kSquiggleColour = RGB(0xE0, 0x10, 0x10);
+constexpr COLORREF kLinkColour = RGB(0x10, 0x40, 0xE0);
 // Included scripts larger than this are taken as unreadable.
 constexpr DWORD kIncludeReadLimit = 16u * 1024u * 1024u;
 
@@ -249,7 +250,10 @@ EditorChecks &Prepare(HWND document, HWND control) {
     editor.Call(SCI_INDICSETSTYLE, kProblemIndicator, INDIC_SQUIGGLE);
     editor.Call(SCI_INDICSETFORE, kProblemIndicator, kSquiggleColour);
     editor.Call(SCI_INDICSETUNDER, kProblemIndicator, 1);
+    // Label links show only under the mouse, as a plain underline.
     editor.Call(SCI_INDICSETSTYLE, kLabelLinkIndicator, INDIC_HIDDEN);
+    editor.Call(SCI_INDICSETHOVERSTYLE, kLabelLinkIndicator, INDIC_PLAIN);
+    editor.Call(SCI_INDICSETHOVERFORE, kLabelLinkIndicator, kLinkColour);
     editor.Call(SCI_SETMOUSEDWELLTIME, kDwellMs);
     return checks;
 }
@@ -413,6 +417,11 @@ void SetScriptChecksOn(bool on) {
         ClearChecks(control, checks);
         if (on) ScheduleCheck(control, checks);
     }
+    // The count goes away with the squiggles; the keyword file's note comes back.
+    const FrameHandles *handles = GetFrameHandles(FindFrame());
+    const char *note = GetStatusNote(FindFrame());
+    if (!on && handles && handles->statusBar)
+        SendMessageA(handles->statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(note ? note : ""));
 }
 
 }  // namespace quillet

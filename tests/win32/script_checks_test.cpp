@@ -76,6 +76,7 @@ TEST_F(ScriptChecks, TypedMistakeIsUnderlinedHoveredCountedAndVisited) {
     SetScriptChecksOn(false);
     EXPECT_FALSE(Underlined(editor, typedAt));
     EXPECT_EQ(ReadSetting(setting::kScriptChecksOff), 1);
+    EXPECT_EQ(StatusText(handles_.statusBar), "");  // the count went with the squiggles
     SetScriptChecksOn(true);
     EXPECT_TRUE(WaitFor([&] { return Underlined(editor, typedAt); }));
     CloseAll();
