@@ -27,6 +27,9 @@ CommandReply OnClearRecentFiles(CommandContext &context);
 CommandReply OnResetAutoComplete(CommandContext &context);
 CommandReply OnCustomColourDialog(CommandContext &context);
 CommandReply OnShowLabels(CommandContext &context);
+CommandReply OnNextProblem(CommandContext &context);
+CommandReply OnGoToLabel(CommandContext &context);
+CommandReply OnBackFromLabel(CommandContext &context);
 
 // settings_commands.cpp: switches, language, fonts, script folder.
 CommandReply OnCallTipsSwitch(CommandContext &context);
@@ -42,6 +45,7 @@ CommandReply OnSetScriptFolder(CommandContext &context);
 CommandReply OnNoAutoIndentation(CommandContext &context);
 CommandReply OnDocumentationLookup(CommandContext &context);
 CommandReply OnBlockCommentHighlight(CommandContext &context);
+CommandReply OnScriptChecksSwitch(CommandContext &context);
 
 // appearance.cpp: skins and the default frame size.
 CommandReply OnBuiltInSkin(CommandContext &context);

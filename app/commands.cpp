@@ -11,6 +11,7 @@
 
 #include "app/command_handlers.h"
 #include "assist/labels_pane.h"
+#include "assist/script_checks.h"
 #include "colours/colour_dialog.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
@@ -38,6 +39,7 @@ constexpr char kBreakpoints[] = "script breakpoints";
 constexpr char kRecentFiles[] = "recent files";
 constexpr char kColours[] = "colours";
 constexpr char kLabels[] = "labels pane";
+constexpr char kScriptChecks[] = "script checks";
 
 constexpr CommandEntry kCommands[] = {
     {kCmdNew, OnNewScript, kShell},
@@ -95,6 +97,10 @@ constexpr CommandEntry kCommands[] = {
     {kCmdPreviousBreakpoint, OnPreviousBreakpoint, kShell},
     {kCmdSetCustomColors, OnCustomColourDialog, kColours},
     {kCmdShowLabels, OnShowLabels, kLabels},
+    {kCmdNextProblem, OnNextProblem, kScriptChecks},
+    {kCmdGoToLabel, OnGoToLabel, kScriptChecks},
+    {kCmdBackFromLabel, OnBackFromLabel, kScriptChecks},
+    {kCmdScriptChecksOff, OnScriptChecksSwitch, kScriptChecks},
 };
 
 constexpr int kBookmarkMask = 1;    // marker 0
@@ -226,6 +232,22 @@ CommandReply OnResetAutoComplete(CommandContext &context) {
     static const char kEmpty[] = "";
     PublishKeywordAdded(context.frame, kEmpty);
     return CommandReply::kOne;
+}
+
+// Script checks and go to label: the feature's own code does the work.
+CommandReply OnNextProblem(CommandContext &) {
+    GoToNextProblem();
+    return CommandReply::kZero;
+}
+
+CommandReply OnGoToLabel(CommandContext &) {
+    GoToLabelAtCaret(OpenScriptPath);
+    return CommandReply::kZero;
+}
+
+CommandReply OnBackFromLabel(CommandContext &) {
+    GoBackFromLabel();
+    return CommandReply::kZero;
 }
 
 }  // namespace quillet

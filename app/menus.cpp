@@ -56,7 +56,11 @@ MenuHandles BuildMenus() {
                         kSeparator,
                         {kItemDebugScript, kCmdDebugScript, MF_GRAYED},
                         kSeparator,
-                        {kItemClearDefaultOlly, kCmdClearDefaultOlly, 0}});
+                        {kItemClearDefaultOlly, kCmdClearDefaultOlly, 0},
+                        kSeparator,
+                        {kItemNextProblem, kCmdNextProblem, 0},
+                        {kItemGoToLabel, kCmdGoToLabel, 0},
+                        {kItemGoBack, kCmdBackFromLabel, 0}});
     Fill(menus.skin, {{kItemWinmp, kCmdSkinWinmp, 0},
                       kSeparator,
                       {kItemClay, kCmdSkinClay, 0},
@@ -99,7 +103,9 @@ MenuHandles BuildMenus() {
                           kSeparator,
                           {kItemMsdnSearch, kCmdMsdnSearch, 0},
                           kSeparator,
-                          {kItemBlockCommentOff, kCmdBlockCommentHighlightOff, 0}});
+                          {kItemBlockCommentOff, kCmdBlockCommentHighlightOff, 0},
+                          kSeparator,
+                          {kItemScriptChecksOff, kCmdScriptChecksOff, 0}});
     Fill(menus.windows, {{kItemTileVertically, kCmdTileVertically, 0},
                          kSeparator,
                          {kItemTileHorizontally, kCmdTileHorizontally, 0},
@@ -143,6 +149,7 @@ void SetInitialCheckMarks(const SettingsRecord &settings, const MenuHandles &men
     SetChecked(menus.settings, kCmdMyCustomColor, customColours);
 
     CheckLanguage(menus.settings, LanguageCommandForCodePage(settings.codePage));
+    SetChecked(menus.settings, kCmdScriptChecksOff, ReadSetting(setting::kScriptChecksOff) == 1);
 }
 
 }  // namespace quillet

@@ -9,6 +9,7 @@
 
 #include "app/command_handlers.h"
 #include "app/settings_rules.h"
+#include "assist/script_checks.h"
 #include "assist/variable_scan.h"
 #include "colours/colour_set.h"
 #include "core/command_ids.h"
@@ -215,6 +216,14 @@ CommandReply OnDocumentationLookup(CommandContext &context) {
 CommandReply OnBlockCommentHighlight(CommandContext &context) {
     return ToggleStoredFlag(context, setting::kCommentHighlightOff,
                             kCmdBlockCommentHighlightOff, OtherValues::kLeave);
+}
+
+// Script checks: the item is checked while the checks are off.
+CommandReply OnScriptChecksSwitch(CommandContext &context) {
+    const bool on = ReadSetting(setting::kScriptChecksOff) == 1;  // off now: turn on
+    SetScriptChecksOn(on);
+    SetChecked(context.state.menus.settings, kCmdScriptChecksOff, !on);
+    return CommandReply::kOne;
 }
 
 }  // namespace quillet

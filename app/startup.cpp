@@ -162,6 +162,9 @@ HACCEL CreateShellAccelerators() {
         {kKey | FALT, VK_F3, kCmdRemoveBreakpoints},
         {kKey, VK_ESCAPE, kCmdNoAutoIndentation},
         {kKey, VK_PAUSE, kCmdShowLabels},
+        {kKey | FCONTROL, VK_F7, kCmdNextProblem},
+        {kKey | FCONTROL, VK_F6, kCmdGoToLabel},
+        {kKey | FALT, VK_LEFT, kCmdBackFromLabel},
     };
     return CreateAcceleratorTableA(table, static_cast<int>(std::size(table)));
 }

@@ -128,3 +128,15 @@ enum PrivateMessage : unsigned {
 };
 
 }  // namespace quillet
+
+namespace quillet {
+
+// Script checks and go to label.
+enum ScriptCheckCommandId : int {
+    kCmdNextProblem = 1160,
+    kCmdGoToLabel = 1161,
+    kCmdBackFromLabel = 1162,
+    kCmdScriptChecksOff = 1163,
+};
+
+}  // namespace quillet

@@ -78,6 +78,10 @@ inline constexpr SettingKey kNoAutoIndent{text::kSecNoAutoIndent, text::kKeyOff,
 inline constexpr SettingKey kDocumentationLookup{text::kSecMsdnHelp, text::kKeyOn, text::kSecMsdnHelp, text::kKeyOn,
                                                  ValueForm::kNumber, 0, &SettingsRecord::documentationLookup};
 
+// Script checks: 1 turns the squiggles off.
+inline constexpr SettingKey kScriptChecksOff{text::kSecScriptChecks, text::kKeyOff, text::kSecScriptChecks,
+                                             text::kKeyOff, ValueForm::kNumber, 0};
+
 }  // namespace setting
 
 }  // namespace quillet

@@ -296,3 +296,25 @@ inline constexpr char kReplacementsSuffix[] = " replacements  ";
 inline constexpr char kReplaceAllCaption[] = " Replace all";
 
 }  // namespace quillet::text
+
+namespace quillet::text {
+
+// Script checks and go to label.
+inline constexpr char kProblemUnknownCommand[] = "Unknown command: ";
+inline constexpr char kProblemUndefinedLabel[] = "Label not defined: ";
+inline constexpr char kProblemDuplicateLabel[] = "Label already defined on line ";
+inline constexpr char kProblemLabelWithCommand[] = "A label must stand alone on its line: ";
+inline constexpr char kProblemUndeclared[] = "Not a number or register, and not declared with VAR: ";
+inline constexpr char kProblemByteOrderMark[] =
+    "The plug-in reads the byte order mark (UTF-8 signature) as text of this line: save the script without it";
+inline constexpr char kProblemBadInclude[] = "Bad #inc directive: the file name must be in double quotes";
+inline constexpr char kItemNextProblem[] = "Next Problem\tCtrl+F7";
+inline constexpr char kItemGoToLabel[] = "Go To Label\tCtrl+F6";
+inline constexpr char kItemGoBack[] = "Back From Label\tAlt+Left";
+inline constexpr char kItemScriptChecksOff[] = "Script Checks Off";
+inline constexpr char kStatusNoProblems[] = "No problems found";
+inline constexpr char kStatusProblems[] = " problem(s) found (Ctrl+F7: next)";
+inline constexpr char kSecScriptChecks[] = "ScriptChecks";
+inline constexpr char kChecksWindowClass[] = "QuilletScriptChecks";
+
+}  // namespace quillet::text

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assist/script_checks.h"
 #include "assist/typing_assist.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
@@ -159,6 +160,8 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CONTEXTMENU: ShowEditorMenu(window); return 0;
     case WM_HELP: ShowHelpForCaretWord(window); return 1;
     case WM_NOTIFY:
+        if (wParam == kIdEditor)
+            OnScriptCheckNotification(window, *reinterpret_cast<const SCNotification *>(lParam), OpenScriptPath);
         if (HandleEditorNotification(window, wParam, lParam)) return 1;
         return DefMDIChildProcA(window, message, wParam, lParam);
     default: return DefMDIChildProcA(window, message, wParam, lParam);

@@ -74,7 +74,8 @@ TEST_P(StoredToggles, FlipTheFlagCheckTheItemAndStoreTheValue) {
 INSTANTIATE_TEST_SUITE_P(Settings, StoredToggles,
                          ::testing::Values(Toggle{kCmdNoAutoIndentation, "NoAUTOIdentation", "Off"},
                                            Toggle{kCmdMsdnSearch, "MSDNHELP", "On"},
-                                           Toggle{kCmdBlockCommentHighlightOff, "Comment", "Off"}));
+                                           Toggle{kCmdBlockCommentHighlightOff, "Comment", "Off"},
+                                           Toggle{kCmdScriptChecksOff, "ScriptChecks", "Off"}));
 
 TEST_F(CommandsTest, TogglesChangeTheSharedSettingsRecord) {
     CreateFrame();

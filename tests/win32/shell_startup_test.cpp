@@ -109,10 +109,10 @@ TEST_F(StartupTest, ACompleteRunShowsThePlacedFrameAndEndsWithWmQuit) {
     EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(StartupTest, AcceleratorsCoverTheSeventeenKeys) {
+TEST_F(StartupTest, AcceleratorsCoverTheSeventeenKeysAndTheScriptCheckKeys) {
     HACCEL table = CreateShellAccelerators();
     ACCEL entries[32]{};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 32), 17);
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 32), 20);
     DestroyAcceleratorTable(table);
     struct Key {
         BYTE modifiers;
@@ -124,8 +124,9 @@ TEST_F(StartupTest, AcceleratorsCoverTheSeventeenKeys) {
                             {0, VK_F6, 1144},        {0, VK_F7, 1145},        {0, VK_F8, 1105},
                             {0, VK_F9, 1106},        {0, VK_F10, 1107},       {0, VK_F11, 1098},
                             {0, VK_F12, 1099},       {FALT, VK_F2, 1139},     {FALT, VK_F3, 1140},
-                            {0, VK_ESCAPE, 1128},    {0, VK_PAUSE, 1148}};
-    for (int i = 0; i < 17; ++i) {
+                            {0, VK_ESCAPE, 1128},    {0, VK_PAUSE, 1148},     {FCONTROL, VK_F7, 1160},
+                            {FCONTROL, VK_F6, 1161}, {FALT, VK_LEFT, 1162}};
+    for (int i = 0; i < 20; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(entries[i].fVirt & ~0x80, FVIRTKEY | expected[i].modifiers);
         EXPECT_EQ(entries[i].key, expected[i].key);

@@ -1,0 +1,573 @@
+// The script checker: reads a script line by line the way the plug-in reads it and
+// reports what the plug-in would stop for. See script_check.h.
+#include "assist/script_check.h"
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "core/texts.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+// Includes nested deeper than this (or including themselves) are not followed further.
+constexpr int kIncludeDepthLimit = 16;
+// The plug-in reads a UTF-8 byte order mark as three characters of the first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\r' || c == '\n'; }
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Upper(a[i]) != Upper(b[i])) return false;
+    return true;
+}
+
+std::size_t FindNoCase(std::string_view text, std::string_view what) {
+    for (std::size_t i = 0; i + what.size() <= text.size(); ++i)
+        if (EqualsNoCase(text.substr(i, what.size()), what)) return i;
+    return kNone;
+}
+
+bool InList(std::string_view word, std::initializer_list<std::string_view> list) {
+    for (std::string_view item : list)
+        if (EqualsNoCase(word, item)) return true;
+    return false;
+}
+
+// A piece of a line: offset from the line's start and text.
+struct Span {
+    std::size_t offset = 0;
+    std::string_view text;
+};
+
+Span Trim(Span span) {
+    std::size_t begin = 0, end = span.text.size();
+    while (begin < end && IsTrimmed(span.text[begin])) ++begin;
+    while (end > begin && IsTrimmed(span.text[end - 1])) --end;
+    return {span.offset + begin, span.text.substr(begin, end - begin)};
+}
+
+// A line after comment removal: `code` keeps the line's length, removed comment text
+// being replaced by blanks, so offsets stay those of the line.
+struct CodeLine {
+    std::string code;
+    bool comment = false;  // nothing of the line is executed
+    bool uncertain = false;  // the plug-in's reading of this line's comments is not certain
+};
+
+// The first `marker` of the line is a comment start unless it lies between the
+// line's first and last double quote.
+bool QuoteProtected(std::string_view line, std::size_t at) {
+    const std::size_t first = line.find('"');
+    const std::size_t last = line.rfind('"');
+    return first != kNone && first < at && at < last;
+}
+
+// True when an odd number of double quotes precede `at`.
+bool InsideString(std::string_view line, std::size_t at) {
+    return std::count(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(at), '"') % 2 == 1;
+}
+
+void Blank(std::string &code, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to && i < code.size(); ++i) code[i] = ' ';
+}
+
+// Removes `//` or `;` comments, one kind per line, as the plug-in does. Where the
+// first `//` is protected by quotes the `;` rule is still tried: taking a little more
+// as comment than the plug-in can only hide a fault, never invent one.
+void RemoveLineComment(std::string_view line, std::size_t lead, CodeLine &result) {
+    const std::size_t slashes = line.find("//");
+    if (slashes != kNone && !QuoteProtected(line, slashes)) {
+        Blank(result.code, lead + slashes, result.code.size());
+        return;
+    }
+    // A protected `//` stays code; the line is judged only when that `//` really lies
+    // inside a string and no other one follows the last quote.
+    if (slashes != kNone && (!InsideString(line, slashes) || line.find("//", line.rfind('"')) != kNone)) {
+        result.uncertain = true;
+        return;
+    }
+    const std::size_t semicolon = line.find(';');
+    if (semicolon == kNone) return;
+    if (semicolon == 0 || !QuoteProtected(line, semicolon)) Blank(result.code, lead + semicolon, result.code.size());
+    else if (!InsideString(line, semicolon) || line.find(';', line.rfind('"')) != kNone) result.uncertain = true;
+}
+
+// Applies the plug-in's comment rules to one raw line (without its LF).
+CodeLine RemoveComments(std::string_view raw, bool &inBlock) {
+    CodeLine result;
+    result.code.assign(raw);
+    const Span trimmed = Trim({0, raw});
+    const std::string_view line = trimmed.text;
+    const std::size_t lead = trimmed.offset;
+    if (line.empty()) {
+        result.comment = true;
+        return result;
+    }
+    const std::size_t close = line.find("*/");
+    // The plug-in compares the position of "*/" with length - 2, which also holds for a
+    // line of one character.
+    if (close == line.size() - 2 || line.size() == 1) {
+        inBlock = false;
+        result.comment = true;
+        return result;
+    }
+    if (inBlock) {
+        if (close == kNone) {
+            result.comment = true;
+        } else {
+            Blank(result.code, 0, lead + close + 2);
+            inBlock = false;
+        }
+        return result;
+    }
+    const std::size_t open = line.find("/*");
+    if (open != kNone && close == kNone) {
+        Blank(result.code, lead + open, result.code.size());
+        inBlock = true;
+        result.comment = open == 0;
+    } else if (open == kNone && close != kNone) {
+        Blank(result.code, 0, lead + close + 2);
+    } else if (open != kNone) {
+        if (open < close) {
+            Blank(result.code, lead + open, lead + close + 2);
+            const bool joined = open > 0 && close + 2 < line.size() && !IsTrimmed(line[open - 1]) &&
+                                !IsTrimmed(line[close + 2]);
+            result.uncertain = joined;
+        } else {
+            result.uncertain = true;
+        }
+    } else {
+        RemoveLineComment(line, lead, result);
+    }
+    if (Trim({0, result.code}).text.empty()) result.comment = true;
+    return result;
+}
+
+// The words that name a label operand, by command.
+bool TakesLabelFirst(std::string_view command) {
+    return InList(command, {"JMP", "GOTO", "JA", "JAE", "JB", "JBE", "JE", "JNE", "JZ", "JNZ", "JG", "JGE", "JL",
+                            "JLE", "CALL", "EOB", "EOE"});
+}
+bool IsBpGoto(std::string_view command) { return EqualsNoCase(command, "BPGOTO"); }
+
+// Commands whose operands may be constant words, and the words.
+bool TakesConstantWords(std::string_view command) {
+    return InList(command, {"GMI", "GMA", "GMEMI", "GPI", "OLLY", "GCI", "GOPI", "GMEXP", "GMIMP", "REF", "GSL",
+                            "CLOSE", "RBP"});
+}
+bool IsConstantWord(std::string_view word) {
+    return InList(word, {"MODULEBASE", "MODULESIZE", "CODEBASE", "CODESIZE", "ENTRY", "NSECT", "DATABASE",
+                         "EDATATABLE", "EDATASIZE", "IDATABASE", "IDATATABLE", "RESBASE", "RESSIZE", "RELOCTABLE",
+                         "RELOCSIZE", "NAME", "PATH", "VERSION", "MEMORYBASE", "MEMORYSIZE", "MEMORYOWNER",
+                         "HPROCESS", "PROCESSID", "HMAINTHREAD", "MAINTHREADID", "MAINBASE", "PROCESSNAME",
+                         "EXEFILENAME", "CURRENTDIR", "SYSTEMDIR", "PID", "HWND", "THREAD", "THREADID", "EXE", "INI",
+                         "DIR", "COMMAND", "CONDITION", "DESTINATION", "SIZE", "TYPE", "GOOD", "ADDR", "DATA",
+                         "ADDRESS", "LABEL", "COUNT", "MODULE", "MEMORY", "CODE", "CPUDASM", "CPUDUMP", "CPUSTACK",
+                         "SCRIPT", "SCRIPTLOG", "LOG", "CPU", "MODULES", "THREADS", "BREAKPOINTS", "REFERENCES",
+                         "SOURCELIST", "WATCHES", "WINDOWS", "PATCHES", "RUNTRACE", "CALLSTACK", "TEXT", "FILE",
+                         "HANDLES", "SEH", "SOURCE", "STRICT"});
+}
+
+// Operands that hold a text (a file, API or module name, a message, a condition, an
+// assembler line): written as strings or variables. How the plug-in takes a bare word
+// there is not certain, so their words are not judged.
+struct TextOperands {
+    std::string_view command;
+    unsigned indexes;  // bit i: operand i
+};
+constexpr TextOperands kTextOperands[] = {
+    {"ASK", 1}, {"ASM", 2}, {"ASMTXT", 2}, {"BPCND", 2}, {"BPD", 1}, {"BPHWS", 2},
+    {"BPL", 2}, {"BPLCND", 6}, {"BPX", 1}, {"CMT", 2}, {"DM", 4}, {"DMA", 4},
+    {"DPE", 1}, {"EVAL", 1}, {"FINDCALLS", 2}, {"FINDCMD", 2}, {"FINDCMDS", 2}, {"GMA", 1},
+    {"GPA", 3}, {"GPP", 3}, {"HANDLE", 4}, {"INIR", 1}, {"INIW", 1}, {"LBL", 2},
+    {"LM", 4}, {"LOADLIB", 1}, {"LOG", 2}, {"LOGBUF", 4}, {"MSG", 1}, {"MSGYN", 1},
+    {"TICND", 1}, {"TOCND", 1}, {"WRT", 1}, {"WRTA", 5},
+};
+
+bool IsTextOperand(std::string_view command, std::size_t index) {
+    for (const TextOperands &entry : kTextOperands)
+        if (EqualsNoCase(command, entry.command)) return index < 32 && (entry.indexes >> index) & 1u;
+    return false;
+}
+
+bool IsRegister(std::string_view word) {
+    return InList(word, {"eax", "ebx", "ecx", "edx", "esi", "edi", "esp", "ebp", "eip", "ax", "bx", "cx", "dx",
+                         "bp", "si", "di", "sp", "al", "ah", "bl", "bh", "cl", "ch", "dl", "dh", "es", "cs", "ss",
+                         "ds", "fs", "gs", "st"});
+}
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (Upper(c) >= 'A' && Upper(c) <= 'F'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Hex (the default), decimal with a trailing dot, or a float.
+bool IsNumber(std::string_view word) {
+    if (!word.empty() && word[0] == '-') word.remove_prefix(1);
+    if (word.empty()) return false;
+    if (std::all_of(word.begin(), word.end(), IsHexDigit)) return true;
+    const std::size_t dot = word.find('.');
+    if (dot == kNone || dot == 0) return false;
+    const std::string_view whole = word.substr(0, dot), fraction = word.substr(dot + 1);
+    return std::all_of(whole.begin(), whole.end(), IsDigit) && std::all_of(fraction.begin(), fraction.end(), IsDigit);
+}
+
+// Operators and brackets that separate the words of an expression.
+bool IsSeparator(char c) {
+    switch (c) {
+    case ',': case '+': case '-': case '*': case '/': case '&': case '|': case '^': case '<': case '>':
+    case '[': case ']': case '(': case ')': case ':': case ' ': case '\t': case '\f': case '\r': case '\n':
+        return true;
+    default: return false;
+    }
+}
+
+// Splits operand text at commas outside double quotes, as the plug-in does.
+std::vector<Span> SplitOperands(Span operands) {
+    std::vector<Span> parts;
+    if (Trim(operands).text.empty()) return parts;
+    bool quoted = false;
+    std::size_t start = 0;
+    const std::string_view text = operands.text;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] == '"') quoted = !quoted;
+        if (i == text.size() || (text[i] == ',' && !quoted)) {
+            parts.push_back(Trim({operands.offset + start, text.substr(start, i - start)}));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+// One command line, parsed. A line whose comments the plug-in may read otherwise still
+// declares what it seems to declare, but is not judged.
+struct Statement {
+    std::size_t lineStart = 0;  // offset of the line in its text
+    std::size_t line = 0;
+    Span name;
+    Span operands;  // trimmed text after the name
+    bool judged = true;
+};
+
+// A label definition line.
+struct LabelLine {
+    Span name;
+    std::size_t lineStart = 0;
+    std::size_t line = 0;
+    bool judged = true;
+};
+
+// What one script (the checked one or an include) contributes.
+struct ScriptFacts {
+    std::vector<Statement> statements;
+    std::vector<LabelLine> labelLines;  // in order
+    std::vector<ScriptProblem> badIncludes;
+    std::vector<std::string> includeNames;  // quoted names, in order
+};
+
+// Reads the lines of a script: labels, command lines, includes. Lines of EXEC blocks
+// and #log lines are left out.
+ScriptFacts ReadScript(std::string_view text) {
+    ScriptFacts facts;
+    bool inBlock = false, inExec = false;
+    std::size_t lineStart = 0, lineNumber = 0;
+    while (lineStart <= text.size()) {
+        std::size_t lineEnd = text.find('\n', lineStart);
+        if (lineEnd == kNone) lineEnd = text.size();
+        const std::string_view raw = text.substr(lineStart, lineEnd - lineStart);
+        const std::size_t thisStart = lineStart, thisLine = lineNumber;
+        lineStart = lineEnd + 1;
+        ++lineNumber;
+
+        // #inc is found anywhere, even in comments; the included lines replace the line.
+        const std::size_t inc = FindNoCase(raw, "#inc");
+        if (inc != kNone) {
+            const std::size_t open = raw.find('"', inc);
+            const std::size_t close = open == kNone ? kNone : raw.find('"', open + 1);
+            if (close == kNone || close == open + 1) {
+                ScriptProblem bad;
+                bad.start = thisStart + inc;
+                bad.length = 4;
+                bad.line = thisLine;
+                bad.kind = ProblemKind::kBadInclude;
+                bad.message = text::kProblemBadInclude;
+                facts.badIncludes.push_back(bad);
+            } else {
+                facts.includeNames.emplace_back(raw.substr(open + 1, close - open - 1));
+            }
+            continue;
+        }
+        CodeLine code = RemoveComments(raw, inBlock);
+        if (code.comment) continue;
+        if (FindNoCase(raw, "#log") != kNone) continue;
+        const Span line = Trim({0, code.code});
+        // Offsets into `code.code` equal offsets into `raw`; keep views on `text`.
+        const Span onText{line.offset, raw.substr(line.offset, line.text.size())};
+        const std::size_t nameEnd = std::min(onText.text.find(' '), onText.text.find('\t'));
+        const std::string_view name = onText.text.substr(0, nameEnd);
+        if (inExec) {
+            if (nameEnd == kNone && EqualsNoCase(name, "ENDE")) inExec = false;
+            continue;
+        }
+        if (onText.text.back() == ':') {
+            const Span labelName{onText.offset, onText.text.substr(0, onText.text.size() - 1)};
+            facts.labelLines.push_back({labelName, thisStart, thisLine, !code.uncertain});
+            continue;
+        }
+        Statement statement;
+        statement.lineStart = thisStart;
+        statement.line = thisLine;
+        statement.name = {onText.offset, name};
+        statement.judged = !code.uncertain;
+        if (nameEnd != kNone)
+            statement.operands = Trim({onText.offset + nameEnd, onText.text.substr(nameEnd)});
+        if (EqualsNoCase(name, "EXEC") && nameEnd == kNone) inExec = true;
+        facts.statements.push_back(statement);
+    }
+    return facts;
+}
+
+// The names a script declares: VAR, and the implicit declarations of MOV, TICK and POP.
+void CollectDeclarations(const ScriptFacts &facts, std::unordered_set<std::string> &declared) {
+    for (const Statement &statement : facts.statements) {
+        const std::string_view name = statement.name.text;
+        const bool isVar = EqualsNoCase(name, "VAR");
+        if (isVar) declared.emplace(statement.operands.text);
+        if (!isVar && !InList(name, {"MOV", "TICK", "POP"})) continue;
+        for (const Span &operand : SplitOperands(statement.operands)) {
+            declared.emplace(operand.text);
+            if (!isVar) break;
+        }
+    }
+}
+
+class Checker {
+public:
+    Checker(const CommandSet &commands, IncludeReader *reader) : commands_(commands), reader_(reader) {}
+
+    ScriptCheck Run(std::string_view text, const std::string &scriptPath) {
+        const ScriptFacts facts = ReadScript(text);
+        AddLabels(facts, std::string());
+        CollectDeclarations(facts, declared_);
+        FollowIncludes(facts, scriptPath, 0);
+
+        for (const ScriptProblem &bad : facts.badIncludes) result_.problems.push_back(bad);
+        ReportDuplicateLabels(facts);
+        for (const Statement &statement : facts.statements)
+            if (statement.judged) CheckStatement(statement);
+        std::stable_sort(result_.problems.begin(), result_.problems.end(),
+                         [](const ScriptProblem &a, const ScriptProblem &b) { return a.start < b.start; });
+        result_.labels.insert(labelPlaces_.begin(), labelPlaces_.end());
+        return std::move(result_);
+    }
+
+private:
+    void AddLabels(const ScriptFacts &facts, const std::string &file) {
+        for (const LabelLine &label : facts.labelLines) {
+            const Span &name = label.name;
+            const LabelPlace place{file, label.lineStart + name.offset, label.line};
+            labelPlaces_.emplace(std::string(name.text), place);
+            // A blank before the colon belongs to the name; accept the trimmed spelling too
+            // rather than guess how a jump to it was meant.
+            const std::string_view trimmed = Trim({0, name.text}).text;
+            if (trimmed.size() != name.text.size()) labelPlaces_.emplace(std::string(trimmed), place);
+        }
+    }
+
+    void FollowIncludes(const ScriptFacts &facts, const std::string &scriptPath, int depth) {
+        for (const std::string &name : facts.includeNames) {
+            const std::string path = ResolveIncludePath(scriptPath, name);
+            if (depth >= kIncludeDepthLimit) continue;
+            std::string bytes;
+            const bool relativeWithoutFolder = name.find('\\') == kNone && scriptPath.empty();
+            if (!reader_ || relativeWithoutFolder || !reader_->Read(path, bytes)) {
+                result_.includesRead = false;
+                continue;
+            }
+            const ScriptFacts included = ReadScript(bytes);
+            AddLabels(included, path);
+            CollectDeclarations(included, declared_);
+            FollowIncludes(included, path, depth + 1);
+        }
+    }
+
+    void Report(std::size_t start, std::size_t length, std::size_t line, ProblemKind kind, std::string message) {
+        ScriptProblem problem;
+        problem.start = start;
+        problem.length = std::max<std::size_t>(length, 1);
+        problem.line = line;
+        problem.kind = kind;
+        problem.message = std::move(message);
+        result_.problems.push_back(std::move(problem));
+    }
+
+    void ReportDuplicateLabels(const ScriptFacts &facts) {
+        std::unordered_map<std::string_view, std::size_t> firstLine;
+        for (const LabelLine &label : facts.labelLines) {
+            const auto [first, added] = firstLine.emplace(label.name.text, label.line);
+            if (added || !label.judged) continue;
+            Report(label.lineStart + label.name.offset, label.name.text.size(), label.line,
+                   ProblemKind::kDuplicateLabel,
+                   text::kProblemDuplicateLabel + std::to_string(first->second + 1) + ": " + std::string(label.name.text));
+        }
+    }
+
+    bool LabelKnown(std::string_view name) const { return labelPlaces_.count(std::string(name)) != 0; }
+    bool Declared(std::string_view name) const { return declared_.count(std::string(name)) != 0; }
+
+    void CheckStatement(const Statement &statement) {
+        const std::string_view name = statement.name.text;
+        const std::size_t at = statement.lineStart + statement.name.offset;
+        if (!commands_.Contains(name)) {
+            const std::size_t colon = name.find(':');
+            if (colon != kNone && colon > 0)
+                Report(at, colon + 1, statement.line, ProblemKind::kLabelWithCommand,
+                       text::kProblemLabelWithCommand + std::string(name.substr(0, colon + 1)));
+            else if (name.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+                Report(at, kByteOrderMark.size(), statement.line, ProblemKind::kUnknownCommand,
+                       text::kProblemByteOrderMark);
+            else
+                Report(at, name.size(), statement.line, ProblemKind::kUnknownCommand,
+                       text::kProblemUnknownCommand + std::string(name));
+            return;
+        }
+        if (!result_.includesRead || EqualsNoCase(name, "VAR")) return;
+        const std::vector<Span> operands = SplitOperands(statement.operands);
+        const std::size_t labelIndex = TakesLabelFirst(name) ? 0 : IsBpGoto(name) ? 1 : kNone;
+        const bool constants = TakesConstantWords(name);
+        const bool declares = InList(name, {"MOV", "TICK", "POP"});
+        for (std::size_t i = 0; i < operands.size(); ++i) {
+            const Span &operand = operands[i];
+            if (i == labelIndex) {
+                CheckLabelOperand(statement, operand);
+                continue;
+            }
+            if (i == 0 && declares && operand.text.substr(0, 1) != "[") continue;  // names the variable it declares
+            if (IsTextOperand(name, i)) continue;
+            CheckWords(statement, operand, constants);
+        }
+    }
+
+    // A label operand may also be a quoted string or a variable holding the name.
+    void CheckLabelOperand(const Statement &statement, const Span &operand) {
+        const std::string_view label = operand.text;
+        const std::size_t start = statement.lineStart + operand.offset;
+        if (!label.empty() && LabelKnown(label)) result_.labelLinks.emplace_back(start, label.size());
+        if (label.empty() || label[0] == '"' || label[0] == '$' || LabelKnown(label) || Declared(label)) return;
+        Report(start, label.size(), statement.line, ProblemKind::kUndefinedLabel,
+               text::kProblemUndefinedLabel + std::string(label));
+    }
+
+    // Reports the words of an operand that can only be variables and are never declared.
+    void CheckWords(const Statement &statement, const Span &operand, bool constants) {
+        const std::string_view text = operand.text;
+        std::size_t i = 0;
+        while (i < text.size()) {
+            const char c = text[i];
+            if (c == '"' || c == '#') {  // string or hex byte string: skip to its end
+                const std::size_t end = text.find(c, i + 1);
+                i = end == kNone ? text.size() : end + 1;
+                continue;
+            }
+            if (IsSeparator(c)) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i;
+            while (end < text.size() && !IsSeparator(text[end]) && text[end] != '"' && text[end] != '#') ++end;
+            const std::string_view word = text.substr(i, end - i);
+            if (OnlyAVariable(word, constants) && !Declared(word))
+                Report(statement.lineStart + operand.offset + i, word.size(),
+                       statement.line, ProblemKind::kUndeclaredVariable, text::kProblemUndeclared + std::string(word));
+            i = end;
+        }
+    }
+
+    bool OnlyAVariable(std::string_view word, bool constants) const {
+        if (word[0] == '$' || word[0] == '!' || word[0] == '{') return false;
+        if (IsRegister(word) || IsNumber(word) || LabelKnown(word)) return false;
+        if (constants && IsConstantWord(word)) return false;
+        return true;
+    }
+
+    const CommandSet &commands_;
+    IncludeReader *reader_;
+    ScriptCheck result_;
+    std::unordered_map<std::string, LabelPlace> labelPlaces_;
+    std::unordered_set<std::string> declared_;
+};
+
+}  // namespace
+
+CommandSet::CommandSet(std::string_view keywordList) {
+    std::size_t start = 0;
+    while (start < keywordList.size()) {
+        std::size_t end = keywordList.find(' ', start);
+        if (end == kNone) end = keywordList.size();
+        const std::string_view item = keywordList.substr(start, end - start);
+        if (!item.empty() && item[0] != '#' && item[0] != '$') {
+            std::string name(item);
+            for (char &c : name) c = Upper(c);
+            names_.push_back(std::move(name));
+        }
+        start = end + 1;
+    }
+    std::sort(names_.begin(), names_.end());
+    names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
+}
+
+bool CommandSet::Contains(std::string_view name) const {
+    std::array<char, 32> upper{};
+    if (name.empty() || name.size() > upper.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) upper[i] = Upper(name[i]);
+    return std::binary_search(names_.begin(), names_.end(), std::string_view(upper.data(), name.size()),
+                              [](std::string_view a, std::string_view b) { return a < b; });
+}
+
+std::string ResolveIncludePath(const std::string &includingScript, const std::string &name) {
+    if (name.find('\\') != std::string::npos) return name;
+    const std::size_t slash = includingScript.find_last_of("\\/");
+    if (slash == std::string::npos) return name;
+    return includingScript.substr(0, slash + 1) + name;
+}
+
+ScriptCheck CheckScript(std::string_view text, const std::string &scriptPath, const CommandSet &commands,
+                        IncludeReader *reader) {
+    return Checker(commands, reader).Run(text, scriptPath);
+}
+
+std::optional<std::string> LabelOperandAt(std::string_view text, std::size_t position) {
+    if (position > text.size()) return std::nullopt;
+    const std::size_t lineStart = position == 0 ? 0 : text.rfind('\n', position - 1) + 1;
+    std::size_t lineEnd = text.find('\n', lineStart);
+    if (lineEnd == kNone) lineEnd = text.size();
+    const std::string_view raw = text.substr(lineStart, lineEnd - lineStart);
+    bool inBlock = false;
+    const CodeLine code = RemoveComments(raw, inBlock);
+    if (code.comment) return std::nullopt;
+    const Span line = Trim({0, code.code});
+    const std::size_t nameEnd = std::min(line.text.find(' '), line.text.find('\t'));
+    if (nameEnd == kNone) return std::nullopt;
+    const std::string_view name = line.text.substr(0, nameEnd);
+    const std::size_t labelIndex = TakesLabelFirst(name) ? 0 : IsBpGoto(name) ? 1 : kNone;
+    if (labelIndex == kNone) return std::nullopt;
+    const Span operands = Trim({line.offset + nameEnd, raw.substr(line.offset + nameEnd, line.text.size() - nameEnd)});
+    const std::vector<Span> parts = SplitOperands(operands);
+    if (labelIndex >= parts.size()) return std::nullopt;
+    const Span &label = parts[labelIndex];
+    const std::size_t column = position - lineStart;
+    const std::size_t from = label.offset;
+    if (column < from || column > from + label.text.size() || label.text.empty() || label.text[0] == '"')
+        return std::nullopt;
+    return std::string(label.text);
+}
+
+}  // namespace quillet

@@ -1,0 +1,87 @@
+// The script checker: finds the faults the plug-in would stop a script for (unknown
+// command, jump to a missing label, label defined twice, label and command on one
+// line, variable never declared) without running it. Window-free: it reads the
+// script's bytes as the plug-in does (lines split at LF, comments removed by the
+// plug-in's rules, #inc resolved through an IncludeReader) and answers problems as
+// byte ranges of the checked text. It never reports a line the plug-in accepts: where
+// the plug-in's reading is uncertain, the line is taken as correct.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quillet {
+
+enum class ProblemKind {
+    kUnknownCommand,
+    kUndefinedLabel,
+    kDuplicateLabel,
+    kLabelWithCommand,
+    kUndeclaredVariable,
+    kBadInclude,
+};
+
+struct ScriptProblem {
+    std::size_t start = 0;   // byte offset in the checked text
+    std::size_t length = 0;  // bytes underlined (at least 1)
+    std::size_t line = 0;    // 0-based, lines counted at LF as the plug-in counts them
+    ProblemKind kind = ProblemKind::kUnknownCommand;
+    std::string message;
+};
+
+// Where a label is defined: in the checked text (empty file) or in an included script.
+struct LabelPlace {
+    std::string file;
+    std::size_t position = 0;  // byte offset of the name's first character
+    std::size_t line = 0;
+};
+
+// The command names a script may use, from the keyword list of the keyword file
+// (upper-cased names separated by blanks; directives and $ variables are skipped).
+class CommandSet {
+public:
+    explicit CommandSet(std::string_view keywordList);
+    bool Contains(std::string_view name) const;  // letter case ignored
+    bool Empty() const { return names_.empty(); }
+
+private:
+    std::vector<std::string> names_;  // upper case, sorted
+};
+
+// Supplies the bytes of included scripts; the checker resolves their paths.
+class IncludeReader {
+public:
+    virtual ~IncludeReader() = default;
+    // False when the file cannot be read.
+    virtual bool Read(const std::string &path, std::string &bytes) = 0;
+};
+
+struct ScriptCheck {
+    std::vector<ScriptProblem> problems;       // in text order
+    std::map<std::string, LabelPlace> labels;  // first definition of each label
+    // Label operands that name a known label (start, length), for go-to-label links.
+    std::vector<std::pair<std::size_t, std::size_t>> labelLinks;
+    // False when an include could not be read: label and variable checks are off then.
+    bool includesRead = true;
+};
+
+// Checks a script. `scriptPath` names the file the text belongs to (empty for a
+// script never saved: includes with a relative name cannot be resolved then).
+// `reader` may be null, which counts as "includes cannot be read".
+ScriptCheck CheckScript(std::string_view text, const std::string &scriptPath, const CommandSet &commands,
+                        IncludeReader *reader);
+
+// The path of an included file as the plug-in resolves it: a name holding a
+// backslash is used as it is, any other name lies in the including script's folder.
+std::string ResolveIncludePath(const std::string &includingScript, const std::string &name);
+
+// The label named by the operand at `position`, when that position lies on the label
+// operand of a jump, call, EOB, EOE or BPGOTO line of `text`; no value otherwise.
+std::optional<std::string> LabelOperandAt(std::string_view text, std::size_t position);
+
+}  // namespace quillet

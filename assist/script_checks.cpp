@@ -1,0 +1,427 @@
+// Script checks in the editor and go to label (see script_checks.h). A hidden
+// message-only window owns the pause timers (one per editor, id = the editor's handle)
+// and receives the results of the worker threads; a result is shown only when the
+// text has not changed since its check started.
+#include "assist/script_checks.h"
+
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "assist/script_check.h"
+#include "core/settings_keys.h"
+#include "core/texts.h"
+#include "platform/active_document.h"
+#include "platform/editor.h"
+#include "platform/frame_state.h"
+#include "platform/settings_store.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr UINT kMsgCheckDone = WM_APP + 0x31;
+constexpr UINT kMsgFollowClick = WM_APP + 0x32;
+constexpr int kDwellMs = 500;
+constexpr COLORREF kSquiggleColour = RGB(0xE0, 0x10, 0x10);
+constexpr COLORREF kLinkColour = RGB(0x10, 0x40, 0xE0);
+// Included scripts larger than this are taken as unreadable.
+constexpr DWORD kIncludeReadLimit = 16u * 1024u * 1024u;
+
+struct EditorChecks {
+    HWND document = nullptr;
+    unsigned generation = 0;  // counts text changes
+    bool shown = false;       // a check's result is shown (the count is known)
+    bool timerSet = false;    // the pause timer runs
+    DWORD lastChange = 0;     // tick count of the last text change
+    std::vector<std::string> messages;  // of the squiggles now shown, by indicator value - 1
+    bool prepared = false;
+    bool tipShown = false;
+};
+
+// One check on a worker thread: its input, and its result once done.
+struct CheckJob {
+    HWND editor = nullptr;
+    unsigned generation = 0;
+    std::string text;
+    std::string path;
+    std::shared_ptr<const CommandSet> commands;
+    ScriptCheck result;
+};
+
+// A place the caret left for a label, for "Back".
+struct JumpOrigin {
+    HWND document;
+    sptr_t position;
+};
+
+std::map<HWND, EditorChecks> editors;  // by editor control
+// The switch as read from razuvi.ini when the last editor was prepared (reading the
+// file on every keystroke would cost more than the keystroke).
+bool checksOn = true;
+std::vector<JumpOrigin> jumpOrigins;  // the latest last
+constexpr std::size_t kJumpOriginsKept = 100;
+// A Ctrl+click on a label link, followed once the editor has handled the click itself
+// (which places the caret where the mouse is).
+struct ClickedLink {
+    HWND document;
+    HWND control;
+    sptr_t position;
+    ScriptOpener open;
+};
+ClickedLink clickedLink{};
+HWND checksWindow = nullptr;
+
+class FileIncludeReader : public IncludeReader {
+public:
+    bool Read(const std::string &path, std::string &bytes) override {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        const DWORD size = GetFileSize(file, nullptr);
+        bool ok = size != INVALID_FILE_SIZE && size <= kIncludeReadLimit;
+        if (ok) {
+            bytes.assign(size, '\0');
+            DWORD read = 0;
+            ok = size == 0 || (ReadFile(file, bytes.data(), size, &read, nullptr) && read == size);
+        }
+        CloseHandle(file);
+        return ok;
+    }
+};
+
+// The command list of the loaded keyword file, rebuilt when the list changes.
+std::shared_ptr<const CommandSet> Commands() {
+    static std::string builtFrom;
+    static std::shared_ptr<const CommandSet> commands;
+    const char *list = GetKeywordList(FindFrame());
+    const std::string current = list ? list : "";
+    if (!commands || current != builtFrom) {
+        builtFrom = current;
+        commands = std::make_shared<const CommandSet>(current);
+    }
+    return commands;
+}
+
+// A saved document's title is its path; others have no folder for their includes.
+std::string ScriptPathOf(HWND document) {
+    const std::string title = WindowTitle(document);
+    return title.find('\\') != std::string::npos ? title : std::string();
+}
+
+void ShowStatus(HWND editor) {
+    const FrameHandles *handles = GetFrameHandles(FindFrame());
+    const auto found = editors.find(editor);
+    if (!handles || !handles->statusBar || !ScriptChecksOn() || found == editors.end() || !found->second.shown) return;
+    const int count = ProblemCount(editor);
+    const std::string status = count == 0 ? text::kStatusNoProblems : std::to_string(count) + text::kStatusProblems;
+    SendMessageA(handles->statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(status.c_str()));
+}
+
+void ClearIndicator(const Editor &editor, int indicator) {
+    editor.Call(SCI_SETINDICATORCURRENT, indicator);
+    editor.Call(SCI_INDICATORCLEARRANGE, 0, editor.Call(SCI_GETLENGTH));
+}
+
+void ClearChecks(HWND control, EditorChecks &checks) {
+    const Editor editor(control);
+    ClearIndicator(editor, kProblemIndicator);
+    ClearIndicator(editor, kLabelLinkIndicator);
+    checks.messages.clear();
+    checks.shown = false;
+}
+
+void ShowResult(HWND control, EditorChecks &checks, const ScriptCheck &result) {
+    const Editor editor(control);
+    ClearChecks(control, checks);
+    checks.shown = true;
+    editor.Call(SCI_SETINDICATORCURRENT, kProblemIndicator);
+    for (const ScriptProblem &problem : result.problems) {
+        checks.messages.push_back(problem.message);
+        editor.Call(SCI_SETINDICATORVALUE, checks.messages.size());
+        editor.Call(SCI_INDICATORFILLRANGE, problem.start, static_cast<sptr_t>(problem.length));
+    }
+    editor.Call(SCI_SETINDICATORCURRENT, kLabelLinkIndicator);
+    editor.Call(SCI_SETINDICATORVALUE, 1);
+    for (const auto &[start, length] : result.labelLinks)
+        editor.Call(SCI_INDICATORFILLRANGE, start, static_cast<sptr_t>(length));
+    if (control == ActiveEditorWindow()) ShowStatus(control);
+}
+
+DWORD WINAPI RunCheck(LPVOID parameter) {
+    std::unique_ptr<CheckJob> job(static_cast<CheckJob *>(parameter));
+    FileIncludeReader reader;
+    job->result = CheckScript(job->text, job->path, *job->commands, &reader);
+    if (PostMessageA(checksWindow, kMsgCheckDone, 0, reinterpret_cast<LPARAM>(job.get()))) job.release();
+    return 0;
+}
+
+// Forgets editors that were destroyed (their documents closed).
+void ForgetClosedEditors() {
+    for (auto it = editors.begin(); it != editors.end();)
+        it = IsWindow(it->first) ? std::next(it) : editors.erase(it);
+}
+
+void StartCheck(HWND control) {
+    ForgetClosedEditors();
+    const auto found = editors.find(control);
+    if (found == editors.end() || !IsWindow(control)) return;
+    auto commands = Commands();
+    if (commands->Empty()) return;  // no keyword file: nothing to check commands against
+    auto job = std::make_unique<CheckJob>();
+    job->editor = control;
+    job->generation = found->second.generation;
+    job->text = Editor(control).Text();
+    job->path = ScriptPathOf(found->second.document);
+    job->commands = std::move(commands);
+    HANDLE thread = CreateThread(nullptr, 0, RunCheck, job.get(), 0, nullptr);
+    if (!thread) return;
+    job.release();
+    CloseHandle(thread);
+}
+
+void OnCheckDone(CheckJob *finished) {
+    std::unique_ptr<CheckJob> job(finished);
+    const auto found = editors.find(job->editor);
+    if (found == editors.end() || !IsWindow(job->editor) || !ScriptChecksOn()) return;
+    if (found->second.generation != job->generation) return;  // a newer check is on its way
+    ShowResult(job->editor, found->second, job->result);
+}
+
+void FollowClickedLink();
+
+// A keystroke only notes its time; the timer, set once per pause, waits until the
+// text has rested for the whole pause before the check starts.
+void OnPauseTimer(HWND window, HWND control) {
+    KillTimer(window, reinterpret_cast<UINT_PTR>(control));
+    const auto found = editors.find(control);
+    if (found == editors.end()) return;
+    EditorChecks &checks = found->second;
+    const DWORD rested = GetTickCount() - checks.lastChange;
+    if (rested < kCheckPauseMs) {
+        SetTimer(window, reinterpret_cast<UINT_PTR>(control), kCheckPauseMs - rested, nullptr);
+        return;
+    }
+    checks.timerSet = false;
+    StartCheck(control);
+}
+
+LRESULT CALLBACK ChecksWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER: OnPauseTimer(window, reinterpret_cast<HWND>(wParam)); return 0;
+    case kMsgCheckDone: OnCheckDone(reinterpret_cast<CheckJob *>(lParam)); return 0;
+    case kMsgFollowClick: FollowClickedLink(); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+HWND ChecksWindow() {
+    if (checksWindow && IsWindow(checksWindow)) return checksWindow;
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = ChecksWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = text::kChecksWindowClass;
+    RegisterClassA(&windowClass);
+    checksWindow = CreateWindowExA(0, text::kChecksWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   windowClass.hInstance, nullptr);
+    return checksWindow;
+}
+
+void ScheduleCheck(HWND control, EditorChecks &checks) {
+    checks.lastChange = GetTickCount();
+    if (checks.timerSet) return;
+    HWND window = ChecksWindow();
+    checks.timerSet = window && SetTimer(window, reinterpret_cast<UINT_PTR>(control), kCheckPauseMs, nullptr);
+}
+
+EditorChecks &Prepare(HWND document, HWND control) {
+    EditorChecks &checks = editors[control];
+    // A handle of a closed editor may come back for a new one in another document.
+    if (checks.document != document) checks = EditorChecks{};
+    checks.document = document;
+    if (checks.prepared) return checks;
+    checks.prepared = true;
+    checksOn = ReadSetting(setting::kScriptChecksOff) != 1;
+    const Editor editor(control);
+    editor.Call(SCI_INDICSETSTYLE, kProblemIndicator, INDIC_SQUIGGLE);
+    editor.Call(SCI_INDICSETFORE, kProblemIndicator, kSquiggleColour);
+    editor.Call(SCI_INDICSETUNDER, kProblemIndicator, 1);
+    // Label links show only under the mouse, as a plain underline.
+    editor.Call(SCI_INDICSETSTYLE, kLabelLinkIndicator, INDIC_HIDDEN);
+    editor.Call(SCI_INDICSETHOVERSTYLE, kLabelLinkIndicator, INDIC_PLAIN);
+    editor.Call(SCI_INDICSETHOVERFORE, kLabelLinkIndicator, kLinkColour);
+    editor.Call(SCI_SETMOUSEDWELLTIME, kDwellMs);
+    return checks;
+}
+
+void OnTextChanged(HWND control, EditorChecks &checks) {
+    ++checks.generation;
+    if (ScriptChecksOn()) ScheduleCheck(control, checks);
+}
+
+void OnDwellStart(HWND control, EditorChecks &checks, sptr_t position) {
+    const Editor editor(control);
+    if (position < 0) return;
+    const sptr_t value = editor.Call(SCI_INDICATORVALUEAT, kProblemIndicator, position);
+    if (value <= 0 || static_cast<size_t>(value) > checks.messages.size()) return;
+    const sptr_t start = editor.Call(SCI_INDICATORSTART, kProblemIndicator, position);
+    editor.CallText(SCI_CALLTIPSHOW, static_cast<uptr_t>(start), checks.messages[static_cast<size_t>(value) - 1].c_str());
+    checks.tipShown = true;
+}
+
+void OnDwellEnd(HWND control, EditorChecks &checks) {
+    if (!checks.tipShown) return;
+    checks.tipShown = false;
+    Editor(control).Call(SCI_CALLTIPCANCEL);
+}
+
+void MoveCaretTo(const Editor &editor, sptr_t position) {
+    const sptr_t line = editor.Call(SCI_LINEFROMPOSITION, static_cast<uptr_t>(position));
+    editor.Call(SCI_ENSUREVISIBLEENFORCEPOLICY, static_cast<uptr_t>(line));
+    editor.Call(SCI_GOTOPOS, static_cast<uptr_t>(position));
+    editor.Call(SCI_SCROLLCARET);
+}
+
+// Where a label is defined in a script's text, or -1.
+sptr_t LabelPosition(const std::string &text, const std::string &path, const std::string &label) {
+    FileIncludeReader reader;
+    const ScriptCheck check = CheckScript(text, path, *Commands(), &reader);
+    const auto found = check.labels.find(label);
+    if (found == check.labels.end() || !found->second.file.empty()) return -1;
+    return static_cast<sptr_t>(found->second.position);
+}
+
+// Follows the label operand at `position` of the editor's text to the definition.
+bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open) {
+    const Editor editor(control);
+    const std::string text = editor.Text();
+    const auto label = LabelOperandAt(text, static_cast<std::size_t>(position));
+    if (!label) return false;
+    const std::string path = ScriptPathOf(document);
+    FileIncludeReader reader;
+    const ScriptCheck check = CheckScript(text, path, *Commands(), &reader);
+    const auto found = check.labels.find(*label);
+    if (found == check.labels.end()) return false;
+    if (jumpOrigins.size() == kJumpOriginsKept) jumpOrigins.erase(jumpOrigins.begin());
+    jumpOrigins.push_back({document, editor.Call(SCI_GETCURRENTPOS)});
+    if (found->second.file.empty()) {
+        MoveCaretTo(editor, static_cast<sptr_t>(found->second.position));
+        return true;
+    }
+    if (open) open(found->second.file.c_str());
+    const Editor target = ActiveEditor();
+    if (!target.IsOpen() || target.Window() == control) return true;
+    const sptr_t at = LabelPosition(target.Text(), found->second.file, *label);
+    MoveCaretTo(target, at >= 0 ? at : static_cast<sptr_t>(found->second.position));
+    return true;
+}
+
+void FollowClickedLink() {
+    const ClickedLink link = clickedLink;
+    clickedLink = {};
+    if (link.control && IsWindow(link.control)) GoToLabelAt(link.document, link.control, link.position, link.open);
+}
+
+}  // namespace
+
+void OnScriptCheckNotification(HWND document, const SCNotification &notification, ScriptOpener open) {
+    HWND control = static_cast<HWND>(notification.nmhdr.hwndFrom);
+    if (!control) return;
+    EditorChecks &checks = Prepare(document, control);
+    switch (notification.nmhdr.code) {
+    case SCN_MODIFIED:
+        if (notification.modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) OnTextChanged(control, checks);
+        break;
+    case SCN_DWELLSTART: OnDwellStart(control, checks, notification.position); break;
+    case SCN_DWELLEND: OnDwellEnd(control, checks); break;
+    case SCN_FOCUSIN:
+        ForgetClosedEditors();
+        ShowStatus(control);
+        break;
+    case SCN_INDICATORCLICK:
+        if ((notification.modifiers & SCMOD_CTRL) &&
+            Editor(control).Call(SCI_INDICATORVALUEAT, kLabelLinkIndicator, notification.position)) {
+            clickedLink = {document, control, notification.position, open};
+            PostMessageA(ChecksWindow(), kMsgFollowClick, 0, 0);
+        }
+        break;
+    default: break;
+    }
+}
+
+int ProblemCount(HWND editor) {
+    const auto found = editors.find(editor);
+    return found == editors.end() ? 0 : static_cast<int>(found->second.messages.size());
+}
+
+void GoToNextProblem() {
+    const Editor editor = ActiveEditor();
+    if (!editor.IsOpen()) return;
+    const sptr_t length = editor.Call(SCI_GETLENGTH);
+    sptr_t position = editor.Call(SCI_GETCURRENTPOS);
+    // Leave the squiggle the caret is on, then find the start of the next one; once
+    // past the end, start again from the top.
+    for (int pass = 0; pass < 2; ++pass) {
+        if (editor.Call(SCI_INDICATORVALUEAT, kProblemIndicator, position))
+            position = editor.Call(SCI_INDICATOREND, kProblemIndicator, position);
+        while (position < length) {
+            if (editor.Call(SCI_INDICATORVALUEAT, kProblemIndicator, position)) {
+                MoveCaretTo(editor, position);
+                return;
+            }
+            const sptr_t next = editor.Call(SCI_INDICATOREND, kProblemIndicator, position);
+            if (next <= position) break;
+            position = next;
+        }
+        position = 0;
+        if (editor.Call(SCI_INDICATORVALUEAT, kProblemIndicator, 0)) {
+            MoveCaretTo(editor, 0);
+            return;
+        }
+    }
+}
+
+void GoToLabelAtCaret(ScriptOpener open) {
+    HWND document = ActiveDocument();
+    const Editor editor = ActiveEditor();
+    if (!editor.IsOpen()) return;
+    GoToLabelAt(document, editor.Window(), editor.Call(SCI_GETCURRENTPOS), open);
+}
+
+void GoBackFromLabel() {
+    while (!jumpOrigins.empty()) {
+        const JumpOrigin origin = jumpOrigins.back();
+        jumpOrigins.pop_back();
+        if (!IsWindow(origin.document)) continue;
+        if (HWND client = CurrentMdiClient())
+            SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(origin.document), 0);
+        const Editor editor(EditorOfDocument(origin.document));
+        MoveCaretTo(editor, origin.position);
+        SetFocus(editor.Window());
+        return;
+    }
+}
+
+bool ScriptChecksOn() { return checksOn; }
+
+void SetScriptChecksOn(bool on) {
+    WriteSetting(setting::kScriptChecksOff, on ? 0 : 1);
+    checksOn = on;
+    ForgetClosedEditors();
+    for (auto &[control, checks] : editors) {
+        ++checks.generation;
+        ClearChecks(control, checks);
+        if (on) ScheduleCheck(control, checks);
+    }
+    // The count goes away with the squiggles; the keyword file's note comes back.
+    const FrameHandles *handles = GetFrameHandles(FindFrame());
+    const char *note = GetStatusNote(FindFrame());
+    if (!on && handles && handles->statusBar)
+        SendMessageA(handles->statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(note ? note : ""));
+}
+
+}  // namespace quillet

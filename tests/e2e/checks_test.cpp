@@ -1,0 +1,80 @@
+// End to end: a script with mistakes opened in the running program is underlined,
+// the status bar counts the problems, Ctrl+F7 visits them and the mouse resting on one
+// shows its message; the picture is kept in the screenshots folder.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver/session.h"
+
+using namespace qdriver;
+
+namespace {
+
+constexpr UINT kSciGetCurrentPos = 2008;
+constexpr UINT kSciPointXFromPosition = 2164;
+constexpr UINT kSciPointYFromPosition = 2165;
+constexpr UINT kSciCallTipActive = 2202;
+constexpr UINT kSciIndicatorValueAt = 2507;
+constexpr int kProblemIndicator = 8;
+
+constexpr char kScript[] =
+    "var count\r\n"
+    "mov count, 0\r\n"
+    "again:\r\n"
+    "inc count\r\n"
+    "cmp count, 10\r\n"
+    "jb again\r\n"
+    "mvo eax, count\r\n"
+    "jmp finish\r\n"
+    "log total\r\n"
+    "ret\r\n";
+
+bool Underlined(HWND editor, size_t position) {
+    return Send(editor, kSciIndicatorValueAt, kProblemIndicator, static_cast<LPARAM>(position)) != 0;
+}
+
+}  // namespace
+
+TEST(ScriptChecks, MistakesAreUnderlinedCountedVisitedAndExplainedOnHover) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string script = folder.File("mistakes.osc");
+    ASSERT_TRUE(WriteBytes(script, kScript));
+    const std::string text = kScript;
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    HWND editor = quillet.ActiveEditor();
+
+    const size_t command = text.find("mvo"), label = text.find("finish"), variable = text.find("total");
+    ASSERT_TRUE(WaitUntil([&] { return Underlined(editor, command); }, kStepTimeout)) << "no squiggle at open";
+    EXPECT_TRUE(Underlined(editor, label));
+    EXPECT_TRUE(Underlined(editor, variable));
+    EXPECT_FALSE(Underlined(editor, text.find("again")));
+    EXPECT_TRUE(WaitUntil([&] { return StatusPartText(quillet.StatusBar(), 0) == "3 problem(s) found (Ctrl+F7: next)"; },
+                          kStepTimeout))
+        << StatusPartText(quillet.StatusBar(), 0);
+
+    // Ctrl+F7 from the top: the first problem, then the next.
+    ASSERT_TRUE(PressKey(editor, VK_F7, {VK_CONTROL}));
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, kSciGetCurrentPos) == static_cast<LRESULT>(command); },
+                          kStepTimeout));
+    ASSERT_TRUE(PressKey(editor, VK_F7, {VK_CONTROL}));
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, kSciGetCurrentPos) == static_cast<LRESULT>(label); },
+                          kStepTimeout));
+
+    // The mouse resting on the misspelt command shows the message in a call tip.
+    POINT point{static_cast<LONG>(Send(editor, kSciPointXFromPosition, 0, static_cast<LPARAM>(command + 1))),
+                static_cast<LONG>(Send(editor, kSciPointYFromPosition, 0, static_cast<LPARAM>(command + 1))) + 5};
+    POINT screen = point;
+    ClientToScreen(editor, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, kSciCallTipActive) != 0; }, kStepTimeout)) << "no call tip";
+    Sleep(300);  // let the tip paint
+    EXPECT_FALSE(SaveScreenshot("script-checks.png", quillet.Frame()).empty());
+    EXPECT_TRUE(quillet.Close());
+}

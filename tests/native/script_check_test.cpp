@@ -1,0 +1,289 @@
+// Tests of the script checker: its rules on small scripts, go-to-label's operand
+// lookup, and every script of the shared corpus, whose reports must each be a fault
+// the plug-in would stop for.
+#include "assist/script_check.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "assist/keyword_file.h"
+
+namespace quillet {
+namespace {
+
+std::string ReadFile(const std::filesystem::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+const CommandSet &ShippedCommands() {
+    static const CommandSet commands(ParseKeywordFile(ReadFile(QUILLET_SOURCE_DIR "/data/qkeywords.txt")).keyword_list);
+    return commands;
+}
+
+// Included scripts held in memory, by resolved path.
+class MemoryReader : public IncludeReader {
+public:
+    explicit MemoryReader(std::map<std::string, std::string> files) : files_(std::move(files)) {}
+    bool Read(const std::string &path, std::string &bytes) override {
+        const auto found = files_.find(path);
+        if (found == files_.end()) return false;
+        bytes = found->second;
+        return true;
+    }
+
+private:
+    std::map<std::string, std::string> files_;
+};
+
+// Reads included scripts from disk; Windows separators are turned into the host's.
+class DiskReader : public IncludeReader {
+public:
+    bool Read(const std::string &path, std::string &bytes) override {
+        std::string hostPath = path;
+        for (char &c : hostPath)
+            if (c == '\\') c = '/';
+        std::ifstream in(hostPath, std::ios::binary);
+        if (!in) return false;
+        std::ostringstream content;
+        content << in.rdbuf();
+        bytes = content.str();
+        return true;
+    }
+};
+
+// A problem as "kind:underlined text".
+std::string Describe(std::string_view script, const ScriptProblem &problem) {
+    static const char *const kinds[] = {"command", "label", "twice", "alone", "var", "inc"};
+    return std::string(kinds[static_cast<int>(problem.kind)]) + ":" +
+           std::string(script.substr(problem.start, problem.length));
+}
+
+struct RuleCase {
+    const char *name;
+    std::string script;
+    std::vector<std::string> expected;  // Describe() of each problem, in text order
+};
+
+TEST(ScriptCheck, Rules) {
+    const std::string lib = "var shared\nhelper:\nret\n";
+    const RuleCase cases[] = {
+        {"commands in any case", "MoV eax, 1\nrun\nEsTo\n", {}},
+        {"unknown command and a comma glued to the name", "mvo eax, 1\nmov, eax, 1\n",
+         {"command:mvo", "command:mov,"}},
+        {"labels: defined, jumped to, case kept",
+         "@loop:\njmp @loop\nje  Start\nStart:\ncall start\nbpgoto 401000, @gone\n",
+         {"label:start", "label:@gone"}},
+        {"label operand held by a variable or a string", "var t\nmov t, \"x\"\njmp t\ngoto \"x\"\njmp $RESULT\n", {}},
+        {"label defined twice: the second is marked", "a:\nnop:\na:\n", {"twice:a"}},
+        {"label and command on one line", "var x\nloop: inc x\n", {"alone:loop:"}},
+        {"undeclared variables", "add counter, 1\nmov [base+10], eax\n", {"var:counter", "var:base"}},
+        {"words that are not variables",
+         "mov eax, cafe\nmov EAX, [esp+4]\nmov !ZF, 1\nitoa 10., 10.\nfind eip, #6A??E8#\nmov f, st(0)\n"
+         "gmi eip, CODEBASE\nlog \"a, b\"\nmov x, $RESULT_1\ncmp x, -1\nmov y, 5.0\n",
+         {}},
+        {"text operands are not judged, the others are", "gpa VirtualAlloc, kernel32.dll\ndm eip, 10, dump.bin\n"
+         "log eax, prefix\nlog total\n", {"var:total"}},
+        {"implicit declarations by MOV, TICK and POP", "mov total, 0\ntick t0\npop top\nadd total, t0\nadd top, 1\n",
+         {}},
+        {"comments by the plug-in's rules",
+         "; mvo\n// mvo\n/* mvo\nmvo\nmvo */\nmvo /* note */\nmov eax, 1 ; bad words\nx\nlog \"http://x\"\n"
+         "findcmd eip, \"nop;nop\"\nbad /* cut */ var\n",
+         {"command:bad"}},
+        {"a quoted marker keeps a later one as code: not judged, but declares",
+         "log \"a;b\" ; mvo\nmov text, \"a;b\" ; note\nlog text\n", {}},
+        {"assembler block", "exec\nmov eax, foo\nfoo:\nende\njmp foo\n", {"label:foo"}},
+        {"include: labels and variables of the included script", "#inc \"lib.osc\"\ncall helper\nadd shared, 1\n", {}},
+        {"include found inside a comment", "; #inc \"lib.osc\"\ncall helper\n", {}},
+        {"unreadable include: only commands are checked", "#inc \"missing.osc\"\njmp nowhere\nadd zz, 1\nmvo\n",
+         {"command:mvo"}},
+        {"bad include directive", "#INC lib.osc\n", {"inc:#INC"}},
+        {"#log line removed", "#log\nmov eax, 1\n", {}},
+        {"byte order mark", "\xEF\xBB\xBFmov eax, 1\n", {"command:\xEF\xBB\xBF"}},
+        {"CR CR LF and CR-only line ends", "mov eax, 1\r\r\nmvo\r\n", {"command:mvo"}},
+    };
+    for (const RuleCase &test : cases) {
+        MemoryReader reader({{"C:\\scripts\\lib.osc", lib}});
+        const ScriptCheck check = CheckScript(test.script, "C:\\scripts\\main.osc", ShippedCommands(), &reader);
+        std::vector<std::string> found;
+        for (const ScriptProblem &problem : check.problems) found.push_back(Describe(test.script, problem));
+        EXPECT_EQ(found, test.expected) << test.name;
+    }
+}
+
+TEST(ScriptCheck, ProblemsCarryLinesAndMessages) {
+    const std::string script = "var x\n\nmov x, 1\ngoto there\n";
+    const ScriptCheck check = CheckScript(script, "", ShippedCommands(), nullptr);
+    ASSERT_EQ(check.problems.size(), 1u);
+    EXPECT_EQ(check.problems[0].line, 3u);
+    EXPECT_EQ(check.problems[0].message, "Label not defined: there");
+}
+
+TEST(ScriptCheck, LabelsOfIncludesAndOperandLookup) {
+    MemoryReader reader({{"C:\\s\\lib.osc", "\n\nhelper:\nret\n"}, {"D:\\other\\deep.osc", "deep:\n"}});
+    const std::string script = "#inc \"lib.osc\"\n#inc \"D:\\other\\deep.osc\"\nstart:\n  call  helper ; go\n"
+                               "bpgoto eip, deep\n";
+    const ScriptCheck check = CheckScript(script, "C:\\s\\main.osc", ShippedCommands(), &reader);
+    EXPECT_TRUE(check.problems.empty());
+    ASSERT_EQ(check.labels.count("helper"), 1u);
+    EXPECT_EQ(check.labels.at("helper").file, "C:\\s\\lib.osc");
+    EXPECT_EQ(check.labels.at("helper").line, 2u);
+    EXPECT_EQ(check.labels.at("deep").file, "D:\\other\\deep.osc");
+    EXPECT_EQ(check.labels.at("start").file, "");
+    EXPECT_EQ(check.labels.at("start").position, script.find("start:"));
+
+    const std::size_t helper = script.find("helper ;");
+    EXPECT_EQ(LabelOperandAt(script, helper).value_or("-"), "helper");
+    EXPECT_EQ(LabelOperandAt(script, helper + 6).value_or("-"), "helper");  // just after the name
+    EXPECT_FALSE(LabelOperandAt(script, script.find("call")).has_value());
+    EXPECT_FALSE(LabelOperandAt(script, script.find("; go") + 2).has_value());
+    EXPECT_EQ(LabelOperandAt(script, script.find("deep\n")).value_or("-"), "deep");
+    EXPECT_FALSE(LabelOperandAt(script, script.find("eip")).has_value());
+}
+
+// Every report on the corpus: file, line (1-based, at LF), kind and underlined text,
+// with the reason the plug-in would stop there.
+struct ExplainedReport {
+    const char *file;
+    int line;
+    const char *problem;
+    const char *reason;
+};
+
+#define UNDEFINED_EXECRYPTOR(line, name) \
+    {"apuromafo__OllydbgScript__E__EXECRYPTOR__EXECryptor_v2.x.x_MSVC_APIs_Retriever.osc", line, "label:" name, \
+     "the tracing routine calls a label the script never defines"}
+
+const ExplainedReport kExplained[] = {
+    {"BKHONEL__OllyDBG-Script__Asprotect__ASProtect.Unpacking.Scripts.by.vnekrilov__IAT_APIs-u8c0aef.osc", 735,
+     "twice:error", "second `error:` (first on line 459): jumps land on the first one and its message"},
+    UNDEFINED_EXECRYPTOR(1840, "EXECryptor_EncryptStr_t"),
+    UNDEFINED_EXECRYPTOR(1841, "EXECryptor_DecryptStr_t"),
+    UNDEFINED_EXECRYPTOR(1842, "EXECryptor_EncryptStrW_t"),
+    UNDEFINED_EXECRYPTOR(1843, "EXECryptor_DecryptStrW_t"),
+    UNDEFINED_EXECRYPTOR(1844, "EXECryptor_GetTrialDaysLeft_t"),
+    UNDEFINED_EXECRYPTOR(1845, "EXECryptor_GetTrialRunsLeft_t"),
+    UNDEFINED_EXECRYPTOR(1846, "EXECryptor_SecureWrite_t"),
+    UNDEFINED_EXECRYPTOR(1847, "EXECryptor_SecureRead_t"),
+    UNDEFINED_EXECRYPTOR(1848, "EXECryptor_SecureWriteW_t"),
+    UNDEFINED_EXECRYPTOR(1849, "EXECryptor_SecureReadW_t"),
+    UNDEFINED_EXECRYPTOR(1850, "EXECryptor_MessageBoxA_t"),
+    UNDEFINED_EXECRYPTOR(1851, "EXECryptor_GetProcAddr_t"),
+    UNDEFINED_EXECRYPTOR(1852, "EXECryptor_AntiDebug_t"),
+    UNDEFINED_EXECRYPTOR(1853, "EXECryptor_ProtectImport_t"),
+    UNDEFINED_EXECRYPTOR(1854, "EXECryptor_VerifySerialNumber_t"),
+    UNDEFINED_EXECRYPTOR(1855, "EXECryptor_VerifySerialNumberW_t"),
+    UNDEFINED_EXECRYPTOR(1856, "EXECryptor_DecodeSerialNumber_t"),
+    UNDEFINED_EXECRYPTOR(1857, "EXECryptor_DecodeSerialNumberW_t"),
+    UNDEFINED_EXECRYPTOR(1858, "EXECryptor_SetCodeKey_t"),
+    UNDEFINED_EXECRYPTOR(1859, "EXECryptor_IsRegistered_t"),
+    UNDEFINED_EXECRYPTOR(1860, "EXECryptor_RegConst_0_t"),
+    UNDEFINED_EXECRYPTOR(1861, "EXECryptor_RegConst_1_t"),
+    UNDEFINED_EXECRYPTOR(1862, "EXECryptor_RegConst_2_t"),
+    UNDEFINED_EXECRYPTOR(1863, "EXECryptor_RegConst_3_t"),
+    UNDEFINED_EXECRYPTOR(1864, "EXECryptor_RegConst_4_t"),
+    UNDEFINED_EXECRYPTOR(1865, "EXECryptor_RegConst_5_t"),
+    UNDEFINED_EXECRYPTOR(1866, "EXECryptor_RegConst_6_t"),
+    UNDEFINED_EXECRYPTOR(1867, "EXECryptor_RegConst_7_t"),
+    {"apuromafo__OllydbgScript__E__EXECRYPTOR__EXECryptor_v2.x.x_MSVC_APIs_Retriever.osc", 1985,
+     "label:newimplementation", "the script never defines `newimplementation` (the branch is taken when tracing_version is 0)"},
+    {"apuromafo__OllydbgScript__E__Enigma__Enigma_1.12_OEP_Finder_Fix_Imports.txt", 5, "command:setexc",
+     "`setexc` is not a command of the plug-in"},
+    {"apuromafo__OllydbgScript__E__Enigma__Enigma_1.12_OEP_Finder_Fix_Imports.txt", 6, "command:setexc",
+     "`setexc` is not a command of the plug-in"},
+    {"apuromafo__OllydbgScript__E__Enigma__Enigma_1.12_OEP_Finder_Fix_Imports.txt", 7, "command:setexc",
+     "`setexc` is not a command of the plug-in"},
+    {"apuromafo__OllydbgScript__E__Enigma__Enigma_1.12_OEP_Finder_Fix_Imports.txt", 48, "command:setexc",
+     "`setexc` is not a command of the plug-in"},
+    {"apuromafo__OllydbgScript__E__Enigma__Enigma_1.12_OEP_Finder_Fix_Imports.txt", 49, "command:setexc",
+     "`setexc` is not a command of the plug-in"},
+    {"apuromafo__OllydbgScript__E__ExeStealth__EXEStealth_2.75a.txt", 7, "command:zyzygy,B@S",
+     "a line of the greetings header lost its `//`: the plug-in runs it as a command"},
+    {"apuromafo__OllydbgScript__V__Visage_visual_protect__visavev0.osc", 33, "var:len",
+     "`len` is never declared (nor a number): READSTR cannot read its length operand"},
+    {"apuromafo__OllydbgScript__V__Visage_visual_protect__visavev0.osc", 41, "var:len",
+     "`len` is never declared (nor a number): READSTR cannot read its length operand"},
+    {"apuromafo__OllydbgScript__W__WinLicence__Themida_1.9.5.0_Unpacker_v0.2.txt", 648, "twice:loopoepvc60",
+     "second `loopoepvc60:` (first on line 621): its loop jumps back to the first one"},
+    {"apuromafo__OllydbgScript__W__WinLicence__Themida_1.9.5.0_Unpacker_v0.2.txt", 677, "twice:loopoepvc60",
+     "third `loopoepvc60:`: its loop jumps back to the first one"},
+    {"apuromafo__OllydbgScript__W__WinLicence__Themida_1.9.5.0_Unpacker_v0.2.txt", 705, "twice:loopoepvc60",
+     "fourth `loopoepvc60:`: its loop jumps back to the first one"},
+    {"apuromafo__OllydbgScript__W__WinLicence__Themida_1.9.5.0_Unpacker_v0.2.txt", 896, "twice:findebx",
+     "second `findebx:` (first on line 889): jumps land on the first one"},
+    {"apuromafo__OllydbgScript__W__WinLicence__Themida_1.9.5.0_Unpacker_v0.2.txt", 959, "twice:findebx",
+     "third `findebx:`: jumps land on the first one"},
+    {"apuromafo__OllydbgScript__W__WinLicence__Themida_1.9.5.0_Unpacker_v0.2.txt", 971, "twice:findedx",
+     "second `findedx:` (first on line 903): jumps land on the first one"},
+    {"apuromafo__OllydbgScript__W__WinLicence__Themida_1.9.5.0_Unpacker_v0.2.txt", 977, "twice:findecx",
+     "second `findecx:` (first on line 910): jumps land on the first one"},
+    {"apuromafo__OllydbgScript__W__WinLicence__Themida_1.9.5.0_Unpacker_v0.2.txt", 1517, "command:odbgver\xA3\xBA",
+     "label written with a full-width colon (GBK A3 BA): not a label, an unknown command"},
+    {"apuromafo__OllydbgScript__Z__Zprotect__ZProtect_1.4.x_HWID_Inline_Patcher_v1.4.txt", 1400, "twice:SEARCH_7",
+     "second `SEARCH_7:` (first on line 1395): its loop jumps back to the first one"},
+    {"dubuqingfeng__ollydbg-script__Armadillo__Armadillo_4.42_CopyMem2_Decrypt_Code_Sections.txt", 208,
+     "command:ret[QUOTE]", "forum markup left in the script: `ret[QUOTE]` is no command"},
+    {"dubuqingfeng__ollydbg-script__ThemidaScript__TMD_-u33ab7e.osc", 21, "label:odbgver",
+     "the script never defines `odbgver`"},
+    {"dubuqingfeng__ollydbg-script__ThemidaScript__TMD_-u33ab7e.osc", 45, "label:stop", "the script never defines `stop`"},
+    {"dubuqingfeng__ollydbg-script__ThemidaScript__TMD_-u33ab7e.osc", 53, "label:stop", "the script never defines `stop`"},
+    {"dubuqingfeng__ollydbg-script__ThemidaScript__TMD_-u33ab7e.osc", 63, "label:stop", "the script never defines `stop`"},
+    {"dubuqingfeng__ollydbg-script__ThemidaScript__TMD_-u33ab7e.osc", 82, "label:stop", "the script never defines `stop`"},
+    {"dubuqingfeng__ollydbg-script__ThemidaScript__TMD_-u33ab7e.osc", 134, "label:notlb",
+     "the script never defines `notlb`"},
+    {"dubuqingfeng__ollydbg-script__Themida__themida.txt", 1, "command:\xEF\xBB\xBF",
+     "UTF-8 byte order mark: the plug-in reads it as a command in front of the `//` comment"},
+    {"dubuqingfeng__ollydbg-script__Themida__themida.txt", 28, "label:odbgver", "the script never defines `odbgver`"},
+    {"dubuqingfeng__ollydbg-script__ZProtect__ZProtect_1.4_Unpacker.txt", 415, "twice:finiat2",
+     "second `finiat2:` (first on line 263): jumps land on the first one"},
+    {"dubuqingfeng__ollydbg-script__ZProtect__anti-hook-u07be12.txt", 19, "command:vae",
+     "`vae` is a misspelt `var`"},
+    {"dubuqingfeng__ollydbg-script__ZProtect__anti-hook-u07be12.txt", 38, "label:startfix",
+     "the script never defines `startfix`"},
+    {"dubuqingfeng__ollydbg-script__ZProtect__anti-hook-u07be12.txt", 76, "label:startfix",
+     "the script never defines `startfix`"},
+    {"dubuqingfeng__ollydbg-script__ZProtect__anti-hook-u07be12.txt", 88, "twice:startfind",
+     "second `startfind:` (first on line 50): the second loop jumps back into the first"},
+    {"dubuqingfeng__ollydbg-script__ZProtect__anti-hook-u07be12.txt", 94, "twice:fixing",
+     "second `fixing:` (first on line 56): the second pass jumps into the first"},
+};
+
+TEST(ScriptCheck, CorpusReportsAreExplainedFaults) {
+    using Report = std::tuple<std::string, int, std::string>;
+    std::set<Report> explained;
+    for (const ExplainedReport &report : kExplained) explained.emplace(report.file, report.line, report.problem);
+
+    std::set<Report> found;
+    DiskReader reader;
+    int scripts = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(QUILLET_CORPUS_DIR)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() != ".txt" && entry.path().extension() != ".osc") continue;
+        ++scripts;
+        const std::string text = ReadFile(entry.path());
+        const ScriptCheck check = CheckScript(text, entry.path().string(), ShippedCommands(), &reader);
+        for (const ScriptProblem &problem : check.problems) {
+            const Report report{name, static_cast<int>(problem.line) + 1, Describe(text, problem)};
+            found.insert(report);
+            EXPECT_TRUE(explained.count(report)) << "unexplained report: " << name << ":" << problem.line + 1 << ": "
+                                                 << problem.message;
+        }
+    }
+    EXPECT_EQ(scripts, 54);
+    for (const Report &report : explained)
+        EXPECT_TRUE(found.count(report)) << "explained report no longer found: " << std::get<0>(report) << ":"
+                                         << std::get<1>(report) << " " << std::get<2>(report);
+}
+
+}  // namespace
+}  // namespace quillet

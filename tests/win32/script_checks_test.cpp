@@ -1,0 +1,121 @@
+// Script checks in a real editor: a misspelt command typed into the control is
+// underlined after the pause, hovering it shows the message, the status bar counts it,
+// Next Problem reaches it, the switch clears it; go to label follows a call into the
+// included script (by key and by Ctrl+click) and Back returns.
+#include "tests/win32/documents_fixture.h"
+
+#include <functional>
+
+#include "assist/script_checks.h"
+#include "platform/settings_store.h"
+
+namespace quillet::testing_documents {
+namespace {
+
+using ScriptChecks = DocumentsFixture;
+
+// Runs messages until `done` holds or five seconds have passed.
+bool WaitFor(const std::function<bool()> &done) {
+    for (int i = 0; i < 500; ++i) {
+        Pump();
+        if (done()) return true;
+        Sleep(10);
+    }
+    return done();
+}
+
+std::string StatusText(HWND statusBar) {
+    char text[256] = "";
+    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool Underlined(const Editor &editor, sptr_t position) {
+    return editor.Call(SCI_INDICATORVALUEAT, kProblemIndicator, position) != 0;
+}
+
+LPARAM PointOf(const Editor &editor, sptr_t position) {
+    const auto x = static_cast<int>(editor.Call(SCI_POINTXFROMPOSITION, 0, position)) + 2;
+    const auto y = static_cast<int>(editor.Call(SCI_POINTYFROMPOSITION, 0, position)) + 4;
+    return MAKELPARAM(x, y);
+}
+
+constexpr char kCommandList[] = "CALL JMP MOV RET VAR";
+
+TEST_F(ScriptChecks, TypedMistakeIsUnderlinedHoveredCountedAndVisited) {
+    PublishKeywordList(frame_, kCommandList);
+    WriteBytes(Path("typed.osc"), "var x\r\nmov x, 1\r\n");
+    OpenScriptPath(Path("typed.osc").c_str());
+    const Editor editor = ActiveEditor();
+    ASSERT_TRUE(editor.IsOpen());
+    ASSERT_TRUE(WaitFor([&] { return StatusText(handles_.statusBar) == text::kStatusNoProblems; }));
+
+    // Typed at the end, key by key, as the user types.
+    editor.Call(SCI_DOCUMENTEND);
+    for (char c : std::string("mvo x, 2")) SendMessageA(editor.Window(), WM_CHAR, static_cast<WPARAM>(c), 0);
+    // The line was indented as it was typed.
+    ASSERT_EQ(editor.Text(), "var x\r\nmov x, 1\r\n\tmvo x, 2");
+    const auto typedAt = static_cast<sptr_t>(editor.Text().find("mvo"));
+    EXPECT_FALSE(Underlined(editor, typedAt));  // nothing before the pause
+    ASSERT_TRUE(WaitFor([&] { return Underlined(editor, typedAt); }));
+    EXPECT_TRUE(Underlined(editor, typedAt + 2));
+    EXPECT_FALSE(Underlined(editor, typedAt + 3));
+    EXPECT_EQ(editor.Text(), "var x\r\nmov x, 1\r\n\tmvo x, 2");  // the checks never change the text
+    EXPECT_EQ(StatusText(handles_.statusBar), std::string("1") + text::kStatusProblems);
+
+    // The mouse resting on the squiggle shows the message in a call tip.
+    SendMessageA(editor.Window(), WM_MOUSEMOVE, 0, PointOf(editor, typedAt + 1));
+    ASSERT_TRUE(WaitFor([&] { return editor.Call(SCI_CALLTIPACTIVE) != 0; }));
+
+    // Next Problem from the top reaches it, and wraps around to it again.
+    editor.Call(SCI_GOTOPOS, 0);
+    GoToNextProblem();
+    EXPECT_EQ(editor.Call(SCI_GETCURRENTPOS), typedAt);
+    GoToNextProblem();
+    EXPECT_EQ(editor.Call(SCI_GETCURRENTPOS), typedAt);
+
+    // The switch clears the squiggles and is kept in razuvi.ini; on again, they return.
+    SetScriptChecksOn(false);
+    EXPECT_FALSE(Underlined(editor, typedAt));
+    EXPECT_EQ(ReadSetting(setting::kScriptChecksOff), 1);
+    EXPECT_EQ(StatusText(handles_.statusBar), "");  // the count went with the squiggles
+    SetScriptChecksOn(true);
+    EXPECT_TRUE(WaitFor([&] { return Underlined(editor, typedAt); }));
+    CloseAll();
+}
+
+TEST_F(ScriptChecks, GoToLabelOpensTheIncludedScriptAndBackReturns) {
+    PublishKeywordList(frame_, kCommandList);
+    const std::string lib = "var shared\r\n\r\nhelper:\r\nret\r\n";
+    WriteBytes(Path("lib.osc"), lib);
+    const std::string main = "#inc \"lib.osc\"\r\nmov shared, 1\r\ncall helper\r\njmp done\r\ndone:\r\nret\r\n";
+    WriteBytes(Path("main.osc"), main);
+    OpenScriptPath(Path("main.osc").c_str());
+    HWND mainDocument = ActiveDocument();
+    const Editor editor = ActiveEditor();
+    ASSERT_TRUE(WaitFor([&] { return StatusText(handles_.statusBar) == text::kStatusNoProblems; }));
+
+    // By key: from the operand of "call helper" into lib.osc.
+    const auto helperAt = static_cast<sptr_t>(main.find("helper"));
+    editor.Call(SCI_GOTOPOS, helperAt + 2);
+    GoToLabelAtCaret(OpenScriptPath);
+    ASSERT_EQ(WindowTitle(ActiveDocument()), Path("lib.osc"));
+    EXPECT_EQ(ActiveEditor().Call(SCI_GETCURRENTPOS), static_cast<sptr_t>(lib.find("helper:")));
+    GoBackFromLabel();
+    EXPECT_EQ(ActiveDocument(), mainDocument);
+    EXPECT_EQ(editor.Call(SCI_GETCURRENTPOS), helperAt + 2);
+
+    // By Ctrl+click: on "done" of "jmp done", within the same script.
+    const auto doneAt = static_cast<sptr_t>(main.find("done"));
+    EXPECT_NE(editor.Call(SCI_INDICATORVALUEAT, kLabelLinkIndicator, doneAt + 1), 0);
+    SendMessageA(editor.Window(), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, PointOf(editor, doneAt + 1));
+    SendMessageA(editor.Window(), WM_LBUTTONUP, MK_CONTROL, PointOf(editor, doneAt + 1));
+    const auto doneLabel = static_cast<sptr_t>(main.find("done:"));
+    EXPECT_TRUE(WaitFor([&] { return editor.Call(SCI_GETCURRENTPOS) == doneLabel; }));
+    GoBackFromLabel();
+    EXPECT_EQ(editor.Call(SCI_GETCURRENTPOS), doneAt + 1);
+    CloseAll();
+}
+
+}  // namespace
+}  // namespace quillet::testing_documents
