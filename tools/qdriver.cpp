@@ -17,7 +17,7 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: qdriver wait-frame <ms> | screenshot <file.png> | close | command <id>"
-                 " | caption | status | tabs\n");
+                 " | caption | status | tabs | drop <file>\n");
     return 2;
 }
 
@@ -43,7 +43,7 @@ int main(int argc, char **argv) {
         return qdriver::WritePng(image, qdriver::FromUnixPath(argv[2])) ? 0 : Fail("cannot write the file");
     }
     const bool known = (argc == 2 && (verb == "close" || verb == "caption" || verb == "status" || verb == "tabs")) ||
-                       (argc == 3 && verb == "command");
+                       (argc == 3 && (verb == "command" || verb == "drop"));
     if (!known) return Usage();
     HWND frame = Frame();
     if (!frame) return Fail("no frame");
@@ -54,6 +54,9 @@ int main(int argc, char **argv) {
     if (verb == "command" && argc == 3) {
         int id = std::atoi(argv[2]);
         return qdriver::PostCommand(frame, id) ? 0 : Fail("cannot post");
+    }
+    if (verb == "drop" && argc == 3) {
+        return qdriver::DropFile(frame, qdriver::FromUnixPath(argv[2])) ? 0 : Fail("cannot drop the file");
     }
     if (verb == "caption" && argc == 2) {
         std::printf("%s\n", qdriver::Text(frame).c_str());
