@@ -4,24 +4,20 @@
 // the list, the tip and the pane land in the screens folder.
 #include <gtest/gtest.h>
 
+#include "Scintilla.h"
 #include "driver/session.h"
 
 using namespace qdriver;
 
 namespace {
 
-constexpr UINT kSciGetLineIndentation = 2127;
-constexpr UINT kSciAutoCCancel = 2101;
-constexpr UINT kSciAutoCActive = 2102;
-constexpr UINT kSciCallTipActive = 2202;
-constexpr UINT kSciSetSavePoint = 2014;
 
 // Types, waits until the editor has taken every character and closes an open list,
 // so that a following Return starts a new line instead of choosing an entry.
 void Type(HWND editor, const std::string &text, bool closeList = true) {
     TypeText(editor, text);
     SyncEditor(editor);
-    if (closeList) Send(editor, kSciAutoCCancel);
+    if (closeList) Send(editor, SCI_AUTOCCANCEL);
 }
 
 }  // namespace
@@ -39,21 +35,21 @@ TEST(Assist, CompletionCallTipAndLabelsPaneWhileTyping) {
 
     Type(editor, "start:\n");
     Type(editor, "m", false);
-    EXPECT_EQ(Send(editor, kSciGetLineIndentation, 0), 0) << "a label line stays at column 0";
-    EXPECT_EQ(Send(editor, kSciGetLineIndentation, 1), 8);
-    EXPECT_TRUE(WaitUntil([&] { return Send(editor, kSciAutoCActive) != 0; }, kStepTimeout))
+    EXPECT_EQ(Send(editor, SCI_GETLINEINDENTATION, 0), 0) << "a label line stays at column 0";
+    EXPECT_EQ(Send(editor, SCI_GETLINEINDENTATION, 1), 8);
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_AUTOCACTIVE) != 0; }, kStepTimeout))
         << "the first letter of a command opens the list";
     Sleep(300);  // let the list paint
     EXPECT_FALSE(SaveScreenshot("assist-completion-list.png", frame).empty());
 
     Type(editor, "o");
     Type(editor, "v");
-    EXPECT_TRUE(WaitUntil([&] { return Send(editor, kSciCallTipActive) != 0; }, kStepTimeout))
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_CALLTIPACTIVE) != 0; }, kStepTimeout))
         << "mov shows its call tip";
     Sleep(300);
     EXPECT_FALSE(SaveScreenshot("assist-call-tip.png", frame).empty());
     Type(editor, " eax, 1\n");
-    EXPECT_EQ(Send(editor, kSciCallTipActive), 0) << "the next keystroke closes the tip";
+    EXPECT_EQ(Send(editor, SCI_CALLTIPACTIVE), 0) << "the next keystroke closes the tip";
     Type(editor, "jmp start\n");
 
     HWND list = Descendant(frame, ui::kLabelsList);
@@ -67,6 +63,6 @@ TEST(Assist, CompletionCallTipAndLabelsPaneWhileTyping) {
     Sleep(300);
     EXPECT_FALSE(SaveScreenshot("assist-labels-pane.png", frame).empty());
 
-    Send(editor, kSciSetSavePoint);
+    Send(editor, SCI_SETSAVEPOINT);
     EXPECT_TRUE(quillet.Close());
 }

@@ -5,17 +5,13 @@
 
 #include <string>
 
+#include "Scintilla.h"
 #include "driver/session.h"
 
 using namespace qdriver;
 
 namespace {
 
-constexpr UINT kSciGetCurrentPos = 2008;
-constexpr UINT kSciPointXFromPosition = 2164;
-constexpr UINT kSciPointYFromPosition = 2165;
-constexpr UINT kSciCallTipActive = 2202;
-constexpr UINT kSciIndicatorValueAt = 2507;
 constexpr int kProblemIndicator = 8;
 
 constexpr char kScript[] =
@@ -31,7 +27,7 @@ constexpr char kScript[] =
     "ret\r\n";
 
 bool Underlined(HWND editor, size_t position) {
-    return Send(editor, kSciIndicatorValueAt, kProblemIndicator, static_cast<LPARAM>(position)) != 0;
+    return Send(editor, SCI_INDICATORVALUEAT, kProblemIndicator, static_cast<LPARAM>(position)) != 0;
 }
 
 }  // namespace
@@ -60,20 +56,20 @@ TEST(ScriptChecks, MistakesAreUnderlinedCountedVisitedAndExplainedOnHover) {
 
     // Ctrl+F7 from the top: the first problem, then the next.
     ASSERT_TRUE(PressKey(editor, VK_F7, {VK_CONTROL}));
-    EXPECT_TRUE(WaitUntil([&] { return Send(editor, kSciGetCurrentPos) == static_cast<LRESULT>(command); },
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_GETCURRENTPOS) == static_cast<LRESULT>(command); },
                           kStepTimeout));
     ASSERT_TRUE(PressKey(editor, VK_F7, {VK_CONTROL}));
-    EXPECT_TRUE(WaitUntil([&] { return Send(editor, kSciGetCurrentPos) == static_cast<LRESULT>(label); },
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_GETCURRENTPOS) == static_cast<LRESULT>(label); },
                           kStepTimeout));
 
     // The mouse resting on the misspelt command shows the message in a call tip.
-    POINT point{static_cast<LONG>(Send(editor, kSciPointXFromPosition, 0, static_cast<LPARAM>(command + 1))),
-                static_cast<LONG>(Send(editor, kSciPointYFromPosition, 0, static_cast<LPARAM>(command + 1))) + 5};
+    POINT point{static_cast<LONG>(Send(editor, SCI_POINTXFROMPOSITION, 0, static_cast<LPARAM>(command + 1))),
+                static_cast<LONG>(Send(editor, SCI_POINTYFROMPOSITION, 0, static_cast<LPARAM>(command + 1))) + 5};
     POINT screen = point;
     ClientToScreen(editor, &screen);
     SetCursorPos(screen.x, screen.y);
     PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
-    EXPECT_TRUE(WaitUntil([&] { return Send(editor, kSciCallTipActive) != 0; }, kStepTimeout)) << "no call tip";
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_CALLTIPACTIVE) != 0; }, kStepTimeout)) << "no call tip";
     Sleep(300);  // let the tip paint
     EXPECT_FALSE(SaveScreenshot("script-checks.png", quillet.Frame()).empty());
     EXPECT_TRUE(quillet.Close());

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "Scintilla.h"
 #include "driver/session.h"
 
 using namespace qdriver;
@@ -14,10 +15,6 @@ using namespace qdriver;
 namespace {
 
 constexpr int kCmdNew = 1031;
-constexpr UINT kSciGetCurrentPos = 2008;
-constexpr UINT kSciGoToLine = 2024;
-constexpr UINT kSciMarkerGet = 2046;
-constexpr UINT kSciLineFromPosition = 2166;
 
 // The simulator copied into the test folder as the user's OllyDbg.
 struct Simulator {
@@ -84,10 +81,10 @@ std::string TempFolder() {
 }
 
 int CaretLine(HWND editor) {
-    return static_cast<int>(Send(editor, kSciLineFromPosition, Send(editor, kSciGetCurrentPos)));
+    return static_cast<int>(Send(editor, SCI_LINEFROMPOSITION, Send(editor, SCI_GETCURRENTPOS)));
 }
 
-bool HasBreakpoint(HWND editor, int line) { return (Send(editor, kSciMarkerGet, line) & 2) != 0; }
+bool HasBreakpoint(HWND editor, int line) { return (Send(editor, SCI_MARKERGET, line) & 2) != 0; }
 
 std::string Trimmed(std::string text) {
     text.erase(0, text.find_first_not_of(' '));
@@ -214,7 +211,7 @@ TEST(Debugger, ScriptBreakpointsAreKeptInTheDebuggersSettings) {
 
     // Alt+F2 sets breakpoints; the list is kept sorted by line.
     for (int line : {4, 1, 9}) {
-        Send(editor, kSciGoToLine, line);
+        Send(editor, SCI_GOTOLINE, line);
         ASSERT_TRUE(PressKey(editor, VK_F2, {VK_MENU}));
         ASSERT_TRUE(WaitUntil([&] { return HasBreakpoint(editor, line); }, kStepTimeout)) << "line " << line;
     }
@@ -226,7 +223,7 @@ TEST(Debugger, ScriptBreakpointsAreKeptInTheDebuggersSettings) {
     EXPECT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini) == set; }, kStepTimeout));
 
     // F6 and F7 visit them, wrapping around.
-    Send(editor, kSciGoToLine, 0);
+    Send(editor, SCI_GOTOLINE, 0);
     const struct {
         WORD key;
         int line;

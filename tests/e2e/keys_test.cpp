@@ -6,19 +6,13 @@
 
 #include <algorithm>
 
+#include "Scintilla.h"
 #include "driver/session.h"
 
 using namespace qdriver;
 
 namespace {
 
-constexpr UINT kSciGetLength = 2006;
-constexpr UINT kSciGetCurrentPos = 2008;
-constexpr UINT kSciGoToLine = 2024;
-constexpr UINT kSciMarkerGet = 2046;
-constexpr UINT kSciGetSelectionStart = 2143;
-constexpr UINT kSciGetSelectionEnd = 2145;
-constexpr UINT kSciLineFromPosition = 2166;
 // The find text box of the system Find and Replace dialogs (edt1).
 constexpr int kFindTextBox = 0x480;
 
@@ -32,10 +26,10 @@ std::string CopyOfScript(const FreshFolder &folder, const char *name) {
     return WriteBytes(path, bytes) ? path : "";
 }
 
-bool Marked(HWND editor, int line) { return (Send(editor, kSciMarkerGet, line) & 1) != 0; }
+bool Marked(HWND editor, int line) { return (Send(editor, SCI_MARKERGET, line) & 1) != 0; }
 
 int CaretLine(HWND editor) {
-    return static_cast<int>(Send(editor, kSciLineFromPosition, Send(editor, kSciGetCurrentPos)));
+    return static_cast<int>(Send(editor, SCI_LINEFROMPOSITION, Send(editor, SCI_GETCURRENTPOS)));
 }
 
 std::string Trimmed(std::string text) {
@@ -57,11 +51,11 @@ TEST(Keys, CtrlKeysFromTheKeyboardReachTheEditor) {
     ASSERT_EQ(quillet.OpenThroughDialog(script), "");
     ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
     HWND editor = quillet.ActiveEditor();
-    const LRESULT length = Send(editor, kSciGetLength);
+    const LRESULT length = Send(editor, SCI_GETLENGTH);
     ASSERT_GT(length, 0);
     ASSERT_TRUE(PressKey(editor, 'A', {VK_CONTROL}));
     EXPECT_TRUE(WaitUntil([&] {
-        return Send(editor, kSciGetSelectionStart) == 0 && Send(editor, kSciGetSelectionEnd) == length;
+        return Send(editor, SCI_GETSELECTIONSTART) == 0 && Send(editor, SCI_GETSELECTIONEND) == length;
     }, kStepTimeout)) << "Ctrl+A did not select the whole script";
     EXPECT_TRUE(quillet.Close());
 }
@@ -81,7 +75,7 @@ TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
 
     // Ctrl+F2 marks the caret's line and stores the line (0-based) for the file.
     for (int line : {6, 3}) {
-        Send(editor, kSciGoToLine, line);
+        Send(editor, SCI_GOTOLINE, line);
         ASSERT_TRUE(PressKey(editor, VK_F2, {VK_CONTROL}));
         ASSERT_TRUE(WaitUntil([&] { return Marked(editor, line); }, kStepTimeout))
             << "Ctrl+F2 did not bookmark line " << line;
@@ -92,7 +86,7 @@ TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
     EXPECT_EQ(IniRead(settings, "Bookmarks", "BMfile1"), script);
 
     // F2 goes forward and F3 backward, both wrapping around.
-    Send(editor, kSciGoToLine, 1);
+    Send(editor, SCI_GOTOLINE, 1);
     const struct {
         WORD key;
         int line;
@@ -114,7 +108,7 @@ TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
         << "bookmarks not restored";
 
     // Ctrl+F2 on a marked line takes its bookmark away; Ctrl+F3 clears the rest.
-    Send(editor, kSciGoToLine, 6);
+    Send(editor, SCI_GOTOLINE, 6);
     ASSERT_TRUE(PressKey(editor, VK_F2, {VK_CONTROL}));
     EXPECT_TRUE(WaitUntil([&] { return !Marked(editor, 6); }, kStepTimeout));
     EXPECT_TRUE(Marked(editor, 3));
@@ -140,7 +134,7 @@ TEST(Keys, FindDialogTakesEnterAndEscape) {
     ASSERT_EQ(quillet.OpenThroughDialog(script), "");
     ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
     HWND editor = quillet.ActiveEditor();
-    Send(editor, kSciGoToLine, 0);
+    Send(editor, SCI_GOTOLINE, 0);
 
     ASSERT_TRUE(PressKey(editor, VK_F11));
     HWND find = quillet.WaitDialog("Find");
@@ -149,7 +143,7 @@ TEST(Keys, FindDialogTakesEnterAndEscape) {
     ASSERT_TRUE(SetText(findText, "ebx"));
     ASSERT_TRUE(PressKey(findText, VK_RETURN));
     EXPECT_TRUE(WaitUntil([&] {
-        return Send(editor, kSciGetSelectionStart) == 21 && Send(editor, kSciGetSelectionEnd) == 24;
+        return Send(editor, SCI_GETSELECTIONSTART) == 21 && Send(editor, SCI_GETSELECTIONEND) == 24;
     }, kStepTimeout)) << "Enter did not find the next match";
 
     ASSERT_TRUE(PressKey(findText, VK_ESCAPE));

@@ -6,13 +6,13 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "Scintilla.h"
 #include "driver/session.h"
 
 using namespace qdriver;
 
 namespace {
 
-constexpr UINT kSciSetSavePoint = 2014;  // SCI_SETSAVEPOINT
 
 struct Usage {
     DWORD gdiObjects;
@@ -44,7 +44,7 @@ bool Round(Session &quillet, int number) {
         ADD_FAILURE() << "typed text not seen: [" << Text(editor) << "]";
         return false;
     }
-    Send(editor, kSciSetSavePoint);
+    Send(editor, SCI_SETSAVEPOINT);
     PostMessageA(quillet.ActiveDocument(), WM_CLOSE, 0, 0);
     if (!WaitUntil([&] { return quillet.Documents().size() == before; }, kStepTimeout)) {
         ADD_FAILURE() << "the document did not close; dialogs open: " << TopWindows(quillet.Pid(), "#32770").size();
