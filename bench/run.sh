@@ -50,6 +50,10 @@ stamp=$(date -u +%Y-%m-%d-%H%M)
     echo "small_bytes=$(stat -c %s "$small")"
 } >"$work/machine.txt"
 
+# The lexers natively, before the pinning below (they need no Wine).
+echo "bench: lexer throughput (native)"
+build/bench-native/bin/lexer_bench "$corpus" 15 >"$work/lexer.txt"
+
 # Everything that talks to the wineserver runs on one CPU: on a machine of few cores
 # this makes Wine start-ups several times faster and their spread a few percent.
 taskset -cp 0 $$ >/dev/null
@@ -73,8 +77,6 @@ wine build/win32/bin/launcher.exe "$(winpath "$work")\\times.tsv" "$rounds" "$(w
     "$(winpath build/win32/bin/floor_window.exe)" "$(winpath "$peer/SciTE.exe")" "$(winpath dist/quillet.exe)" \
     </dev/null >"$work/launcher.log" 2>&1 || { cat "$work/launcher.log"; exit 1; }
 
-echo "bench: lexer throughput (native)"
-build/bench-native/bin/lexer_bench "$corpus" 15 >"$work/lexer.txt"
 
 python3 bench/report.py "$work/machine.txt" "$raw" "$work/lexer.txt" >"bench/results/$stamp.md"
 echo "bench: results in bench/results/$stamp.md"
