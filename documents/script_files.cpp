@@ -85,8 +85,11 @@ constexpr DWORD kReadBlockSize = 128 * 1024;
 
 // Streams a file into an empty editor block by block, so that no second copy of the
 // whole text exists while it loads. The load leaves no undo step behind: undo right
-// after opening must not empty the document. False with the system error on failure.
+// after opening must not empty the document. The editor is not redrawn until the whole
+// text is in (each block would otherwise redraw its scroll bars). False with the system
+// error on failure.
 bool LoadIntoEditor(const Editor &editor, HANDLE file, LONGLONG size, DWORD &error) {
+    SendMessageA(editor.Window(), WM_SETREDRAW, FALSE, 0);
     editor.Call(SCI_SETUNDOCOLLECTION, 0);
     // Room for the whole file at once (and a little more, in case it grows meanwhile).
     editor.Call(SCI_ALLOCATE, static_cast<uptr_t>(size) + kReadBlockSize);
@@ -109,6 +112,8 @@ bool LoadIntoEditor(const Editor &editor, HANDLE file, LONGLONG size, DWORD &err
     }
     editor.Call(SCI_EMPTYUNDOBUFFER);
     editor.Call(SCI_SETUNDOCOLLECTION, 1);
+    SendMessageA(editor.Window(), WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(editor.Window(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
     return ok;
 }
 
