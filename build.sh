@@ -8,7 +8,7 @@
 #                     install, build and run every fuzz target for that long (default 300)
 #   ./build.sh bench [rounds]
 #                     install, build Quillet and its peer editor, run the benchmarks for
-#                     that many rounds (default 15) and write bench/results/DATE.md
+#                     that many rounds (default 15) and write a dated file in bench/results/
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 # CI may start us without HOME; the cache and Wine want it.

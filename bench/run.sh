@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the benchmarks against the peer editor and writes bench/results/DATE.md.
+# Runs the benchmarks against the peer editor and writes a dated file in bench/results/.
 # Called by "./build.sh bench [rounds]" once Quillet (dist/), the launcher and the floor
 # (build/win32) and lexer_bench (build/bench-native) are built; builds the peer itself.
 #
