@@ -6,6 +6,9 @@
 #   ./build.sh dist   install and build the release folder dist/ (and dist.zip)
 #   ./build.sh fuzz [seconds]
 #                     install, build and run every fuzz target for that long (default 300)
+#   ./build.sh bench [rounds]
+#                     install, build Quillet and its peer editor, run the benchmarks for
+#                     that many rounds (default 15) and write a dated file in bench/results/
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 # CI may start us without HOME; the cache and Wine want it.
@@ -83,7 +86,18 @@ make_dist() {
     echo "dist: $root/dist (and dist.zip)"
 }
 
+# lexer_bench natively, optimised and without sanitizers.
+build_bench_native() {
+    local dir=build/bench-native
+    mkdir -p build
+    cmake -S . -B "$dir" -DSCITE_SRC="$scite" -DCMAKE_BUILD_TYPE=Release >"$dir.configure.log" 2>&1 \
+        || { cat "$dir.configure.log"; exit 1; }
+    cmake --build "$dir" -j "$jobs" --target lexer_bench
+}
+
 cmd_dist() { setup; build_win32; make_dist; }
+
+cmd_bench() { setup; build_win32; make_dist; build_bench_native; bash bench/run.sh "${1:-15}" "$cache" "$scite" "$jobs"; }
 
 cmd_fuzz() { setup; build_fuzz; run_fuzz "${1:-300}"; }
 
@@ -144,5 +158,6 @@ case "${1:-}" in
     test) cmd_test ;;
     dist) cmd_dist ;;
     fuzz) cmd_fuzz "${2:-}" ;;
-    *) echo "usage: $0 run|test|dist|fuzz [seconds]" >&2; exit 2 ;;
+    bench) cmd_bench "${2:-}" ;;
+    *) echo "usage: $0 run|test|dist|fuzz [seconds]|bench [rounds]" >&2; exit 2 ;;
 esac

@@ -80,53 +80,102 @@ HANDLE OpenScriptHandle(const std::string &path) {
     return file;
 }
 
-// All bytes of a file in one pass; false with the system error on failure.
-bool ReadWholeFile(const std::string &path, std::string &bytes, DWORD &error) {
-    HANDLE file = OpenScriptHandle(path);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return false;
-    }
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) != 0;
-    if (!ok) error = GetLastError();
-    if (ok && size.QuadPart > 0x7FFFFFF0) {  // larger than the editor can hold
-        error = ERROR_NOT_ENOUGH_MEMORY;
-        ok = false;
-    }
-    if (ok) {
-        bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
-        size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD got = 0;
-            if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
-                error = GetLastError();
-                ok = false;
-                break;
-            }
-            if (got == 0) break;  // the file shrank meanwhile
-            done += got;
+// Largest script the editor can hold.
+constexpr LONGLONG kLargestScript = 0x7FFFFFF0;
+// Bytes handed to the editor per call while a file is read into it.
+constexpr DWORD kReadBlockSize = 128 * 1024;
+
+// Streams a file into an empty editor block by block, so that no second copy of the
+// whole text exists while it loads. The load leaves no undo step behind: undo right
+// after opening must not empty the document. The editor is not redrawn until the whole
+// text is in (each block would otherwise redraw its scroll bars). False with the system
+// error on failure.
+bool LoadIntoEditor(const Editor &editor, HANDLE file, LONGLONG size, DWORD &error) {
+    SendMessageA(editor.Window(), WM_SETREDRAW, FALSE, 0);
+    editor.Call(SCI_SETUNDOCOLLECTION, 0);
+    // Room for the whole file at once (and a little more, in case it grows meanwhile).
+    editor.Call(SCI_ALLOCATE, static_cast<uptr_t>(size) + kReadBlockSize);
+    std::vector<char> block(kReadBlockSize);
+    bool ok = true;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, block.data(), kReadBlockSize, &got, nullptr)) {
+            error = GetLastError();
+            ok = false;
+            break;
         }
-        bytes.resize(done);
+        if (got == 0) break;
+        editor.Call(SCI_APPENDTEXT, got, reinterpret_cast<sptr_t>(block.data()));
+        if (editor.Call(SCI_GETLENGTH) > kLargestScript) {
+            error = ERROR_NOT_ENOUGH_MEMORY;
+            ok = false;
+            break;
+        }
     }
-    CloseHandle(file);
+    editor.Call(SCI_EMPTYUNDOBUFFER);
+    editor.Call(SCI_SETUNDOCOLLECTION, 1);
+    SendMessageA(editor.Window(), WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(editor.Window(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
     return ok;
 }
 
-// Reads a script into a document (or brings its open document forward).
-void ReadScript(const std::string &path) {
-    std::string bytes;
-    DWORD error = 0;
-    if (!ReadWholeFile(path, bytes, error)) {
-        ShowFileError(text::kOpenErrorHead, text::kOpenErrorTail, text::kOpenErrorTitle, error);
-        return;
+// The open script document titled `title` (ignoring case), or null.
+HWND FindOpenDocument(HWND client, const std::string &title) {
+    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsDocumentWindow(child) && EqualsNoCase(WindowTitle(child), title)) return child;
     }
-    bool created = false;
-    HWND document = OpenOrActivate(path, bytes, &created);
-    // A document that was already open keeps its modified state and its markers.
-    if (!created) return;
-    Editor(EditorOfDocument(document)).Call(SCI_SETSAVEPOINT);
+    return nullptr;
+}
+
+// A new, empty document titled `title` with the code page of the settings.
+HWND CreateScriptDocument(HWND client, const std::string &title) {
+    HWND document = CreateDocumentWindow(client, title.c_str(), WS_MAXIMIZE);
+    if (!document) return nullptr;
+    const Editor editor(EditorOfDocument(document));
+    if (editor.IsOpen()) {
+        const int codePage = ReadSetting(setting::kLanguage);
+        editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(codePage));
+    }
+    return document;
+}
+
+// The last step of creating a document for a file, once its text is in: it keeps the
+// given path (creation numbers titles that look untitled), the path joins the recent
+// files, and the script's bookmarks and breakpoint markers come back.
+void FinishScriptDocument(HWND document, const std::string &path) {
+    SetDocumentPath(document, path);
+    AddRecentFile(path);
+    RestoreBookmarks(document);
     RestoreBreakpointMarkers(document);
+}
+
+// Reads a script into a new document (or brings its open document forward). The file is
+// opened first, so that a file that cannot be read leaves everything as it was.
+void ReadScript(const std::string &path) {
+    DWORD error = 0;
+    LARGE_INTEGER size{};
+    HANDLE file = OpenScriptHandle(path);
+    if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size))
+        error = GetLastError();
+    else if (size.QuadPart > kLargestScript)
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    HWND client = error ? nullptr : CurrentMdiClient();
+    if (client) {
+        if (HWND open = FindOpenDocument(client, path)) {
+            // An open document keeps its text and its modified state.
+            SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(open), 0);
+        } else if (HWND document = CreateScriptDocument(client, path)) {
+            const Editor editor(EditorOfDocument(document));
+            const bool loaded = !editor.IsOpen() || LoadIntoEditor(editor, file, size.QuadPart, error);
+            if (editor.IsOpen()) editor.Call(SCI_SETSAVEPOINT);
+            if (loaded)
+                FinishScriptDocument(document, path);
+            else  // a file that fails while being read leaves no half document behind
+                SendMessageA(document, WM_CLOSE, 0, 0);
+        }
+    }
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (error) ShowFileError(text::kOpenErrorHead, text::kOpenErrorTail, text::kOpenErrorTitle, error);
 }
 
 // Writes `bytes` to a new file beside `path` and puts it in the place of `path`.
@@ -198,25 +247,15 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
     if (created) *created = false;
     HWND client = CurrentMdiClient();
     if (!client) return nullptr;
-    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsDocumentWindow(child) && EqualsNoCase(WindowTitle(child), title)) {
-            SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
-            return child;
-        }
+    if (HWND open = FindOpenDocument(client, title)) {
+        SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(open), 0);
+        return open;
     }
-    HWND document = CreateDocumentWindow(client, title.c_str(), WS_MAXIMIZE);
+    HWND document = CreateScriptDocument(client, title);
     if (!document) return nullptr;
-    const Editor editor(EditorOfDocument(document));
-    if (editor.IsOpen()) {
-        const int codePage = ReadSetting(setting::kLanguage);
-        editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(codePage));
-        editor.SetText(text);
-    }
-    // Creation numbers titles that look untitled; the document keeps the given path.
-    SetDocumentPath(document, title);
+    Editor(EditorOfDocument(document)).SetText(text);
+    FinishScriptDocument(document, title);
     if (created) *created = true;
-    AddRecentFile(title);
-    RestoreBookmarks(document);
     return document;
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything Quillet needs on a Debian 12 machine (run as root; idempotent):
 # the i686 cross compiler, Wine, a virtual display, GoogleTest and CMake, and the
-# Scintilla/Lexilla sources from Debian's "scite" source package into the cache.
+# Scintilla/Lexilla/SciTE sources from Debian's "scite" source package into the cache.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -58,11 +58,22 @@ install_packages() {
     fi
 }
 
+# The source package's folders we use: Scintilla and Lexilla for the program, SciTE
+# (the peer editor of the benchmarks) beside them.
+scite_parts=(scintilla lexilla scite)
+source_marks=(scintilla/include/Scintilla.h lexilla/include/Lexilla.h scite/win32/SciTEWin.cxx)
+
+missing_sources() {
+    local dest=$1 i
+    for i in "${!scite_parts[@]}"; do
+        [ -f "$dest/${source_marks[$i]}" ] || echo "${scite_parts[$i]}"
+    done
+}
+
 fetch_scintilla() {
-    local dest="$cache/scite-$scite_version"
-    if [ -f "$dest/scintilla/include/Scintilla.h" ] && [ -f "$dest/lexilla/include/Lexilla.h" ]; then
-        return
-    fi
+    local dest="$cache/scite-$scite_version" missing
+    missing=$(missing_sources "$dest")
+    [ -z "$missing" ] && return
     need_root
     add_deb_src
     apt-get update -qq
@@ -74,12 +85,16 @@ fetch_scintilla() {
     orig=$(ls "$work"/scite_*.orig.tar.* | head -n1)
     mkdir -p "$work/x"
     tar -xf "$orig" -C "$work/x"
-    rm -rf "$dest"
     mkdir -p "$dest"
-    # The upstream tarball holds scintilla/, lexilla/ and scite/ side by side.
-    local top
+    # The upstream tarball holds scintilla/, lexilla/ and scite/ side by side. Only missing
+    # folders are added (each moved in whole), so builds using the others are undisturbed.
+    local top part
     top=$(dirname "$(find "$work/x" -maxdepth 3 -type d -name scintilla | head -n1)")
-    cp -a "$top/scintilla" "$top/lexilla" "$dest/"
+    for part in $missing; do
+        rm -rf "$dest/$part.new" "$dest/$part"
+        cp -a "$top/$part" "$dest/$part.new"
+        mv "$dest/$part.new" "$dest/$part"
+    done
     rm -rf "$work"
 }
 

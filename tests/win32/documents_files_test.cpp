@@ -118,6 +118,31 @@ TEST_F(DocumentFiles, LargeScriptOpensAndSavesWhole) {
     EXPECT_EQ(ReadBytes(path), bytes + "end");
 }
 
+// A script of many read blocks: zero bytes, code page bytes and every kind of line end,
+// with a CR LF pair split at each power-of-two offset, arrive whole; the lines count as
+// the editor counts them when the text is set at once; opening leaves nothing to undo.
+TEST_F(DocumentFiles, ScriptOfManyBlocksLoadsLosslesslyWithNothingToUndo) {
+    const std::string pattern("mov eax, 1\r\n\0\xC4\xE3\xBA\xC3\n;cr\rlog \"\xFF\"\r\n", 36);
+    std::string bytes;
+    while (bytes.size() < (1u << 20) + 100) bytes += pattern;
+    for (size_t split = 1u << 10; split <= (1u << 20); split <<= 1) {
+        bytes[split - 1] = '\r';
+        bytes[split] = '\n';
+    }
+    const std::string path = Path("blocks.osc");
+    WriteBytes(path, bytes);
+    OpenScriptPath(path.c_str());
+    ASSERT_EQ(Documents().size(), 1u);
+    const Editor editor = ActiveEditor();
+    EXPECT_TRUE(editor.Text() == bytes);
+    EXPECT_FALSE(editor.Call(SCI_GETMODIFY));
+    EXPECT_FALSE(editor.Call(SCI_CANUNDO));
+
+    const sptr_t lines = editor.Call(SCI_GETLINECOUNT);
+    editor.SetText(bytes);
+    EXPECT_EQ(lines, editor.Call(SCI_GETLINECOUNT));
+}
+
 TEST_F(DocumentFiles, ReadOnlyTargetReportsAndKeepsEverything) {
     const std::string path = Path("locked.txt");
     WriteBytes(path, "original");
