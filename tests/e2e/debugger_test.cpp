@@ -255,3 +255,58 @@ TEST(Debugger, ScriptBreakpointsAreKeptInTheDebuggersSettings) {
     EXPECT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini).empty(); }, kStepTimeout));
     EXPECT_TRUE(quillet.Close());
 }
+
+// Sends one WM_COPYDATA block; SendMessageTimeout so a hung receiver cannot hang the test.
+static bool SendBlock(HWND frame, HWND sender, ULONG_PTR code, const void *data, DWORD size) {
+    COPYDATASTRUCT block{code, size, const_cast<void *>(data)};
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(frame, WM_COPYDATA, reinterpret_cast<WPARAM>(sender),
+                               reinterpret_cast<LPARAM>(&block), SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+}
+
+// Malformed blocks from another process, in a loop, and a debugger window that is gone
+// while requests go to it: Quillet stays up, answers, shows nothing and stores nothing.
+TEST(Debugger, MalformedBlocksAndAVanishedDebuggerChangeNothing) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const Simulator sim = InstallSimulator(folder);
+    ASSERT_FALSE(sim.exe.empty());
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    HWND frame = quillet.Frame();
+    ASSERT_TRUE(frame);
+    const std::string caption = Text(frame);
+
+    const std::string noZero(1000, 'A');                // a path without its terminating zero
+    const std::vector<char> huge(1u << 20, 'B');        // a megabyte
+    const char three[3] = {1, 2, 3};                    // code 127 needs 12 bytes
+    for (int round = 0; round < 50; ++round) {
+        // Code 126 from something that is not a window is ignored, whatever it holds.
+        ASSERT_TRUE(SendBlock(frame, nullptr, 126, noZero.data(), static_cast<DWORD>(noZero.size()))) << round;
+        ASSERT_TRUE(SendBlock(frame, nullptr, 126, huge.data(), static_cast<DWORD>(huge.size())));
+        ASSERT_TRUE(SendBlock(frame, nullptr, 126, nullptr, 0));
+        ASSERT_TRUE(SendBlock(frame, nullptr, 127, three, sizeof three));
+        ASSERT_TRUE(SendBlock(frame, nullptr, 127, nullptr, 0));
+        ASSERT_TRUE(SendBlock(frame, nullptr, 127, huge.data(), static_cast<DWORD>(huge.size())));
+        for (ULONG_PTR unknown : {0ul, 1ul, 125ul, 130ul, 0xFFFFFFFFul})
+            ASSERT_TRUE(SendBlock(frame, nullptr, unknown, huge.data(), 64));
+    }
+    EXPECT_TRUE(quillet.Process().Running());
+    EXPECT_TRUE(TopWindows(quillet.Pid(), "#32770").empty()) << "a message box was shown";
+    EXPECT_EQ(Text(frame), caption);
+    EXPECT_FALSE(IniHasKey(folder.Settings(), "OllyDbgPath", "ollypath"));
+
+    // A connected debugger that vanishes: requests to its gone window cost nothing.
+    IniWrite(folder.Settings(), "OllyDbgPath", "ollypath", sim.exe);
+    Program debugger;
+    ASSERT_TRUE(debugger.Start(sim.exe, sim.folder));
+    ASSERT_TRUE(WaitLog(sim.log, "announce path=\"" + sim.exe + "\" frame=found answer=1")) << Joined(LogLines(sim.log));
+    debugger.Kill();
+    ASSERT_TRUE(debugger.WaitExit(kStepTimeout));
+    PostCommand(frame, kCmdNew);
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    for (int key : {VK_F8, VK_F10, VK_F9}) ASSERT_TRUE(PressKey(quillet.ActiveEditor(), key));
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+    EXPECT_TRUE(TopWindows(quillet.Pid(), "#32770").empty()) << "a message box was shown";
+}
