@@ -6,30 +6,21 @@
 
 namespace quillet {
 
-// commands.cpp: documents, arrangement, marker navigation, debugger hand-overs.
+// commands.cpp: documents, arrangement, marker navigation, labels, breakpoints.
 CommandReply OnNewScript(CommandContext &context);
-CommandReply OnOpenScript(CommandContext &context);
 CommandReply OnSaveScript(CommandContext &context);
 CommandReply OnNextBookmark(CommandContext &context);
 CommandReply OnPreviousBookmark(CommandContext &context);
 CommandReply OnNextBreakpoint(CommandContext &context);
 CommandReply OnPreviousBreakpoint(CommandContext &context);
-CommandReply OnRunScript(CommandContext &context);
-CommandReply OnStopScript(CommandContext &context);
-CommandReply OnDebugScript(CommandContext &context);
-CommandReply OnForgetDebugger(CommandContext &context);
 CommandReply OnToggleBreakpoint(CommandContext &context);
 CommandReply OnRemoveBreakpoints(CommandContext &context);
 CommandReply OnTileVertically(CommandContext &context);
 CommandReply OnTileHorizontally(CommandContext &context);
 CommandReply OnCascade(CommandContext &context);
-CommandReply OnClearRecentFiles(CommandContext &context);
 CommandReply OnResetAutoComplete(CommandContext &context);
-CommandReply OnCustomColourDialog(CommandContext &context);
 CommandReply OnShowLabels(CommandContext &context);
-CommandReply OnNextProblem(CommandContext &context);
 CommandReply OnGoToLabel(CommandContext &context);
-CommandReply OnBackFromLabel(CommandContext &context);
 
 // settings_commands.cpp: switches, language, fonts, script folder.
 CommandReply OnCallTipsSwitch(CommandContext &context);
@@ -52,11 +43,6 @@ CommandReply OnBuiltInSkin(CommandContext &context);
 CommandReply OnOtherSkin(CommandContext &context);
 CommandReply OnRestoreDefaultSize(CommandContext &context);
 
-// assist_commands.cpp: block comments and bookmarks.
-CommandReply OnBlockComment(CommandContext &context);
-CommandReply OnBlockUncomment(CommandContext &context);
-CommandReply OnToggleBookmark(CommandContext &context);
-CommandReply OnClearBookmarks(CommandContext &context);
 
 // find_replace.cpp: the Find and Replace dialogs.
 CommandReply OnFind(CommandContext &context);

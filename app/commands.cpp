@@ -7,9 +7,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
 
 #include "app/command_handlers.h"
+#include "assist/block_comments.h"
+#include "assist/bookmarks.h"
 #include "assist/labels_pane.h"
 #include "assist/script_checks.h"
 #include "colours/colour_dialog.h"
@@ -19,9 +20,6 @@
 #include "documents/documents.h"
 #include "platform/frame_layout.h"
 #include "platform/paths.h"
-#include "platform/settings_store.h"
-#include "platform/text.h"
-#include "platform/ui.h"
 
 namespace quillet {
 
@@ -41,19 +39,33 @@ constexpr char kColours[] = "colours";
 constexpr char kLabels[] = "labels pane";
 constexpr char kScriptChecks[] = "script checks";
 
+// Commands whose whole work is one call into the feature that owns them (each of which
+// does nothing without an open script); the frame answers `Reply`.
+template <void (*Action)(HWND), CommandReply Reply = CommandReply::kOne>
+CommandReply WithFrame(CommandContext &context) {
+    Action(context.frame);
+    return Reply;
+}
+
+template <void (*Action)(), CommandReply Reply = CommandReply::kOne>
+CommandReply Simply(CommandContext &) {
+    Action();
+    return Reply;
+}
+
 constexpr CommandEntry kCommands[] = {
     {kCmdNew, OnNewScript, kShell},
-    {kCmdOpen, OnOpenScript, kDocuments},
+    {kCmdOpen, WithFrame<OpenScriptCommand>, kDocuments},
     {kCmdSave, OnSaveScript, kDocuments},
     {kCmdToolSpare1, nullptr, kShell},
     {kCmdToolSpare2, nullptr, kShell},
     {kCmdToolSpare3, nullptr, kShell},
     {kCmdCallTipsSwitch, OnCallTipsSwitch, kShell},
     {kCmdAutoCompleteSwitch, OnAutoCompleteSwitch, kShell},
-    {kCmdBlockComment, OnBlockComment, kBlockComments},
-    {kCmdBlockUncomment, OnBlockUncomment, kBlockComments},
-    {kCmdToggleBookmark, OnToggleBookmark, kBookmarks},
-    {kCmdDeleteBookmarks, OnClearBookmarks, kBookmarks},
+    {kCmdBlockComment, Simply<CommentSelectedLines>, kBlockComments},
+    {kCmdBlockUncomment, Simply<UncommentSelectedLines>, kBlockComments},
+    {kCmdToggleBookmark, Simply<ToggleBookmark>, kBookmarks},
+    {kCmdDeleteBookmarks, Simply<ClearBookmarks>, kBookmarks},
     {kCmdNextBookmark, OnNextBookmark, kShell},
     {kCmdPreviousBookmark, OnPreviousBookmark, kShell},
     {kCmdFind, OnFind, kFindReplace},
@@ -62,10 +74,10 @@ constexpr CommandEntry kCommands[] = {
     {kCmdAddScriptVariables, OnAddScriptVariables, kAutoCompletion},
     {kCmdAddTypedVariables, OnTypedVariables, kShell},
     {kCmdResetAutoComplete, OnResetAutoComplete, kShell},
-    {kCmdRunScript, OnRunScript, kDebugger},
-    {kCmdStopScript, OnStopScript, kDebugger},
-    {kCmdDebugScript, OnDebugScript, kDebugger},
-    {kCmdClearDefaultOlly, OnForgetDebugger, kDebugger},
+    {kCmdRunScript, WithFrame<RunScript>, kDebugger},
+    {kCmdStopScript, WithFrame<StopScript>, kDebugger},
+    {kCmdDebugScript, WithFrame<DebugScript>, kDebugger},
+    {kCmdClearDefaultOlly, WithFrame<ForgetDebugger>, kDebugger},
     {kCmdSkinWinmp, OnBuiltInSkin, kSkins},
     {kCmdSkinClay, OnBuiltInSkin, kSkins},
     {kCmdSkinOnion, OnBuiltInSkin, kSkins},
@@ -90,16 +102,16 @@ constexpr CommandEntry kCommands[] = {
     {kCmdTileVertically, OnTileVertically, kShell},
     {kCmdTileHorizontally, OnTileHorizontally, kShell},
     {kCmdCascade, OnCascade, kShell},
-    {kCmdClearMru, OnClearRecentFiles, kRecentFiles},
+    {kCmdClearMru, Simply<ClearRecentFiles>, kRecentFiles},
     {kCmdToggleBreakpoint, OnToggleBreakpoint, kBreakpoints},
     {kCmdRemoveBreakpoints, OnRemoveBreakpoints, kBreakpoints},
     {kCmdNextBreakpoint, OnNextBreakpoint, kShell},
     {kCmdPreviousBreakpoint, OnPreviousBreakpoint, kShell},
-    {kCmdSetCustomColors, OnCustomColourDialog, kColours},
+    {kCmdSetCustomColors, WithFrame<ShowColourDialog>, kColours},
     {kCmdShowLabels, OnShowLabels, kLabels},
-    {kCmdNextProblem, OnNextProblem, kScriptChecks},
+    {kCmdNextProblem, Simply<GoToNextProblem, CommandReply::kZero>, kScriptChecks},
     {kCmdGoToLabel, OnGoToLabel, kScriptChecks},
-    {kCmdBackFromLabel, OnBackFromLabel, kScriptChecks},
+    {kCmdBackFromLabel, Simply<GoBackFromLabel, CommandReply::kZero>, kScriptChecks},
     {kCmdScriptChecksOff, OnScriptChecksSwitch, kScriptChecks},
 };
 
@@ -151,11 +163,6 @@ CommandReply OnNewScript(CommandContext &context) {
     return CommandReply::kZero;
 }
 
-CommandReply OnOpenScript(CommandContext &context) {
-    OpenScriptCommand(context.frame);
-    return CommandReply::kOne;
-}
-
 CommandReply OnSaveScript(CommandContext &) {
     if (ActiveEditorWindow()) SaveScript(0);
     return CommandReply::kOne;
@@ -165,27 +172,6 @@ CommandReply OnNextBookmark(CommandContext &) { return GoToMarker(kBookmarkMask,
 CommandReply OnPreviousBookmark(CommandContext &) { return GoToMarker(kBookmarkMask, false); }
 CommandReply OnNextBreakpoint(CommandContext &) { return GoToMarker(kBreakpointMask, true); }
 CommandReply OnPreviousBreakpoint(CommandContext &) { return GoToMarker(kBreakpointMask, false); }
-
-// Run, stop and debug each check for an open script themselves.
-CommandReply OnRunScript(CommandContext &context) {
-    RunScript(context.frame);
-    return CommandReply::kOne;
-}
-
-CommandReply OnStopScript(CommandContext &context) {
-    StopScript(context.frame);
-    return CommandReply::kOne;
-}
-
-CommandReply OnDebugScript(CommandContext &context) {
-    DebugScript(context.frame);
-    return CommandReply::kOne;
-}
-
-CommandReply OnForgetDebugger(CommandContext &context) {
-    ForgetDebugger(context.frame);
-    return CommandReply::kOne;
-}
 
 CommandReply OnToggleBreakpoint(CommandContext &context) {
     if (ActiveDocument()) ToggleBreakpoint(context.frame);
@@ -212,16 +198,6 @@ CommandReply OnCascade(CommandContext &context) {
     return CommandReply::kZero;
 }
 
-CommandReply OnClearRecentFiles(CommandContext &) {
-    ClearRecentFiles();
-    return CommandReply::kOne;
-}
-
-CommandReply OnCustomColourDialog(CommandContext &context) {
-    ShowColourDialog(context.frame);
-    return CommandReply::kOne;
-}
-
 CommandReply OnShowLabels(CommandContext &) {
     if (ActiveDocument()) ShowLabelsPane(kLabelsTopFromCommand);
     return CommandReply::kOne;
@@ -234,19 +210,8 @@ CommandReply OnResetAutoComplete(CommandContext &context) {
     return CommandReply::kOne;
 }
 
-// Script checks and go to label: the feature's own code does the work.
-CommandReply OnNextProblem(CommandContext &) {
-    GoToNextProblem();
-    return CommandReply::kZero;
-}
-
 CommandReply OnGoToLabel(CommandContext &) {
     GoToLabelAtCaret(OpenScriptPath);
-    return CommandReply::kZero;
-}
-
-CommandReply OnBackFromLabel(CommandContext &) {
-    GoBackFromLabel();
     return CommandReply::kZero;
 }
 

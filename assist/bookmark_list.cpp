@@ -43,10 +43,6 @@ bool IsScriptSlot(const BookmarkSlot &slot, std::string_view title) {
 
 }  // namespace
 
-bool IsNewScriptTitle(std::string_view title) {
-    return StartsWithNoCase(TrimBlanks(title), text::kUntitledUpper);
-}
-
 int FindBookmarkSlot(const BookmarkTable &table, std::string_view title) {
     const auto found =
         std::find_if(table.begin(), table.end(), [&](const BookmarkSlot &slot) { return IsScriptSlot(slot, title); });

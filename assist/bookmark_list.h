@@ -20,9 +20,6 @@ struct BookmarkSlot {
 // Slots 1..N as read, up to (not including) the first slot with a blank file.
 using BookmarkTable = std::vector<BookmarkSlot>;
 
-// A new script ("Untitled..." in any letter case, blanks around ignored): never stored.
-bool IsNewScriptTitle(std::string_view title);
-
 // The index of the script's slot (file equal to the blank-trimmed title, exact case),
 // or -1.
 int FindBookmarkSlot(const BookmarkTable &table, std::string_view title);

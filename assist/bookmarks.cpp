@@ -49,14 +49,14 @@ bool HasBookmark(const Editor &editor, sptr_t line) {
 }
 
 void StoreLine(const std::string &title, int line) {
-    if (IsNewScriptTitle(title)) return;
+    if (IsUntitledTitle(title)) return;
     const BookmarkTable table = ReadTable();
     WriteTable(TableAfterAdd(table, title, line), table.size());
 }
 
 void UnstoreLine(const std::string &title, int line) {
     const BookmarkTable table = ReadTable();
-    if (IsNewScriptTitle(title) || table.empty()) return;
+    if (IsUntitledTitle(title) || table.empty()) return;
     const BookmarkRemoval removal = TableAfterRemove(table, title, line);
     if (removal.blankList) {
         platform::ShowMessage(nullptr, text::kBookmarkListBlank, text::kBookmarkListBlankTitle, MB_OK);
@@ -90,7 +90,7 @@ void ClearBookmarks() {
     editor.Call(SCI_MARKERDELETEALL, kBookmarkMarker);
     const std::string title = WindowTitle(document);
     const BookmarkTable table = ReadTable();
-    if (IsNewScriptTitle(title) || table.empty()) return;
+    if (IsUntitledTitle(title) || table.empty()) return;
     WriteTable(TableAfterClear(table, title), table.size());
 }
 

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/corpus_script.h"
 #include "assist/keyword_file.h"
 #include "assist/script_check.h"
 
@@ -22,32 +23,7 @@ namespace {
 
 constexpr std::size_t kLines = 50000;
 
-std::string ReadFile(const std::filesystem::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The corpus scripts one after the other, repeated, cut after kLines line ends.
-std::string BuildScript(const std::filesystem::path &corpus) {
-    std::vector<std::filesystem::path> scripts;
-    for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
-        const auto ext = entry.path().extension();
-        if (ext == ".txt" || ext == ".osc") scripts.push_back(entry.path());
-    }
-    std::sort(scripts.begin(), scripts.end());
-    std::string all;
-    for (const auto &path : scripts) all += ReadFile(path) + "\r\n";
-    if (all.empty()) return all;
-    std::string text;
-    std::size_t lines = 0;
-    while (lines < kLines) {
-        for (char c : all) {
-            text += c;
-            if (c == '\n' && ++lines == kLines) break;
-        }
-    }
-    return text;
-}
+using quillet::bench::ReadFile;
 
 std::size_t SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -79,7 +55,7 @@ int main(int argc, char **argv) {
     const std::filesystem::path corpus = argc > 1 ? argv[1] : QUILLET_CORPUS_DIR;
     const std::filesystem::path keywords = argc > 2 ? argv[2] : QUILLET_SOURCE_DIR "/data/qkeywords.txt";
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 21;
-    const std::string script = BuildScript(corpus);
+    const std::string script = quillet::bench::CorpusScript(corpus, kLines);
     if (script.empty()) {
         std::fprintf(stderr, "no scripts in %s\n", corpus.string().c_str());
         return 1;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/corpus_script.h"
 #include "assist/keyword_file.h"
 #include "assist/script_checks.h"
 #include "core/texts.h"
@@ -29,30 +30,7 @@ constexpr std::size_t kLines = 50000;
 constexpr int kKeystrokes = 2000;
 bool checksHooked = false;
 
-std::string ReadFile(const std::filesystem::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string BuildScript(const std::filesystem::path &corpus) {
-    std::vector<std::filesystem::path> scripts;
-    for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
-        const auto ext = entry.path().extension();
-        if (ext == ".txt" || ext == ".osc") scripts.push_back(entry.path());
-    }
-    std::sort(scripts.begin(), scripts.end());
-    std::string all;
-    for (const auto &path : scripts) all += ReadFile(path) + "\r\n";
-    std::string text;
-    std::size_t lines = 0;
-    while (!all.empty() && lines < kLines) {
-        for (char c : all) {
-            text += c;
-            if (c == '\n' && ++lines == kLines) break;
-        }
-    }
-    return text;
-}
+using quillet::bench::ReadFile;
 
 double Now();
 double inHook = 0;
@@ -93,7 +71,7 @@ double TypeAtEnd(const Editor &editor, int count) {
 int main(int argc, char **argv) {
     const std::filesystem::path corpus = argc > 1 ? argv[1] : "../../../../shared/corpus";
     const std::filesystem::path keywords = argc > 2 ? argv[2] : "../../../data/qkeywords.txt";
-    const std::string script = BuildScript(corpus);
+    const std::string script = quillet::bench::CorpusScript(corpus, kLines);
     const quillet::KeywordFile keywordFile = quillet::ParseKeywordFile(ReadFile(keywords));
     if (script.empty() || !keywordFile.ok()) {
         std::fprintf(stderr, "need the corpus folder and the keyword file\n");

@@ -41,8 +41,7 @@ TEST(ScriptChecks, MistakesAreUnderlinedCountedVisitedAndExplainedOnHover) {
     Session quillet(folder);
     ASSERT_TRUE(quillet.Start());
     ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
     HWND editor = quillet.ActiveEditor();
 
     const size_t command = text.find("mvo"), label = text.find("finish"), variable = text.find("total");

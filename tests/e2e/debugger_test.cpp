@@ -125,8 +125,7 @@ TEST(Debugger, SimulatorConnectsRunsScriptsAndIsLaunched) {
     EXPECT_EQ(LogLines(sim.log), (std::vector<std::string>{"start target=\"\"", Request(130), announced, "exit"}));
 
     // "Launch Default OllyDbg" starts it from its stored path; it connects without a word.
-    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
     ASSERT_EQ(quillet.ChooseEditorMenuItem(ui::kLaunchOllyItemIndex), "");
     ASSERT_TRUE(WaitLog(sim.log, announced, 2)) << Joined(LogLines(sim.log));
     // While it is connected, launching another is refused.
@@ -205,8 +204,7 @@ TEST(Debugger, ScriptBreakpointsAreKeptInTheDebuggersSettings) {
     Session quillet(folder);
     ASSERT_TRUE(quillet.Start());
     ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
     HWND editor = quillet.ActiveEditor();
 
     // Alt+F2 sets breakpoints; the list is kept sorted by line.
@@ -245,8 +243,7 @@ TEST(Debugger, ScriptBreakpointsAreKeptInTheDebuggersSettings) {
     // Opened again, the script shows its breakpoints; Alt+F3 clears them and the list.
     PostMessageA(quillet.ActiveDocument(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return quillet.Documents().empty(); }, kStepTimeout));
-    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
     editor = quillet.ActiveEditor();
     EXPECT_TRUE(WaitUntil([&] { return HasBreakpoint(editor, 1) && HasBreakpoint(editor, 9); }, kStepTimeout));
     EXPECT_FALSE(HasBreakpoint(editor, 4));

@@ -285,8 +285,7 @@ TEST(Documents, TypedTextIsSavedOnCloseAndByPlainSave) {
     ASSERT_TRUE(ReadBytes(CorpusFolder() + scripts[0], &original));
     const std::string script = folder.File("plain.osc");
     ASSERT_TRUE(WriteBytes(script, original));
-    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
     editor = quillet.ActiveEditor();
     TypeText(editor, "//");
     ASSERT_TRUE(SyncEditor(editor));

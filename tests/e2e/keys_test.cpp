@@ -48,8 +48,7 @@ TEST(Keys, CtrlKeysFromTheKeyboardReachTheEditor) {
     Session quillet(folder);
     ASSERT_TRUE(quillet.Start());
     ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
     HWND editor = quillet.ActiveEditor();
     const LRESULT length = Send(editor, SCI_GETLENGTH);
     ASSERT_GT(length, 0);
@@ -69,8 +68,7 @@ TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
     Session quillet(folder);
     ASSERT_TRUE(quillet.Start());
     ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
     HWND editor = quillet.ActiveEditor();
 
     // Ctrl+F2 marks the caret's line and stores the line (0-based) for the file.
@@ -101,8 +99,7 @@ TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
     // The bookmarks come back when the script is opened again.
     PostMessageA(quillet.ActiveDocument(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return quillet.Documents().empty(); }, kStepTimeout));
-    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
     editor = quillet.ActiveEditor();
     EXPECT_TRUE(WaitUntil([&] { return Marked(editor, 3) && Marked(editor, 6); }, kStepTimeout))
         << "bookmarks not restored";
@@ -131,8 +128,7 @@ TEST(Keys, FindDialogTakesEnterAndEscape) {
     Session quillet(folder);
     ASSERT_TRUE(quillet.Start());
     ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenThroughDialog(script), "");
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
     HWND editor = quillet.ActiveEditor();
     Send(editor, SCI_GOTOLINE, 0);
 

@@ -132,4 +132,10 @@ std::string IniRawValue(const std::string &file, const std::string &section, con
     return it == values.end() ? std::string() : it->second;
 }
 
+std::string Session::OpenScript(const std::string &path) {
+    const std::string error = OpenThroughDialog(path);
+    if (!error.empty()) return error;
+    return WaitUntil([&] { return ActiveEditor() != nullptr; }, kStepTimeout) ? "" : "no editor after opening";
+}
+
 }  // namespace qdriver

@@ -71,6 +71,8 @@ public:
     // Opens `path` with the Open command and its file dialog. Returns an error text, or
     // empty once the dialog closed (the caller checks what the program did).
     std::string OpenThroughDialog(const std::string &path);
+    // Opens `path` through the dialog and waits until a document's editor is active.
+    std::string OpenScript(const std::string &path);
     // Saves the active document as `path` with "Save AS" of the editor's right-button
     // menu and its file dialog; empty once the dialog closed, else an error text.
     std::string SaveAsThroughMenu(const std::string &path);

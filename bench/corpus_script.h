@@ -1,0 +1,40 @@
+// Large scripts for benchmarks, made of the corpus scripts (sorted by name) one after the
+// other, repeated and cut after a number of line ends. Header-only, native and Win32.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace quillet::bench {
+
+inline std::string ReadFile(const std::filesystem::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string CorpusScript(const std::filesystem::path &corpus, std::size_t lineCount) {
+    std::vector<std::filesystem::path> scripts;
+    for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
+        const auto ext = entry.path().extension();
+        if (ext == ".txt" || ext == ".osc") scripts.push_back(entry.path());
+    }
+    std::sort(scripts.begin(), scripts.end());
+    std::string all;
+    for (const auto &path : scripts) all += ReadFile(path) + "\r\n";
+    std::string text;
+    std::size_t lines = 0;
+    while (!all.empty() && lines < lineCount) {
+        for (char c : all) {
+            text += c;
+            if (c == '\n' && ++lines == lineCount) break;
+        }
+    }
+    return text;
+}
+
+}  // namespace quillet::bench
