@@ -28,24 +28,48 @@ configure_and_build() {  # dir, extra cmake args...
     cmake --build "$dir" -j "$jobs"
 }
 
-# Scintilla's core is built once per version and build recipe, in the cache.
-build_scintilla_core() {
-    local key
-    key=$(cat scilexer/scintilla_core.cmake scilexer/deps/CMakeLists.txt cmake/i686-mingw32.cmake | sha1sum | cut -c1-12)
-    scintilla_core="$cache/scintilla-core-5.3.3-i686-$key"
+# Windows builds: i686 (the program as shipped) and x86_64 (a native 64-bit build, and
+# the one that runs on machines without 32-bit user space). Each has its build folder.
+windows_archs=(i686 x86_64)
+build_dir() { case $1 in i686) echo build/win32 ;; x86_64) echo build/win64 ;; esac; }
+toolchain() { echo "$root/cmake/$1-mingw32.cmake"; }
+
+# Scintilla's core is built once per version, architecture and build recipe, in the cache.
+build_scintilla_core() {  # arch
+    local arch=$1 key
+    key=$(cat scilexer/scintilla_core.cmake scilexer/deps/CMakeLists.txt "$(toolchain "$arch")" | sha1sum | cut -c1-12)
+    scintilla_core="$cache/scintilla-core-5.3.3-$arch-$key"
     if [ ! -f "$scintilla_core/libscintilla_static.a" ]; then
         rm -rf "$scintilla_core"
         cmake -S scilexer/deps -B "$scintilla_core" -DSCITE_SRC="$scite" -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-mingw32.cmake" >/dev/null
+            -DCMAKE_TOOLCHAIN_FILE="$(toolchain "$arch")" >/dev/null
         cmake --build "$scintilla_core" -j "$jobs"
     fi
 }
 
-build_win32() {
+build_windows() {  # arch
     mkdir -p build
-    build_scintilla_core
-    configure_and_build build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-mingw32.cmake" \
+    build_scintilla_core "$1"
+    configure_and_build "$(build_dir "$1")" -DCMAKE_TOOLCHAIN_FILE="$(toolchain "$1")" \
         -DSCINTILLA_PREBUILT="$scintilla_core/libscintilla_static.a"
+}
+
+build_all_windows() { local arch; for arch in "${windows_archs[@]}"; do build_windows "$arch"; done; }
+
+# The architectures whose programs this machine can run: QUILLET_ARCHS when set, else
+# x86_64 always and i686 when a 32-bit program actually starts (some kernels run no
+# 32-bit code at all). Sets test_archs and prints one line saying why.
+choose_test_archs() {
+    if [ -n "${QUILLET_ARCHS:-}" ]; then
+        read -r -a test_archs <<<"${QUILLET_ARCHS//,/ }"
+        echo "architectures: ${test_archs[*]} (chosen by QUILLET_ARCHS)"
+    elif wine_runs i686; then
+        test_archs=(x86_64 i686)
+        echo "architectures: x86_64 and i686 (this machine runs 32-bit programs)"
+    else
+        test_archs=(x86_64)
+        echo "architectures: x86_64 only (this machine runs no 32-bit code: $(wine_runs_error i686))"
+    fi
 }
 
 build_native() {
@@ -75,15 +99,22 @@ run_fuzz() {
     return $rc
 }
 
-# The release folder: the program, its DLLs, the keyword file and the skins.
+# The release folders: the program, its DLLs (without debug sections), the keyword file
+# and the skins. dist/ is the i686 program as shipped, dist64/ the 64-bit one.
 make_dist() {
-    rm -rf dist dist.zip
-    mkdir -p dist/skins
-    cp build/win32/bin/quillet.exe build/win32/bin/SciLexer.dll build/win32/bin/appface.dll dist/
-    cp data/qkeywords.txt dist/
-    cp skin/*.urf dist/skins/
-    (cd dist && zip -qr ../dist.zip .)
-    echo "dist: $root/dist (and dist.zip)"
+    local arch out bin
+    for arch in "${windows_archs[@]}"; do
+        case $arch in i686) out=dist ;; x86_64) out=dist64 ;; esac
+        bin=$(build_dir "$arch")/bin
+        rm -rf "$out" "$out.zip"
+        mkdir -p "$out/skins"
+        cp "$bin/quillet.exe" "$bin/SciLexer.dll" "$bin/appface.dll" "$out/"
+        "$arch-w64-mingw32-strip" --strip-all "$out"/*.exe "$out"/*.dll
+        cp data/qkeywords.txt "$out/"
+        cp skin/*.urf "$out/skins/"
+        (cd "$out" && zip -qr "../$out.zip" .)
+        echo "$out: $root/$out (and $out.zip)"
+    done
 }
 
 # lexer_bench natively, optimised and without sanitizers.
@@ -95,31 +126,37 @@ build_bench_native() {
     cmake --build "$dir" -j "$jobs" --target lexer_bench
 }
 
-cmd_dist() { setup; build_win32; make_dist; }
+cmd_dist() { setup; build_all_windows; make_dist; }
 
-cmd_bench() { setup; build_win32; make_dist; build_bench_native; bash bench/run.sh "${1:-15}" "$cache" "$scite" "$jobs"; }
+cmd_bench() { setup; build_all_windows; make_dist; build_bench_native; bash bench/run.sh "${1:-15}" "$cache" "$scite" "$jobs"; }
 
 cmd_fuzz() { setup; build_fuzz; run_fuzz "${1:-300}"; }
 
+# Starts Quillet from the release folder the machine can run (dist/ where 32-bit programs
+# run, dist64/ elsewhere); without a display, on Xvfb with a screenshot.
 cmd_run() {
-    setup; build_win32; make_dist
-    local headless=0
+    setup; build_all_windows; make_dist
+    local arch=i686 out=dist
+    wine_runs i686 || { arch=x86_64; out=dist64; }
+    wine_use "$arch"
+    local driver headless=0
+    driver=$(build_dir "$arch")/bin/qdriver.exe
     [ -z "${DISPLAY:-}" ] && headless=1
-    wine_up "$cache/wineprefix-run"
+    wine_up "$cache/wineprefix-run-$arch"
     if [ $headless = 0 ]; then
-        exec wine dist/quillet.exe
+        exec wine "$out/quillet.exe"
     fi
     mkdir -p build/screens
-    wine dist/quillet.exe </dev/null >build/run.log 2>&1 &
+    wine "$out/quillet.exe" </dev/null >build/run.log 2>&1 &
     local quillet=$!
     local shot="$root/build/screens/quillet-run.png"
-    wine build/win32/bin/qdriver.exe wait-frame 20000 >>build/run.log 2>&1 || { cat build/run.log; exit 1; }
+    wine "$driver" wait-frame 20000 >>build/run.log 2>&1 || { cat build/run.log; exit 1; }
     sleep 1  # let the frame finish painting
-    wine build/win32/bin/qdriver.exe screenshot "$shot" >>build/run.log 2>&1
-    wine build/win32/bin/qdriver.exe close >>build/run.log 2>&1 || true
+    wine "$driver" screenshot "$shot" >>build/run.log 2>&1
+    wine "$driver" close >>build/run.log 2>&1 || true
     wait "$quillet" || true
-    wine_down "$cache/wineprefix-run"
-    echo "screenshot: $shot"
+    wine_down "$cache/wineprefix-run-$arch"
+    echo "screenshot ($arch): $shot"
 }
 
 # A 64 KiB file system for the disk-full test (QUILLET_SMALL_DISK), where mounting works.
@@ -131,26 +168,64 @@ small_disk_up() {
 }
 small_disk_down() { mountpoint -q "$root/build/small-disk" && umount "$root/build/small-disk" || true; }
 
+# Runs one stage of the test run, saying what failed instead of ending the run silently.
+stage() {  # name, command...
+    local name=$1; shift
+    echo "== $name"
+    if "$@"; then
+        echo "== $name: passed"
+    else
+        echo "== $name: FAILED"
+        failed_stages+=("$name")
+    fi
+}
+
+run_native_tests() { (cd build/native && ctest --output-on-failure); }
+
+# The Win32 and end-to-end layers of one architecture, in that build's own Wine prefix.
+run_windows_tests() {  # arch
+    local arch=$1 dir rc=0
+    dir=$(build_dir "$arch")
+    export QUILLET_SCREENS="$root/build/screens/$arch"
+    mkdir -p "$QUILLET_SCREENS"
+    # The end-to-end tests pair Quillet with the debugger simulator of the other
+    # architecture too, where that one runs here.
+    unset QUILLET_PEER_SIMULATOR
+    case $arch in
+        i686) export QUILLET_PEER_SIMULATOR="$root/build/win64/bin/qolly.exe" ;;
+        x86_64) [[ " ${test_archs[*]} " == *" i686 "* ]] && export QUILLET_PEER_SIMULATOR="$root/build/win32/bin/qolly.exe" ;;
+    esac
+    wine_use "$arch"
+    wine_up "$root/$dir/wineprefix" || { echo "Wine ($arch) did not start: see $root/$dir/wineprefix.state/"; return 1; }
+    (cd "$dir" && ctest --output-on-failure) || rc=$?
+    wine_down "$root/$dir/wineprefix"
+    return $rc
+}
+
 cmd_test() {
+    failed_stages=()
     setup
     build_native
-    build_win32
+    build_all_windows
     make_dist
-    (cd build/native && ctest --output-on-failure)
+    choose_test_archs
+    stage "native tests" run_native_tests
     build_fuzz
-    run_fuzz 12
+    stage "fuzz targets" run_fuzz 12
     unset DISPLAY
     export QUILLET_SOURCE="$root"
-    export QUILLET_SCREENS="$root/build/screens"
-    mkdir -p "$QUILLET_SCREENS"
     small_disk_up
-    wine_up "$root/build/win32/wineprefix"
-    local rc=0
-    (cd build/win32 && ctest --output-on-failure) || rc=$?
-    wine_down "$root/build/win32/wineprefix"
+    local arch
+    for arch in "${test_archs[@]}"; do
+        stage "Win32 and end-to-end tests ($arch)" run_windows_tests "$arch"
+    done
     small_disk_down
-    echo "screenshots: $QUILLET_SCREENS"
-    return $rc
+    echo "screenshots: $root/build/screens/<architecture>/"
+    echo "architectures tested: ${test_archs[*]}"
+    if [ ${#failed_stages[@]} -gt 0 ]; then
+        printf 'FAILED: %s\n' "${failed_stages[@]}"
+        return 1
+    fi
 }
 
 case "${1:-}" in

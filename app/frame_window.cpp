@@ -120,7 +120,7 @@ LRESULT OnClose(HWND frame, FrameState &state) {
 // A tab chosen in the document tab strip brings its document forward.
 LRESULT OnNotify(HWND frame, const NMHDR *header, WPARAM wParam, LPARAM lParam) {
     const int code = static_cast<int>(header->code);
-    if (code >= -580 && code <= -550 && header->idFrom == kIdTabStrip && code == TCN_SELCHANGE) {
+    if (code >= -580 && code <= -550 && header->idFrom == kIdTabStrip && code == static_cast<int>(TCN_SELCHANGE)) {
         const int index = static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0));
         if (HWND document = ActivateTabDocument(index)) SetFocus(EditorOfDocument(document));
     }
@@ -143,7 +143,7 @@ LRESULT OnDestroy(HWND frame, FrameState &state) {
 }  // namespace
 
 FrameState *GetFrameState(HWND frame) {
-    if (!frame || GetClassLongPtrA(frame, GCLP_WNDPROC) != reinterpret_cast<LONG_PTR>(FrameWindowProc))
+    if (!frame || GetClassLongPtrA(frame, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(FrameWindowProc))
         return nullptr;
     return reinterpret_cast<FrameState *>(GetWindowLongPtrA(frame, GWLP_USERDATA));
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs everything Quillet needs on a Debian 12 machine (run as root; idempotent):
-# the i686 cross compiler, Wine, a virtual display, GoogleTest and CMake, and the
+# the i686 and x86_64 cross compilers, 32- and 64-bit Wine, a virtual display, GoogleTest and CMake, and the
 # Scintilla/Lexilla/SciTE sources from Debian's "scite" source package into the cache.
 set -euo pipefail
 
@@ -17,7 +17,7 @@ need_root() {
     fi
 }
 
-packages=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth googletest cmake make g++
+packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xauth googletest cmake make g++
           imagemagick xdotool dpkg-dev zip unzip python3 fonts-wine clang libclang-rt-14-dev)
 
 missing_packages() {

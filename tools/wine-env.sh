@@ -1,12 +1,36 @@
 # Sourced by build.sh and tools/wine-run.sh: a Wine prefix and a display for running
-# Quillet and its tests headless. Defines wine_up, which exports WINEPREFIX, DISPLAY
-# and the Wine variables, creating the prefix and starting Xvfb and a persistent
-# wineserver as needed (each only once per prefix/display).
+# Quillet and its tests headless. wine_use picks the architecture (the 32-bit or the
+# 64-bit loader and prefix kind); wine_up exports WINEPREFIX, DISPLAY and the Wine
+# variables, creating the prefix and starting Xvfb and a persistent wineserver as
+# needed (each only once per prefix/display).
 
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko install dialogs, no menu entries.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEARCH=win32
+
+# Debian's `wine` script takes the 32-bit loader whenever wine32 is installed, even in a
+# 64-bit prefix, so the loader is named directly. Wine finds the other one from
+# WINELOADER when a 64-bit program starts a 32-bit one (WoW64) or the reverse.
+wine_loader() { case $1 in i686) echo /usr/lib/wine/wine ;; x86_64) echo /usr/lib/wine/wine64 ;; esac; }
+
+# wine_use ARCH (i686 or x86_64): the loader and prefix kind of later wine calls.
+wine_use() {
+    case $1 in
+        i686) export WINEARCH=win32 ;;
+        x86_64) export WINEARCH=win64 ;;
+        *) echo "wine_use: unknown architecture '$1'" >&2; return 1 ;;
+    esac
+    WINELOADER=$(wine_loader "$1")
+    export WINELOADER
+}
+wine() { "$WINELOADER" "$@"; }
+
+# wine_runs ARCH: whether this machine can start that Wine loader at all (a kernel
+# without IA-32 emulation refuses every 32-bit program). wine_runs_error says why not.
+wine_runs() { "$(wine_loader "$1")" --version >/dev/null 2>&1; }
+wine_runs_error() { "$(wine_loader "$1")" --version 2>&1 >/dev/null | head -n1; }
+
+wine_use i686
 
 # Starts Xvfb on a free display unless DISPLAY is set (one Xvfb per prefix, reused).
 display_up() {
@@ -43,12 +67,15 @@ wine_up() {
     if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
         rm -rf "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        setsid wineserver -p </dev/null >"$state/wineserver.log" 2>&1
-        wineboot -u </dev/null >"$state/wineboot.log" 2>&1 || true
+        setsid wineserver -p </dev/null >"$state/wineserver.log" 2>&1 \
+            || { echo "wine_up: wineserver did not start (see $state/wineserver.log)" >&2; return 1; }
+        wine wineboot -u </dev/null >"$state/wineboot.log" 2>&1 || true
         # No window manager under Xvfb: unmanaged windows make hiding them fast.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         # A crash prints its backtrace instead of waiting in a dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        [ -f "$WINEPREFIX/system.reg" ] \
+            || { echo "wine_up: $WINEARCH prefix was not created (see $state/wineboot.log)" >&2; return 1; }
         touch "$WINEPREFIX/.quillet-ready"
     fi
     # Wine draws caption buttons, scroll-bar arrows and check marks with Marlett, which
@@ -63,7 +90,7 @@ wine_up() {
     # Wine's services (services.exe, rpcss...) start with the first program of a server
     # and keep its output open: started here, they hold no pipe of a test runner, which
     # would otherwise wait for them forever once the prefix existed before this server.
-    setsid wine wineboot </dev/null >>"$state/wineboot.log" 2>&1 || true
+    setsid "$WINELOADER" wineboot </dev/null >>"$state/wineboot.log" 2>&1 || true
 }
 
 # wine_down PREFIX: stops the prefix's wineserver and the Xvfb this script started.

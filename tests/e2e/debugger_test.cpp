@@ -21,14 +21,15 @@ struct Simulator {
     std::string folder, exe, log, ini;
 };
 
-Simulator InstallSimulator(const FreshFolder &folder) {
+// `from`: the simulator program to install, by default the one built beside the tests.
+Simulator InstallSimulator(const FreshFolder &folder, const std::string &from = ExeFolder() + "qolly.exe") {
     Simulator sim;
     sim.folder = folder.File("Olly Dbg\\");
     sim.exe = sim.folder + "OLLYDBG.EXE";
     sim.log = sim.folder + "OLLYDBG.log";
     sim.ini = sim.folder + "OLLYDBG.INI";
     CreateDirectoryA(sim.folder.c_str(), nullptr);
-    if (!CopyFileA((ExeFolder() + "qolly.exe").c_str(), sim.exe.c_str(), FALSE)) sim.exe.clear();
+    if (!CopyFileA(from.c_str(), sim.exe.c_str(), FALSE)) sim.exe.clear();
     return sim;
 }
 
@@ -101,11 +102,12 @@ std::map<std::string, std::string> BreakpointSection(const std::string &ini) {
 
 }  // namespace
 
-TEST(Debugger, SimulatorConnectsRunsScriptsAndIsLaunched) {
+// The whole exchange with a debugger side built from `simulator`.
+void ConnectRunAndLaunch(const std::string &simulator) {
     FreshFolder folder;
     ASSERT_TRUE(folder.Ok()) << folder.Error();
-    const Simulator sim = InstallSimulator(folder);
-    ASSERT_FALSE(sim.exe.empty()) << "qolly.exe not found beside the tests";
+    const Simulator sim = InstallSimulator(folder, simulator);
+    ASSERT_FALSE(sim.exe.empty()) << simulator << " not found";
     const std::string script = folder.File("run me.txt");
     ASSERT_TRUE(WriteBytes(script, "msg \"e2e\"\r\n"));
     Session quillet(folder);
@@ -189,6 +191,16 @@ TEST(Debugger, SimulatorConnectsRunsScriptsAndIsLaunched) {
     EXPECT_TRUE(quillet.Process().Stop(kStepTimeout));
     EXPECT_TRUE(WaitLog(sim.log, Request(125))) << Joined(LogLines(sim.log));
     EXPECT_TRUE(WaitLog(sim.log, "exit", 4)) << Joined(LogLines(sim.log));
+}
+
+TEST(Debugger, SimulatorConnectsRunsScriptsAndIsLaunched) { ConnectRunAndLaunch(ExeFolder() + "qolly.exe"); }
+
+// The link's blocks are laid out alike on both architectures: a 64-bit Quillet works with
+// a 32-bit debugger side and the reverse.
+TEST(Debugger, SimulatorOfTheOtherArchitectureWorksAlike) {
+    const std::string peer = PeerSimulator();
+    if (peer.empty()) GTEST_SKIP() << "no simulator of the other architecture (QUILLET_PEER_SIMULATOR)";
+    ConnectRunAndLaunch(peer);
 }
 
 TEST(Debugger, ScriptBreakpointsAreKeptInTheDebuggersSettings) {

@@ -130,7 +130,9 @@ TEST(StartUp, FrameWithItsPanesRefusesASecondCopyAndSavesItsPlacement) {
     ASSERT_EQ(buttons.size(), expectedButtons.size());
     for (size_t i = 0; i < buttons.size(); ++i) {
         EXPECT_EQ(buttons[i].separator, expectedButtons[i].separator) << "button " << i;
-        if (!expectedButtons[i].separator) EXPECT_EQ(buttons[i].command, expectedButtons[i].command) << "button " << i;
+        if (!expectedButtons[i].separator) {
+            EXPECT_EQ(buttons[i].command, expectedButtons[i].command) << "button " << i;
+        }
     }
 
     HWND client = quillet.MdiClient();
@@ -282,7 +284,9 @@ TEST(StartUp, RefusalsShowTheirMessageAndEndWithTheirExitCode) {
     for (const auto &row : rows) {
         FreshFolder folder;
         ASSERT_TRUE(folder.Ok()) << folder.Error();
-        if (row.removeKeywordFile) ASSERT_TRUE(DeleteFileA(folder.File("qkeywords.txt").c_str()));
+        if (row.removeKeywordFile) {
+            ASSERT_TRUE(DeleteFileA(folder.File("qkeywords.txt").c_str()));
+        }
         if (row.storedSkin) IniWrite(folder.Settings(), "Qskin", "skin", folder.Path() + "skins\\" + row.storedSkin);
         Session quillet(folder);
         ASSERT_TRUE(quillet.Start()) << row.what;
@@ -357,4 +361,32 @@ TEST(StartUp, SkinChosenFromTheMenuIsKeptForTheNextStart) {
         }
         ASSERT_TRUE(next.Close());
     }
+}
+
+// Windows shows what the program is (Properties, crash reports) from its version resource.
+TEST(StartUp, ProgramNamesItselfInItsVersionResource) {
+    const std::string exe = ExeFolder() + "quillet.exe";
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << "no version resource in " << exe;
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
+    auto value = [&](const char *name) {
+        char *text = nullptr;
+        UINT length = 0;
+        const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+        if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void **>(&text), &length) || !text)
+            return std::string();
+        return std::string(text);
+    };
+    EXPECT_EQ(value("ProductName"), "Quillet");
+    EXPECT_EQ(value("OriginalFilename"), "quillet.exe");
+    EXPECT_NE(value("FileDescription").find("OllyDbg scripts"), std::string::npos);
+    VS_FIXEDFILEINFO *fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(value("FileVersion"), std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                        std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                        std::to_string(HIWORD(fixed->dwFileVersionLS)));
 }

@@ -114,7 +114,9 @@ protected:
         if (keywords) WriteKeywords();
         frame_ = CreateFrameWindow(Instance());
         EXPECT_NE(frame_, nullptr);
-        if (frame_ && keywords) EXPECT_TRUE(LoadKeywordFile(frame_));
+        if (frame_ && keywords) {
+            EXPECT_TRUE(LoadKeywordFile(frame_));
+        }
         return frame_;
     }
 

@@ -50,7 +50,9 @@ TEST_F(FrameTest, ChildWindowsHaveTheirClassesIdsStylesAndParents) {
         SCOPED_TRACE(e.className);
         ASSERT_TRUE(IsWindow(e.window));
         EXPECT_STRCASEEQ(WindowClass(e.window).c_str(), e.className);
-        if (e.id) EXPECT_EQ(GetDlgCtrlID(e.window), e.id);
+        if (e.id) {
+            EXPECT_EQ(GetDlgCtrlID(e.window), e.id);
+        }
         EXPECT_TRUE(HasStyle(e.window, e.style & ~e.managed)) << std::hex << GetWindowLongPtrA(e.window, GWL_STYLE);
         EXPECT_EQ(GetAncestor(e.window, GA_PARENT), e.parent);
         EXPECT_EQ((GetWindowLongPtrA(e.window, GWL_STYLE) & WS_VISIBLE) != 0, e.visible);

@@ -69,7 +69,13 @@ void SaveScreenshot(HWND hwnd, const std::string &path) {
     RECT r;
     GetWindowRect(hwnd, &r);
     int w = r.right - r.left, h = r.bottom - r.top;
-    BITMAPINFOHEADER info = {sizeof info, w, h, 1, 24, BI_RGB};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
     void *bits = nullptr;
     HDC window = GetWindowDC(hwnd), mem = CreateCompatibleDC(window);
     HBITMAP bitmap = CreateDIBSection(window, reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -428,7 +434,9 @@ TEST_F(SkinTest, RefusesWhatItCannotSkin) {
     // The desktop belongs to another process (Wine's explorer, or the system).
     DWORD pid = 0;
     GetWindowThreadProcessId(GetDesktopWindow(), &pid);
-    if (pid != GetCurrentProcessId()) EXPECT_FALSE(SkinWindowSet(GetDesktopWindow(), APPFACE_FRAME));
+    if (pid != GetCurrentProcessId()) {
+        EXPECT_FALSE(SkinWindowSet(GetDesktopWindow(), APPFACE_FRAME));
+    }
     ExpectLook(Read(), before, "nothing was skinned");
 }
 

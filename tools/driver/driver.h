@@ -31,6 +31,10 @@ std::string SourceFolder();
 std::string CorpusFolder();
 // Where screenshots go (created on demand): QUILLET_SCREENS, else exe folder + "screens\".
 std::string ScreensFolder();
+// The debugger-side simulator built for the other architecture (QUILLET_PEER_SIMULATOR),
+// so a 64-bit Quillet can be paired with a 32-bit debugger side and the reverse; empty
+// when none is given or the file is missing.
+std::string PeerSimulator();
 
 bool FileExists(const std::string &path);
 bool FolderExists(const std::string &path);

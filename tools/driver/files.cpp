@@ -71,6 +71,11 @@ std::string CorpusFolder() {
     return FolderExists(corpus) ? corpus : "";
 }
 
+std::string PeerSimulator() {
+    std::string given = FromUnixPath(Environment("QUILLET_PEER_SIMULATOR"));
+    return !given.empty() && FileExists(given) ? given : "";
+}
+
 std::string ScreensFolder() {
     std::string given = Environment("QUILLET_SCREENS");
     std::string folder = given.empty() ? ExeFolder() + "screens\\" : WithSlash(FromUnixPath(given));
