@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "app/command_handlers.h"
-#include "assist/block_comments.h"
-#include "assist/bookmarks.h"
+#include "editing/block_comments.h"
+#include "editing/bookmarks.h"
 #include "assist/labels_pane.h"
 #include "assist/script_checks.h"
 #include "colours/colour_dialog.h"

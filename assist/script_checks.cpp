@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "assist/script_check.h"
+#include "assist/script_check_rules.h"
 #include "core/settings_keys.h"
 #include "core/texts.h"
 #include "platform/active_document.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "debugger/breakpoint_list.h"
+#include "debugger/breakpoint_rules.h"
 
 namespace quillet {
 

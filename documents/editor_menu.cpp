@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "assist/labels_pane.h"
-#include "assist/pattern_paste.h"
+#include "editing/pattern_paste.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
 #include "debugger/debugger.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "assist/bookmarks.h"
+#include "editing/bookmarks.h"
 #include "core/texts.h"
 #include "debugger/debugger.h"
 #include "documents/document_parts.h"

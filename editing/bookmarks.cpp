@@ -1,9 +1,9 @@
 // Bookmarks on the active script and their slots in razuvi.ini.
-#include "assist/bookmarks.h"
+#include "editing/bookmarks.h"
 
 #include <string>
 
-#include "assist/bookmark_list.h"
+#include "editing/bookmark_rules.h"
 #include "core/texts.h"
 #include "platform/active_document.h"
 #include "platform/settings_store.h"

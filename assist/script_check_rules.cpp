@@ -1,6 +1,6 @@
 // The script checker: reads a script line by line the way the plug-in reads it and
-// reports what the plug-in would stop for. See script_check.h.
-#include "assist/script_check.h"
+// reports what the plug-in would stop for. See script_check_rules.h.
+#include "assist/script_check_rules.h"
 
 #include <algorithm>
 #include <array>

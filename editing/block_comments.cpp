@@ -1,8 +1,8 @@
 // Block comment and uncomment on the active script. Each insertion and each deletion
 // is a step of its own in the editor's undo history.
-#include "assist/block_comments.h"
+#include "editing/block_comments.h"
 
-#include "assist/block_comment_rules.h"
+#include "editing/block_comment_rules.h"
 #include "platform/active_document.h"
 #include "platform/frame_state.h"
 
