@@ -74,9 +74,9 @@ constexpr CommandEntry kCommands[] = {
     {kCmdAddScriptVariables, OnAddScriptVariables, kAutoCompletion},
     {kCmdAddTypedVariables, OnTypedVariables, kShell},
     {kCmdResetAutoComplete, OnResetAutoComplete, kShell},
-    {kCmdRunScript, WithFrame<RunScript>, kDebugger},
+    {kCmdRunScript, OnRunScript, kDebugger},
     {kCmdStopScript, WithFrame<StopScript>, kDebugger},
-    {kCmdDebugScript, WithFrame<DebugScript>, kDebugger},
+    {kCmdDebugScript, OnDebugScript, kDebugger},
     {kCmdClearDefaultOlly, WithFrame<ForgetDebugger>, kDebugger},
     {kCmdSkinWinmp, OnBuiltInSkin, kSkins},
     {kCmdSkinClay, OnBuiltInSkin, kSkins},
@@ -97,6 +97,7 @@ constexpr CommandEntry kCommands[] = {
     {kCmdSetScriptFolder, OnSetScriptFolder, kShell},
     {kCmdSetCommentFont, OnSetCommentFont, kShell},
     {kCmdNoAutoIndentation, OnNoAutoIndentation, kShell},
+    {kCmdEscapeKey, OnEscapeKey, kShell},
     {kCmdMsdnSearch, OnDocumentationLookup, kShell},
     {kCmdBlockCommentHighlightOff, OnBlockCommentHighlight, kShell},
     {kCmdTileVertically, OnTileVertically, kShell},
@@ -157,10 +158,18 @@ CommandReply RunCommand(HWND frame, FrameState &state, int id) {
 CommandReply OnNewScript(CommandContext &context) {
     const FrameHandles &handles = context.state.handles;
     if (!ActiveDocument()) PlaceTabStripAndClient(handles, true);
-    CreateDocumentWindow(handles.mdiClient, text::kUntitled, WS_MAXIMIZE);
-    const Editor editor = ActiveEditor();
-    if (editor.IsOpen()) editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(context.state.startupCodePage));
+    CreateDocumentWindow(handles.mdiClient, std::string(), WS_MAXIMIZE);
     return CommandReply::kZero;
+}
+
+CommandReply OnRunScript(CommandContext &context) {
+    RunScript(context.frame, SaveDocumentToItsFile);
+    return CommandReply::kOne;
+}
+
+CommandReply OnDebugScript(CommandContext &context) {
+    DebugScript(context.frame, SaveDocumentToItsFile);
+    return CommandReply::kOne;
 }
 
 CommandReply OnSaveScript(CommandContext &) {
