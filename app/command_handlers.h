@@ -9,6 +9,8 @@ namespace quillet {
 // commands.cpp: documents, arrangement, marker navigation, labels, breakpoints.
 CommandReply OnNewScript(CommandContext &context);
 CommandReply OnSaveScript(CommandContext &context);
+CommandReply OnRunScript(CommandContext &context);
+CommandReply OnDebugScript(CommandContext &context);
 CommandReply OnNextBookmark(CommandContext &context);
 CommandReply OnPreviousBookmark(CommandContext &context);
 CommandReply OnNextBreakpoint(CommandContext &context);
@@ -34,6 +36,7 @@ CommandReply OnSetFont(CommandContext &context);
 CommandReply OnSetCommentFont(CommandContext &context);
 CommandReply OnSetScriptFolder(CommandContext &context);
 CommandReply OnNoAutoIndentation(CommandContext &context);
+CommandReply OnEscapeKey(CommandContext &context);
 CommandReply OnDocumentationLookup(CommandContext &context);
 CommandReply OnBlockCommentHighlight(CommandContext &context);
 CommandReply OnScriptChecksSwitch(CommandContext &context);

@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "app/command_handlers.h"
-#include "assist/block_comments.h"
-#include "assist/bookmarks.h"
+#include "editing/block_comments.h"
+#include "editing/bookmarks.h"
 #include "assist/labels_pane.h"
 #include "assist/script_checks.h"
 #include "colours/colour_dialog.h"
@@ -74,9 +74,9 @@ constexpr CommandEntry kCommands[] = {
     {kCmdAddScriptVariables, OnAddScriptVariables, kAutoCompletion},
     {kCmdAddTypedVariables, OnTypedVariables, kShell},
     {kCmdResetAutoComplete, OnResetAutoComplete, kShell},
-    {kCmdRunScript, WithFrame<RunScript>, kDebugger},
+    {kCmdRunScript, OnRunScript, kDebugger},
     {kCmdStopScript, WithFrame<StopScript>, kDebugger},
-    {kCmdDebugScript, WithFrame<DebugScript>, kDebugger},
+    {kCmdDebugScript, OnDebugScript, kDebugger},
     {kCmdClearDefaultOlly, WithFrame<ForgetDebugger>, kDebugger},
     {kCmdSkinWinmp, OnBuiltInSkin, kSkins},
     {kCmdSkinClay, OnBuiltInSkin, kSkins},
@@ -97,6 +97,7 @@ constexpr CommandEntry kCommands[] = {
     {kCmdSetScriptFolder, OnSetScriptFolder, kShell},
     {kCmdSetCommentFont, OnSetCommentFont, kShell},
     {kCmdNoAutoIndentation, OnNoAutoIndentation, kShell},
+    {kCmdEscapeKey, OnEscapeKey, kShell},
     {kCmdMsdnSearch, OnDocumentationLookup, kShell},
     {kCmdBlockCommentHighlightOff, OnBlockCommentHighlight, kShell},
     {kCmdTileVertically, OnTileVertically, kShell},
@@ -157,10 +158,18 @@ CommandReply RunCommand(HWND frame, FrameState &state, int id) {
 CommandReply OnNewScript(CommandContext &context) {
     const FrameHandles &handles = context.state.handles;
     if (!ActiveDocument()) PlaceTabStripAndClient(handles, true);
-    CreateDocumentWindow(handles.mdiClient, text::kUntitled, WS_MAXIMIZE);
-    const Editor editor = ActiveEditor();
-    if (editor.IsOpen()) editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(context.state.startupCodePage));
+    CreateDocumentWindow(handles.mdiClient, std::string(), WS_MAXIMIZE);
     return CommandReply::kZero;
+}
+
+CommandReply OnRunScript(CommandContext &context) {
+    RunScript(context.frame, SaveDocumentToItsFile);
+    return CommandReply::kOne;
+}
+
+CommandReply OnDebugScript(CommandContext &context) {
+    DebugScript(context.frame, SaveDocumentToItsFile);
+    return CommandReply::kOne;
 }
 
 CommandReply OnSaveScript(CommandContext &) {

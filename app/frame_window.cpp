@@ -42,12 +42,14 @@ LRESULT OnGetMinMaxInfo(MINMAXINFO *info) {
 
 BOOL OnNcCreate(HWND frame) {
     SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new FrameState));
+    RegisterProgramFrame(frame);
     return TRUE;
 }
 
 void OnNcDestroy(HWND frame) {
     FrameState *state = GetFrameState(frame);
     SetWindowLongPtrA(frame, GWLP_USERDATA, 0);
+    if (ProgramFrame() == frame) RegisterProgramFrame(nullptr);
     if (!state) return;
     ReleaseMenus(state->menus);
     delete state;
@@ -59,7 +61,6 @@ LRESULT OnCreate(HWND frame, FrameState &state) {
     CreateFrameChildren(frame, state);
     SetMenu(frame, state.menus.bar);
     LoadSettings(frame, state.handles, state.settings);
-    state.startupCodePage = state.settings.codePage;
     SetInitialCheckMarks(state.settings, state.menus);
     state.created = true;
     return 0;
@@ -122,7 +123,7 @@ LRESULT OnNotify(HWND frame, const NMHDR *header, WPARAM wParam, LPARAM lParam) 
     const int code = static_cast<int>(header->code);
     if (code >= -580 && code <= -550 && header->idFrom == kIdTabStrip && code == static_cast<int>(TCN_SELCHANGE)) {
         const int index = static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0));
-        if (HWND document = ActivateTabDocument(index)) SetFocus(EditorOfDocument(document));
+        if (HWND document = ActivateTabDocument(frame, index)) SetFocus(EditorOfDocument(document));
     }
     return Default(frame, WM_NOTIFY, wParam, lParam);
 }

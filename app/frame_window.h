@@ -16,7 +16,6 @@ struct FrameState {
     MenuHandles menus{};
     FrameHandles handles{};
     SettingsRecord settings{};  // published as "setting"; changed in place
-    int startupCodePage = 0;    // the language setting as read at start-up
     bool created = false;       // WM_CREATE has built everything
 };
 

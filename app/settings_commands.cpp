@@ -113,8 +113,7 @@ CommandReply OnMyCustomColour(CommandContext &context) {
         platform::ShowMessage(nullptr, text::kSetColorFirst, text::kSetColorFirstTitle, MB_OK);
         return CommandReply::kDefault;
     }
-    const int flag = ReadSetting(setting::kMyColorFlag) ^ 1;
-    const bool on = (flag & 1) != 0;
+    const bool on = ((CurrentSettings(context)->customColorFlag ^ 1) & 1) != 0;
     WriteSetting(setting::kMyColorFlag, on ? 1 : 0);
     SetChecked(context.state.menus.settings, kCmdMyCustomColor, on);
     return CommandReply::kDefault;
@@ -152,8 +151,7 @@ CommandReply OnExitOnClose(CommandContext &context) {
     return CommandReply::kOne;
 }
 
-// Only the active document changes code page; documents created later in this run
-// keep the code page read at start-up.
+// The active document changes code page, and documents created from now on take it.
 CommandReply OnLanguage(CommandContext &context) {
     const auto codePage = CodePageForLanguageCommand(context.id);
     if (!codePage) return CommandReply::kDefault;
@@ -208,6 +206,18 @@ CommandReply OnNoAutoIndentation(CommandContext &context) {
                             OtherValues::kUncheck);
 }
 
+// Esc closes an open completion list or call tip; only when neither is open does it
+// switch automatic indentation, as the menu item does.
+CommandReply OnEscapeKey(CommandContext &context) {
+    const Editor editor = ActiveEditor();
+    if (editor.IsOpen() && (editor.Call(SCI_AUTOCACTIVE) || editor.Call(SCI_CALLTIPACTIVE))) {
+        editor.Call(SCI_AUTOCCANCEL);
+        editor.Call(SCI_CALLTIPCANCEL);
+        return CommandReply::kOne;
+    }
+    return OnNoAutoIndentation(context);
+}
+
 CommandReply OnDocumentationLookup(CommandContext &context) {
     return ToggleStoredFlag(context, setting::kDocumentationLookup,
                             kCmdMsdnSearch, OtherValues::kUncheck);
@@ -221,7 +231,7 @@ CommandReply OnBlockCommentHighlight(CommandContext &context) {
 // Script checks: the item is checked while the checks are off.
 CommandReply OnScriptChecksSwitch(CommandContext &context) {
     const bool on = ReadSetting(setting::kScriptChecksOff) == 1;  // off now: turn on
-    SetScriptChecksOn(on);
+    SetScriptChecksOn(context.frame, on);
     SetChecked(context.state.menus.settings, kCmdScriptChecksOff, !on);
     return CommandReply::kOne;
 }

@@ -3,6 +3,7 @@
 
 #include "app/settings_rules.h"
 #include "platform/paths.h"
+#include "platform/profile.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 
@@ -20,6 +21,7 @@ int TaskbarHeight(HWND taskBar) {
 
 void LoadSettings(HWND frame, const FrameHandles &handles, SettingsRecord &record) {
     record = SettingsRecord{};
+    platform::ResetProfileWriteReport();
     const int taskbar = TaskbarHeight(handles.taskBar);
 
     const int maxWidth = GetSystemMetrics(SM_CXMAXTRACK);
@@ -31,20 +33,20 @@ void LoadSettings(HWND frame, const FrameHandles &handles, SettingsRecord &recor
     record.commentHighlightOff = ReadSetting(setting::kCommentHighlightOff);
 
     const std::string face = ReadSettingText(setting::kFontName);
-    CopyBounded(record.commentFontFace, ReadSettingText(setting::kCommentFontName));
+    record.commentFontFace = ReadSettingText(setting::kCommentFontName);
     record.customColorFlag = ReadSetting(setting::kMyColorFlag);
     record.commentFontSize = ReadSetting(setting::kCommentFontSize);
     record.commentFontStyle = ReadSetting(setting::kCommentFontStyle);
     const FontChoice font = EditorFontOrDefault(face, ReadSetting(setting::kFontSize), ReadSetting(setting::kFontStyle));
-    CopyBounded(record.editorFontFace, font.face);
+    record.editorFontFace = font.face;
     record.editorFontSize = font.size;
     record.editorFontStyle = font.style;
     record.codePage = ReadSetting(setting::kLanguage);
     record.closeFlag = ReadSetting(setting::kCloseToExit);
 
-    CopyBounded(record.tempFolder, platform::TempFolder());
-    CopyBounded(record.debuggerPath, ReadSettingText(setting::kDebuggerPath));
-    CopyBounded(record.scriptFolder, ReadSettingText(setting::kScriptFolder));
+    record.tempFolder = platform::TempFolder();
+    record.debuggerPath = ReadSettingText(setting::kDebuggerPath);
+    record.scriptFolder = ReadSettingText(setting::kScriptFolder);
     record.noAutoIndent = ReadSetting(setting::kNoAutoIndent);
     record.documentationLookup = ReadSetting(setting::kDocumentationLookup);
 

@@ -160,17 +160,19 @@ HACCEL CreateShellAccelerators() {
         {kKey, VK_F12, kCmdReplace},
         {kKey | FALT, VK_F2, kCmdToggleBreakpoint},
         {kKey | FALT, VK_F3, kCmdRemoveBreakpoints},
-        {kKey, VK_ESCAPE, kCmdNoAutoIndentation},
+        {kKey, VK_ESCAPE, kCmdEscapeKey},
         {kKey, VK_PAUSE, kCmdShowLabels},
         {kKey | FCONTROL, VK_F7, kCmdNextProblem},
-        {kKey | FCONTROL, VK_F6, kCmdGoToLabel},
+        // Not Ctrl+F6: the MDI client takes that for "next document window" first.
+        {kKey | FCONTROL, VK_F12, kCmdGoToLabel},
         {kKey | FALT, VK_LEFT, kCmdBackFromLabel},
     };
     return CreateAcceleratorTableA(table, static_cast<int>(std::size(table)));
 }
 
 int RunQuillet(HINSTANCE instance, int showCommand) {
-    if (FindFrame()) {
+    // Another instance is found by its frame's class: the one lookup by class name.
+    if (FindWindowA(text::kFrameClass, nullptr)) {
         platform::ShowMessage(nullptr, text::kAlreadyRunning, text::kAlreadyRunningTitle, MB_OK);
         return 1;
     }

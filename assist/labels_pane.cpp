@@ -21,10 +21,11 @@ constexpr int kPaneHeightGap = 120;
 constexpr COLORREF kDefaultLabelColour = 0x0000FF;
 constexpr COLORREF kListBackground = 0xFFFFFF;
 
-FrameHandles *Handles() { return GetFrameHandles(FindFrame()); }
+FrameHandles *Handles() { return GetFrameHandles(ProgramFrame()); }
 
 COLORREF LabelColour() {
-    if (ReadSetting(setting::kMyColorFlag) != 1) return kDefaultLabelColour;
+    const SettingsRecord *settings = GetSettings(ProgramFrame());
+    if (!settings || settings->customColorFlag != 1) return kDefaultLabelColour;
     return static_cast<COLORREF>(
         ReadSettingEntry(text::kSecCustomColors, text::kKeyColorLabelRead, static_cast<int>(kDefaultLabelColour)));
 }

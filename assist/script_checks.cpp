@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "assist/script_check.h"
+#include "assist/script_check_rules.h"
 #include "core/settings_keys.h"
 #include "core/texts.h"
 #include "platform/active_document.h"
@@ -95,10 +95,10 @@ public:
 };
 
 // The command list of the loaded keyword file, rebuilt when the list changes.
-std::shared_ptr<const CommandSet> Commands() {
+std::shared_ptr<const CommandSet> Commands(HWND control) {
     static std::string builtFrom;
     static std::shared_ptr<const CommandSet> commands;
-    const char *list = GetKeywordList(FindFrame());
+    const char *list = GetKeywordList(FrameOf(control));
     const std::string current = list ? list : "";
     if (!commands || current != builtFrom) {
         builtFrom = current;
@@ -107,14 +107,11 @@ std::shared_ptr<const CommandSet> Commands() {
     return commands;
 }
 
-// A saved document's title is its path; others have no folder for their includes.
-std::string ScriptPathOf(HWND document) {
-    const std::string title = WindowTitle(document);
-    return title.find('\\') != std::string::npos ? title : std::string();
-}
+// A saved document's file; an untitled one has no folder for its includes.
+std::string ScriptPathOf(HWND document) { return DocumentPath(document); }
 
 void ShowStatus(HWND editor) {
-    const FrameHandles *handles = GetFrameHandles(FindFrame());
+    const FrameHandles *handles = GetFrameHandles(FrameOf(editor));
     const auto found = editors.find(editor);
     if (!handles || !handles->statusBar || !ScriptChecksOn() || found == editors.end() || !found->second.shown) return;
     const int count = ProblemCount(editor);
@@ -170,7 +167,7 @@ void StartCheck(HWND control) {
     ForgetClosedEditors();
     const auto found = editors.find(control);
     if (found == editors.end() || !IsWindow(control)) return;
-    auto commands = Commands();
+    auto commands = Commands(control);
     if (commands->Empty()) return;  // no keyword file: nothing to check commands against
     auto job = std::make_unique<CheckJob>();
     job->editor = control;
@@ -287,9 +284,9 @@ void MoveCaretTo(const Editor &editor, sptr_t position) {
 }
 
 // Where a label is defined in a script's text, or -1.
-sptr_t LabelPosition(const std::string &text, const std::string &path, const std::string &label) {
+sptr_t LabelPosition(HWND control, const std::string &text, const std::string &path, const std::string &label) {
     FileIncludeReader reader;
-    const ScriptCheck check = CheckScript(text, path, *Commands(), &reader);
+    const ScriptCheck check = CheckScript(text, path, *Commands(control), &reader);
     const auto found = check.labels.find(label);
     if (found == check.labels.end() || !found->second.file.empty()) return -1;
     return static_cast<sptr_t>(found->second.position);
@@ -303,7 +300,7 @@ bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open
     if (!label) return false;
     const std::string path = ScriptPathOf(document);
     FileIncludeReader reader;
-    const ScriptCheck check = CheckScript(text, path, *Commands(), &reader);
+    const ScriptCheck check = CheckScript(text, path, *Commands(control), &reader);
     const auto found = check.labels.find(*label);
     if (found == check.labels.end()) return false;
     if (jumpOrigins.size() == kJumpOriginsKept) jumpOrigins.erase(jumpOrigins.begin());
@@ -315,7 +312,7 @@ bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open
     if (open) open(found->second.file.c_str());
     const Editor target = ActiveEditor();
     if (!target.IsOpen() || target.Window() == control) return true;
-    const sptr_t at = LabelPosition(target.Text(), found->second.file, *label);
+    const sptr_t at = LabelPosition(target.Window(), target.Text(), found->second.file, *label);
     MoveCaretTo(target, at >= 0 ? at : static_cast<sptr_t>(found->second.position));
     return true;
 }
@@ -408,7 +405,7 @@ void GoBackFromLabel() {
 
 bool ScriptChecksOn() { return checksOn; }
 
-void SetScriptChecksOn(bool on) {
+void SetScriptChecksOn(HWND frame, bool on) {
     WriteSetting(setting::kScriptChecksOff, on ? 0 : 1);
     checksOn = on;
     ForgetClosedEditors();
@@ -418,8 +415,8 @@ void SetScriptChecksOn(bool on) {
         if (on) ScheduleCheck(control, checks);
     }
     // The count goes away with the squiggles; the keyword file's note comes back.
-    const FrameHandles *handles = GetFrameHandles(FindFrame());
-    const char *note = GetStatusNote(FindFrame());
+    const FrameHandles *handles = GetFrameHandles(frame);
+    const char *note = GetStatusNote(frame);
     if (!on && handles && handles->statusBar)
         SendMessageA(handles->statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(note ? note : ""));
 }

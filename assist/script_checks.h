@@ -27,7 +27,7 @@ void GoBackFromLabel();
 // The switch in razuvi.ini; turning it off clears every squiggle, on checks every
 // open document again.
 bool ScriptChecksOn();
-void SetScriptChecksOn(bool on);
+void SetScriptChecksOn(HWND frame, bool on);
 
 // Problems currently underlined in an editor (the status bar count).
 int ProblemCount(HWND editor);

@@ -11,6 +11,7 @@
 #include "assist/keyword_stores.h"
 #include "core/command_ids.h"
 #include "core/token_styles.h"
+#include "platform/active_document.h"
 #include "platform/frame_state.h"
 #include "platform/text.h"
 
@@ -80,7 +81,7 @@ void PickUpTypedVariable(const Editor &editor) {
         const sptr_t a = editor.Call(SCI_WORDSTARTPOSITION, static_cast<uptr_t>(end), 1);
         const sptr_t b = editor.Call(SCI_WORDENDPOSITION, static_cast<uptr_t>(end), 1);
         const std::string name(TrimBlanks(editor.TextRange(a, b).c_str()));
-        if (!name.empty()) AddTypedVariable(FindFrame(), name);
+        if (!name.empty()) AddTypedVariable(FrameOf(editor.Window()), name);
         editing.lastChar = 0;  // the same word is not taken twice
     }
     SetWordChars(editor, kRestoreWordChars);
@@ -103,19 +104,19 @@ bool OnUpdateUi(const Editor &editor, SettingsRecord &settings) {
 
 }  // namespace
 
-bool HandleEditorNotification(HWND, WPARAM wParam, LPARAM lParam) {
+bool HandleEditorNotification(HWND document, WPARAM wParam, LPARAM lParam) {
     const auto *notification = reinterpret_cast<const SCNotification *>(lParam);
     if (LOWORD(wParam) != kIdEditor || !notification) return false;
     const unsigned code = notification->nmhdr.code;
     if (code != SCN_CHARADDED && code != SCN_UPDATEUI) return false;
-    SettingsRecord *settings = GetSettings(FindFrame());
+    SettingsRecord *settings = GetSettings(FrameOf(document));
     if (!settings) return false;
     const Editor editor(static_cast<HWND>(notification->nmhdr.hwndFrom));
     return code == SCN_CHARADDED ? OnCharAdded(editor, *settings, notification->ch) : OnUpdateUi(editor, *settings);
 }
 
 void ShowCompletion(const Editor &editor, int typedChar) {
-    HWND frame = FindFrame();
+    HWND frame = FrameOf(editor.Window());
     const std::string_view list = CompletionListText(TextOr(GetKeywordAdded(frame)), TextOr(GetKeywordList(frame)));
     SetWordChars(editor, kCompletionWordChars);
     const sptr_t caret = Caret(editor);
@@ -144,7 +145,7 @@ void AddTypedVariable(HWND frame, std::string_view name) {
 }
 
 void ShowCallTip(const Editor &editor) {
-    HWND frame = FindFrame();
+    HWND frame = FrameOf(editor.Window());
     SetWordChars(editor, kTipWordChars);
     const sptr_t caret = Caret(editor);
     const sptr_t a = editor.Call(SCI_WORDSTARTPOSITION, static_cast<uptr_t>(caret), 1);

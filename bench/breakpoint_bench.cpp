@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/texts.h"
-#include "debugger/breakpoint_list.h"
+#include "debugger/breakpoint_rules.h"
 #include "debugger/debugger.h"
 
 namespace {

@@ -17,7 +17,7 @@
 
 #include "bench/corpus_script.h"
 #include "assist/keyword_file.h"
-#include "assist/script_check.h"
+#include "assist/script_check_rules.h"
 
 namespace {
 

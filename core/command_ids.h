@@ -139,4 +139,10 @@ enum ScriptCheckCommandId : int {
     kCmdScriptChecksOff = 1163,
 };
 
+// Keys that act by context: Esc closes an open completion list or call tip, and
+// otherwise works as NoAutoIndentation.
+enum KeyCommandId : int {
+    kCmdEscapeKey = 1164,
+};
+
 }  // namespace quillet

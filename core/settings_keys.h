@@ -26,7 +26,7 @@ struct SettingKey {
     int fallback;  // numbers; texts default to empty
     // The field of the in-memory record that a write updates along with the file, if any.
     int SettingsRecord::*number = nullptr;
-    char (SettingsRecord::*text)[260] = nullptr;
+    std::string SettingsRecord::*text = nullptr;
 };
 
 namespace setting {
@@ -59,16 +59,18 @@ inline constexpr SettingKey kScriptFolder{text::kSecScriptFolder, text::kKeyPath
                                           text::kKeyPath, ValueForm::kText, 0, nullptr, &SettingsRecord::scriptFolder};
 
 inline constexpr SettingKey kMyColorFlag{text::kSecCustomColors, text::kKeyMyColorFlag, text::kSecCustomColors,
-                                         text::kKeyMyColorFlag, ValueForm::kNumberWithoutBlank, 0};
+                                         text::kKeyMyColorFlag, ValueForm::kNumberWithoutBlank, 0,
+                                         &SettingsRecord::customColorFlag};
 inline constexpr SettingKey kMyColorSet{text::kSecCustomColors, text::kKeyMyColorSet, text::kSecCustomColors,
                                         text::kKeyMyColorSet, ValueForm::kNumberWithoutBlank, 0};
 
 inline constexpr SettingKey kLanguage{text::kSecLanguage, text::kKeyLangFlag, text::kSecLanguage,
-                                      text::kKeyLangFlag, ValueForm::kNumber, 0};
+                                      text::kKeyLangFlag, ValueForm::kNumber, 0, &SettingsRecord::codePage};
 
 // Read as "Close2exit", written as "Close2Exit" with the literal texts "1" and "0".
 inline constexpr SettingKey kCloseToExit{text::kSecFlags, text::kKeyClose2Exit, text::kSecFlags,
-                                         text::kKeyClose2ExitWrite, ValueForm::kNumberWithoutBlank, 0};
+                                         text::kKeyClose2ExitWrite, ValueForm::kNumberWithoutBlank, 0,
+                                         &SettingsRecord::closeFlag};
 
 inline constexpr SettingKey kDebuggerPath{text::kSecOllyPath, text::kKeyOllyPath, text::kSecOllyPath,
                                           text::kKeyOllyPath, ValueForm::kText, 0, nullptr, &SettingsRecord::debuggerPath};

@@ -2,10 +2,14 @@
 // Window-free plain data, so the settings key table can name its fields.
 #pragma once
 
+#include <string>
+
 namespace quillet {
 
-// The in-memory settings and editing state (property "setting"). Fixed layout:
-// 32-bit integers and zero-terminated texts of 260 bytes.
+// The in-memory settings and editing state (property "setting"). Every stored key has
+// its field here, written through the settings store together with the file, so the
+// record is the one truth while the program runs. Texts are held whole: a path cut to
+// a fixed size would name another file.
 struct SettingsRecord {
     int closeFlag;
     int frameWidth;
@@ -20,11 +24,11 @@ struct SettingsRecord {
     int codePage;
     int noAutoIndent;
     int documentationLookup;
-    char editorFontFace[260];
-    char debuggerPath[260];
-    char commentFontFace[260];
-    char scriptFolder[260];
-    char tempFolder[260];
+    std::string editorFontFace;
+    std::string debuggerPath;
+    std::string commentFontFace;
+    std::string scriptFolder;
+    std::string tempFolder;
     int labelLineFlag;
     int selectionStart;
     int selectionEnd;

@@ -266,6 +266,8 @@ inline constexpr char kScriptPathTooLong[] =
     "The script's path is longer than the 255 characters the debugger accepts, and it has no short form "
     "that fits. Save the script under a shorter path to run it.";
 inline constexpr char kScriptPathTooLongTitle[] = "Path too long";
+inline constexpr char kDebuggerNotAnswering[] =
+    "The debugger did not answer within 2 seconds: the request was not carried out";
 inline constexpr char kSetOllyPathFirst[] = "Please set ollypath first by runing ollydbg while quillet is alive";
 inline constexpr char kSetOllyPathFirstTitle[] = "error";
 
@@ -275,6 +277,17 @@ inline constexpr char kKeyBreakpointFile[] = "BP_FILE";
 inline constexpr char kKeyBreakpointPrefix[] = "BP_";
 inline constexpr char kKeyBreakpointNumbered[] = "BP_0";
 inline constexpr char kBreakpointClosingEntry[] = " ";
+
+}  // namespace quillet::text
+
+// A settings file that cannot be written (told once per run, with the file and the
+// system's reason between head and tail).
+namespace quillet::text {
+
+inline constexpr char kSettingsNotWrittenHead[] = "Quillet could not write its settings to ";
+inline constexpr char kSettingsNotWrittenTail[] =
+    "Your changes stay in effect until Quillet closes, but they will not be there at the next start.";
+inline constexpr char kSettingsNotWrittenTitle[] = "Settings not saved";
 
 }  // namespace quillet::text
 
@@ -309,7 +322,7 @@ inline constexpr char kProblemByteOrderMark[] =
     "The plug-in reads the byte order mark (UTF-8 signature) as text of this line: save the script without it";
 inline constexpr char kProblemBadInclude[] = "Bad #inc directive: the file name must be in double quotes";
 inline constexpr char kItemNextProblem[] = "Next Problem\tCtrl+F7";
-inline constexpr char kItemGoToLabel[] = "Go To Label\tCtrl+F6";
+inline constexpr char kItemGoToLabel[] = "Go To Label\tCtrl+F12";
 inline constexpr char kItemGoBack[] = "Back From Label\tAlt+Left";
 inline constexpr char kItemScriptChecksOff[] = "Script Checks Off";
 inline constexpr char kStatusNoProblems[] = "No problems found";

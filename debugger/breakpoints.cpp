@@ -26,7 +26,7 @@ constexpr sptr_t kLineTextMax = 255;            // entries keep no more of a lin
 // debugger path is set (there is then no list).
 std::string DebuggerIni(HWND frame) {
     const SettingsRecord *settings = GetSettings(frame);
-    return settings ? DebuggerIniName(TrimBlanks(FieldText(settings->debuggerPath))) : std::string();
+    return settings ? DebuggerIniName(TrimBlanks(std::string_view(settings->debuggerPath))) : std::string();
 }
 
 int CaretLine(const Editor &editor) {
@@ -45,26 +45,19 @@ void AddMarker(const Editor &editor, int line) {
     editor.Call(SCI_MARKERSETBACK, kBreakpointMarker, kBreakpointColour);
 }
 
-// The first open document whose title has the file name and extension of `owner`.
-HWND DocumentNamed(const std::string &owner) {
-    HWND client = CurrentMdiClient();
-    for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT))
-        if (IsDocumentWindow(child) && FileNamePart(WindowTitle(child)) == FileNamePart(owner)) return child;
-    return nullptr;
-}
-
 void AddBreakpointAtCaret(HWND frame, HWND document, const Editor &editor, int line) {
-    const std::string title(TrimBlanks(WindowTitle(document)));
-    if (IsUntitledTitle(title)) return;
+    const std::string path = DocumentPath(document);
+    if (path.empty()) return;  // an untitled script has no file the debugger could run
     const std::string ini = DebuggerIni(frame);
     if (ini.empty()) {
         platform::ShowMessage(nullptr, text::kSetOllyPathFirst, text::kSetOllyPathFirstTitle, MB_OK);
         return;
     }
     const BreakpointAdd added =
-        AddBreakpoint(ReadBreakpointSection(ini), title, line + 1, BreakpointEntry(line + 1, LineStart(editor, line)));
+        AddBreakpoint(ReadBreakpointSection(ini), path, line + 1, BreakpointEntry(line + 1, LineStart(editor, line)));
+    // The previous owner is the document with exactly that file, not one of the same name.
     if (!added.previousOwner.empty())
-        if (HWND previous = DocumentNamed(added.previousOwner))
+        if (HWND previous = FindDocumentByPath(GetMdiClient(frame), TrimBlanks(added.previousOwner)))
             Editor(EditorOfDocument(previous)).Call(SCI_MARKERDELETEALL, kBreakpointMarker);
     WriteBreakpointSection(ini, added.section);
     if (!(editor.Call(SCI_MARKERGET, static_cast<uptr_t>(line)) & kBreakpointMask)) AddMarker(editor, line);
@@ -76,7 +69,7 @@ void RemoveBreakpointAtCaret(HWND frame, HWND document, const Editor &editor, in
     if (ini.empty()) return;
     const ProfileSection section = ReadBreakpointSection(ini);
     if (BreakpointKeyCount(section) == 0) return;
-    if (const auto changed = RemoveBreakpoint(section, TrimBlanks(WindowTitle(document)), line + 1))
+    if (const auto changed = RemoveBreakpoint(section, DocumentPath(document), line + 1))
         WriteBreakpointSection(ini, *changed);
     editor.Call(SCI_MARKERDELETE, static_cast<uptr_t>(line), kBreakpointMarker);
 }
@@ -92,7 +85,7 @@ void WriteBreakpointSection(const std::string &debuggerIni, const ProfileSection
 }
 
 void ToggleBreakpoint(HWND frame) {
-    HWND document = ActiveDocument();
+    HWND document = ActiveDocumentOf(GetMdiClient(frame));
     if (!document) return;
     const Editor editor(EditorOfDocument(document));
     const int line = CaretLine(editor);
@@ -103,20 +96,20 @@ void ToggleBreakpoint(HWND frame) {
 }
 
 void ClearAllBreakpoints(HWND frame) {
-    HWND document = ActiveDocument();
+    HWND document = ActiveDocumentOf(GetMdiClient(frame));
     if (!document) return;
     Editor(EditorOfDocument(document)).Call(SCI_MARKERDELETEALL, kBreakpointMarker);
     const std::string ini = DebuggerIni(frame);
     if (ini.empty()) return;
-    if (const auto cleared = ClearBreakpoints(ReadBreakpointSection(ini), TrimBlanks(WindowTitle(document))))
+    if (const auto cleared = ClearBreakpoints(ReadBreakpointSection(ini), DocumentPath(document)))
         WriteBreakpointSection(ini, *cleared);
 }
 
 void RestoreBreakpointMarkers(HWND document) {
-    const std::string ini = DebuggerIni(FindFrame());
+    const std::string ini = DebuggerIni(GetAncestor(document, GA_ROOT));
     if (ini.empty() || !document) return;
     const Editor editor(EditorOfDocument(document));
-    for (int line : BreakpointLines(ReadBreakpointSection(ini), TrimBlanks(WindowTitle(document))))
+    for (int line : BreakpointLines(ReadBreakpointSection(ini), DocumentPath(document)))
         AddMarker(editor, line);
 }
 

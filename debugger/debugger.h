@@ -7,16 +7,18 @@
 
 #include <string>
 
-#include "debugger/breakpoint_list.h"
+#include "debugger/breakpoint_rules.h"
 
 namespace quillet {
 
 // --- The link (link.cpp) ---
 
 // Sends one request to the debugger window named by the frame's "holly" property, with
-// the frame as sender; nothing happens when no debugger is connected.
-void SendRequest(HWND frame, unsigned code, const void *data, DWORD size);
-void SendEmptyRequest(HWND frame, unsigned code);
+// the frame as sender; nothing happens when no debugger is connected. A debugger that
+// does not answer within 2 seconds is given up on (the status bar says so). True when
+// the debugger took the request.
+bool SendRequest(HWND frame, unsigned code, const void *data, DWORD size);
+bool SendEmptyRequest(HWND frame, unsigned code);
 
 // The frame's WM_COPYDATA: checks and handles a message of the debugger side (code 126
 // connects the debugger and may take over its path, 128 disconnects it, 129 warns that
@@ -36,9 +38,15 @@ void LaunchDebuggerWithProgram(const std::string &program);
 
 // --- Script requests (script_requests.cpp) ---
 
+// Saves a document to its own file as Save does (atomically, telling the user of a
+// failure); true when the text reached the file. The documents provide it.
+using DocumentSaver = bool (*)(HWND document);
+
 // Run (F8), debug (F10) and stop (F9) for the active script, and "Clear Default Ollydbg".
-void RunScript(HWND frame);
-void DebugScript(HWND frame);
+// Run and debug save the script and the open scripts it includes first, and send
+// nothing unless every save succeeded.
+void RunScript(HWND frame, DocumentSaver save);
+void DebugScript(HWND frame, DocumentSaver save);
 void StopScript(HWND frame);
 void ForgetDebugger(HWND frame);
 

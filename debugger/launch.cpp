@@ -72,7 +72,7 @@ void StartWorker(LPTHREAD_START_ROUTINE routine, std::string *parameter) {
 // is connected. Otherwise the user is told how to set one, and the result is empty.
 std::string LaunchablePath(HWND frame) {
     const SettingsRecord *settings = GetSettings(frame);
-    const std::string path(settings ? TrimBlanks(FieldText(settings->debuggerPath)) : std::string_view());
+    const std::string path(settings ? TrimBlanks(std::string_view(settings->debuggerPath)) : std::string_view());
     if (!path.empty() && !GetDebuggerWindow(frame)) return path;
     platform::ShowMessage(nullptr, text::kDebuggerNotSet, text::kDebuggerNotSetTitle, MB_OK);
     return {};

@@ -1,6 +1,7 @@
 // The WM_COPYDATA link with the debugger side: sending requests to the connected
 // debugger window and handling what the debugger side tells the frame.
 #include <windows.h>
+#include <commctrl.h>
 
 #include "core/command_ids.h"
 #include "core/debugger_link.h"
@@ -16,7 +17,15 @@ namespace quillet {
 
 namespace {
 
+constexpr UINT kRequestTimeoutMs = 2000;
+
 constexpr int kScriptItems[] = {kCmdRunScript, kCmdStopScript, kCmdDebugScript};
+
+// The debugger side waits in SendMessage for its notification: before a message box
+// holds this thread, it is released, so neither side waits on the other.
+void ReleaseSender() {
+    if (InSendMessage()) ReplyMessage(1);
+}
 
 // Code 126: the debugger window becomes the one requests go to. The first debugger
 // announced while no path is stored gives its path and is asked to close again.
@@ -26,10 +35,12 @@ void OnDebuggerStarted(HWND frame, HWND debugger, const std::string &announced, 
         const std::string path(TrimBlanks(announced));
         if (!path.empty()) {
             WriteSettingText(setting::kDebuggerPath, path);
+            ReleaseSender();
             platform::ShowMessage(nullptr, text::kDebuggerPathSet, text::kDebuggerPathSetTitle, MB_TASKMODAL);
             if (SettingsRecord *settings = GetSettings(frame)) PublishSettings(frame, settings);
             SendEmptyRequest(frame, kRequestCloseDebugger);
         } else {
+            ReleaseSender();
             platform::ShowMessage(nullptr, text::kNoDebuggerPath, text::kNoDebuggerPathTitle, MB_OK);
         }
     }
@@ -46,17 +57,25 @@ void OnDebuggerClosing(HWND frame, HMENU testMe) {
 
 }  // namespace
 
-void SendRequest(HWND frame, unsigned code, const void *data, DWORD size) {
+bool SendRequest(HWND frame, unsigned code, const void *data, DWORD size) {
     HWND debugger = GetDebuggerWindow(frame);
-    if (!debugger) return;
+    if (!debugger) return false;
     COPYDATASTRUCT request{};
-    request.dwData = code;
+    request.dwData = static_cast<ULONG_PTR>(code);
     request.cbData = data ? size : 0;
     request.lpData = const_cast<void *>(data);
-    SendMessageA(debugger, WM_COPYDATA, reinterpret_cast<WPARAM>(frame), reinterpret_cast<LPARAM>(&request));
+    // A debugger that stops answering (paused in a dialog, hung, itself being debugged)
+    // must not freeze the editor and the user's unsaved text with it.
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutA(debugger, WM_COPYDATA, reinterpret_cast<WPARAM>(frame), reinterpret_cast<LPARAM>(&request),
+                            SMTO_ABORTIFHUNG | SMTO_BLOCK, kRequestTimeoutMs, &answer))
+        return true;
+    if (const FrameHandles *handles = GetFrameHandles(frame))
+        SendMessageA(handles->statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text::kDebuggerNotAnswering));
+    return false;
 }
 
-void SendEmptyRequest(HWND frame, unsigned code) { SendRequest(frame, code, nullptr, 0); }
+bool SendEmptyRequest(HWND frame, unsigned code) { return SendRequest(frame, code, nullptr, 0); }
 
 LRESULT HandleDebuggerMessage(HWND frame, WPARAM sender, const COPYDATASTRUCT *data, HMENU testMe) {
     if (!data) return 1;
@@ -69,6 +88,7 @@ LRESULT HandleDebuggerMessage(HWND frame, WPARAM sender, const COPYDATASTRUCT *d
         break;
     case DebuggerNotice::kClosing: OnDebuggerClosing(frame, testMe); break;
     case DebuggerNotice::kNoTarget:
+        ReleaseSender();
         platform::ShowMessage(nullptr, text::kLoadTarget, text::kLoadTargetTitle, MB_OK);
         break;
     case DebuggerNotice::kPosition:  // accepted; nothing to show for it

@@ -1,11 +1,14 @@
 // Run, debug and stop of the active script, and forgetting the default debugger. The
-// debugger side runs a file: a saved script is sent by its path as last saved, an
-// untitled one is first written to the temporary folder.
+// debugger side runs a file: a script with a file is saved first (with the open scripts
+// it includes), so the debugger runs what the user sees; an untitled one is written to
+// the temporary folder.
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "assist/script_check_rules.h"
 #include "core/debugger_link.h"
 #include "core/texts.h"
 #include "debugger/debugger.h"
@@ -59,20 +62,42 @@ std::string SendablePath(const std::string &path) {
     return {};
 }
 
-// Run (124) and debug (128): the script's file, written first for an untitled script.
-void SendScript(HWND frame, unsigned code) {
-    HWND document = ActiveDocument();
+// Saves `document` when it has unsaved edits, then every open, modified script it
+// includes, and theirs in turn (the debugger reads them all). False as soon as one
+// save fails; the saver has told the user.
+bool SaveWithIncludes(HWND document, DocumentSaver save) {
+    HWND client = GetParent(document);
+    std::vector<HWND> pending{document};
+    std::set<HWND> seen{document};
+    while (!pending.empty()) {
+        HWND next = pending.back();
+        pending.pop_back();
+        const Editor editor(EditorOfDocument(next));
+        if (editor.Call(SCI_GETMODIFY) && !save(next)) return false;
+        for (const std::string &file : IncludedFiles(editor.Text(), DocumentPath(next)))
+            if (HWND included = FindDocumentByPath(client, file); included && seen.insert(included).second)
+                pending.push_back(included);
+    }
+    return true;
+}
+
+// Run (124) and debug (128): the script's file, saved first, or written first for an
+// untitled script.
+void SendScript(HWND frame, unsigned code, DocumentSaver save) {
+    HWND document = ActiveDocumentOf(GetMdiClient(frame));
     if (!document) {
         ShowOpenScriptWindow();
         return;
     }
-    const std::string title = WindowTitle(document);
-    std::string path = title;
-    if (IsUntitledTitle(title)) {
+    std::string path = DocumentPath(document);
+    if (path.empty()) {
         const SettingsRecord *settings = GetSettings(frame);
-        path = UntitledScriptPath(settings ? FieldText(settings->tempFolder) : std::string_view(), title);
+        path = UntitledScriptPath(settings ? std::string_view(settings->tempFolder) : std::string_view(),
+                                  DocumentUntitledName(document));
         // A failed write would let the debugger run whatever the file held before.
         if (!WriteScriptFile(path, Editor(EditorOfDocument(document)))) return;
+    } else if (!SaveWithIncludes(document, save)) {
+        return;
     }
     if (!GetDebuggerWindow(frame)) return;
     const std::string sendable = SendablePath(path);
@@ -83,12 +108,12 @@ void SendScript(HWND frame, unsigned code) {
 
 }  // namespace
 
-void RunScript(HWND frame) { SendScript(frame, kRequestRun); }
+void RunScript(HWND frame, DocumentSaver save) { SendScript(frame, kRequestRun, save); }
 
-void DebugScript(HWND frame) { SendScript(frame, kRequestDebug); }
+void DebugScript(HWND frame, DocumentSaver save) { SendScript(frame, kRequestDebug, save); }
 
 void StopScript(HWND frame) {
-    if (!ActiveDocument())
+    if (!ActiveDocumentOf(GetMdiClient(frame)))
         ShowOpenScriptWindow();
     else
         SendEmptyRequest(frame, kRequestStop);
@@ -96,9 +121,8 @@ void StopScript(HWND frame) {
 
 void ForgetDebugger(HWND frame) {
     SettingsRecord *settings = GetSettings(frame);
-    if (!settings || TrimBlanks(FieldText(settings->debuggerPath)).empty()) return;
+    if (!settings || TrimBlanks(std::string_view(settings->debuggerPath)).empty()) return;
     WriteSettingText(setting::kDebuggerPath, "");
-    PublishSettings(frame, settings);
     SendEmptyRequest(frame, kRequestForgetDebugger);
 }
 

@@ -13,8 +13,9 @@
 
 namespace quillet {
 
-// The tab strip's tabs, each carrying its document window.
-bool HasDocumentTabs();
+// The tab strip's tabs, each carrying its document window; `window` is any window of
+// the frame.
+bool HasDocumentTabs(HWND window);
 // Adds the document's tab at the end, bringing the strip in with the first one.
 void AddDocumentTab(HWND document, const std::string &label);
 void SelectDocumentTab(HWND document);

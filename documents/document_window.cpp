@@ -32,22 +32,32 @@ int untitledCounter = 0;
 // The document last named by WM_MDIACTIVATE.
 HWND currentDocument = nullptr;
 
-const FrameHandles *Handles() { return GetFrameHandles(FindFrame()); }
+// The frame that a document window belongs to (the MDI client's parent).
+HWND FrameOf(HWND window) { return GetAncestor(window, GA_ROOT); }
 
-void RedrawMenuBar() {
-    if (HWND frame = FindFrame()) DrawMenuBar(frame);
+const FrameHandles *Handles(HWND window) { return GetFrameHandles(FrameOf(window)); }
+
+void RedrawMenuBar(HWND window) {
+    if (HWND frame = FrameOf(window)) DrawMenuBar(frame);
+}
+
+// The path a document is created for (empty: a new script), handed from
+// CreateDocumentWindow to WM_CREATE through the MDI creation parameter.
+const std::string *CreationPath(const CREATESTRUCTA *creation) {
+    const auto *mdi = creation ? static_cast<const MDICREATESTRUCTA *>(creation->lpCreateParams) : nullptr;
+    return mdi ? reinterpret_cast<const std::string *>(mdi->lParam) : nullptr;
 }
 
 // WM_CREATE: the editor over the whole client area, its set-up, the document's record,
 // the title and the tab.
-LRESULT OnCreate(HWND window) {
+LRESULT OnCreate(HWND window, const CREATESTRUCTA *creation) {
     RECT area{};
     GetClientRect(window, &area);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     HWND editor = CreateWindowExA(WS_EX_CLIENTEDGE, "Scintilla", "", kEditorStyle, area.left, area.top, area.right,
                                   area.bottom - area.top, window, reinterpret_cast<HMENU>(kIdEditor), instance,
                                   nullptr);
-    RedrawMenuBar();
+    RedrawMenuBar(window);
     SetFocus(editor);
     SetUpEditor(editor);
 
@@ -55,18 +65,19 @@ LRESULT OnCreate(HWND window) {
     record->editor = editor;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
 
-    const std::string title = WindowTitle(window);
-    if (!HasDocumentTabs()) untitledCounter = 0;
-    if (IsUntitledTitle(title)) {
+    const std::string *path = CreationPath(creation);
+    if (!HasDocumentTabs(window)) untitledCounter = 0;
+    if (!path || path->empty()) {
         record->untitledNumber = ++untitledCounter;
         const std::string numbered = UntitledTitle(record->untitledNumber);
         SetWindowTextA(window, numbered.c_str());
         AddDocumentTab(window, numbered);
     } else {
-        record->path = title;
-        AddDocumentTab(window, TabLabelForTitle(title));
+        record->path = *path;
+        SetWindowTextA(window, path->c_str());
+        AddDocumentTab(window, TabLabelForTitle(*path));
     }
-    RedrawMenuBar();
+    RedrawMenuBar(window);
     return 0;
 }
 
@@ -76,20 +87,21 @@ LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefMDIChildProcA(window, WM_NCDESTROY, wParam, lParam);
 }
 
-LRESULT OnMdiActivate(HWND activated) {
+LRESULT OnMdiActivate(HWND window, HWND activated) {
     currentDocument = activated;
     if (activated) SelectDocumentTab(activated);
-    RedrawMenuBar();
+    RedrawMenuBar(window);
     return 0;
 }
 
 // WM_CLOSE: asks about unsaved changes of this document. Answering Yes saves under a
 // chosen name; when that is cancelled or fails the document stays open (result 0).
 LRESULT OnClose(HWND window) {
-    const std::string title = WindowTitle(window);
     const Editor editor(EditorOfDocument(window));
     if (editor.Call(SCI_GETMODIFY)) {
-        const std::string question = std::string(text::kSaveChangesQuestion) + title;
+        const std::string path = DocumentPath(window);
+        const std::string question =
+            std::string(text::kSaveChangesQuestion) + (path.empty() ? DocumentUntitledName(window) : path);
         const int answer = platform::ShowMessage(window, question.c_str(), text::kSaveChangesTitle,
                                                  MB_YESNO | MB_ICONEXCLAMATION);
         if (answer == IDYES) {
@@ -121,11 +133,11 @@ LRESULT OnSetFocus(HWND window) {
 // The focus goes to the editor; an open labels pane gives it up and hides.
 LRESULT OnDocumentFocus(HWND window, WPARAM target, LPARAM lParam) {
     if (!target) return DefMDIChildProcA(window, kMsgDocumentFocus, target, lParam);
-    const FrameHandles *handles = Handles();
+    const FrameHandles *handles = Handles(window);
     if (handles && handles->labelsPane && IsWindowVisible(handles->labelsPane)) {
         SetFocus(handles->labelsList);
         ShowWindow(handles->labelsPane, SW_HIDE);
-        if (HWND active = ActiveDocument()) RedrawWindow(active, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        if (HWND active = ActiveDocumentOf(GetParent(window))) RedrawWindow(active, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     SetFocus(reinterpret_cast<HWND>(target));
     return 1;
@@ -133,11 +145,6 @@ LRESULT OnDocumentFocus(HWND window, WPARAM target, LPARAM lParam) {
 
 }  // namespace
 
-
-DocumentRecord *GetDocumentRecord(HWND document) {
-    return IsDocumentWindow(document) ? reinterpret_cast<DocumentRecord *>(GetWindowLongPtrA(document, GWLP_USERDATA))
-                                      : nullptr;
-}
 
 void SetDocumentPath(HWND document, const std::string &path) {
     if (DocumentRecord *record = GetDocumentRecord(document)) {
@@ -150,9 +157,9 @@ void SetDocumentPath(HWND document, const std::string &path) {
 
 LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return OnCreate(window);
+    case WM_CREATE: return OnCreate(window, reinterpret_cast<const CREATESTRUCTA *>(lParam));
     case WM_NCDESTROY: return OnNcDestroy(window, wParam, lParam);
-    case WM_MDIACTIVATE: return OnMdiActivate(reinterpret_cast<HWND>(lParam));
+    case WM_MDIACTIVATE: return OnMdiActivate(window, reinterpret_cast<HWND>(lParam));
     case WM_CLOSE: return OnClose(window);
     case WM_SIZE: return OnSize(window, wParam, lParam);
     case WM_SETFOCUS: return OnSetFocus(window);
@@ -170,7 +177,6 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 LRESULT CALLBACK MdiClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const FrameHandles *handles = GetFrameHandles(GetParent(window));
-    if (!handles) handles = Handles();
     const WNDPROC previous = handles ? handles->mdiClientProc : nullptr;
     if (message == WM_MDIRESTORE) {
         SendMessageA(window, WM_MDICASCADE, 0, 0);
@@ -185,14 +191,15 @@ LRESULT CALLBACK MdiClientProc(HWND window, UINT message, WPARAM wParam, LPARAM 
                     : DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND CreateDocumentWindow(HWND mdiClient, const char *title, DWORD style) {
+HWND CreateDocumentWindow(HWND mdiClient, const std::string &path, DWORD style) {
     if (!mdiClient) return nullptr;
     HWND active = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
     if (active && IsZoomed(active)) style |= WS_MAXIMIZE;
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mdiClient, GWLP_HINSTANCE));
-    return CreateWindowExA(WS_EX_MDICHILD | WS_EX_CLIENTEDGE, text::kDocumentClass, title ? title : "", style,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, nullptr, instance,
-                           nullptr);
+    // WM_CREATE finds `path` in the MDI creation parameter and titles the window.
+    return CreateWindowExA(WS_EX_MDICHILD | WS_EX_CLIENTEDGE, text::kDocumentClass, "", style, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, nullptr, instance,
+                           const_cast<std::string *>(&path));
 }
 
 bool CloseAllDocuments(HWND mdiClient) {

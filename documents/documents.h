@@ -21,28 +21,23 @@ LRESULT CALLBACK MdiClientProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 // Creates the document tab strip, hidden and of zero size, as a child of `frame`.
 HWND CreateTabStrip(HWND frame);
-// Creates a "Script" MDI child in the MDI client; WS_MAXIMIZE is added while the
-// active document is maximised.
-HWND CreateDocumentWindow(HWND mdiClient, const char *title, DWORD style);
+// Creates a "Script" MDI child in the MDI client for the script at `path`, or a new
+// untitled script when `path` is empty; WS_MAXIMIZE is added while the active
+// document is maximised.
+HWND CreateDocumentWindow(HWND mdiClient, const std::string &path, DWORD style);
 // The document that the tab at `index` carries, brought forward (the frame's
 // TCN_SELCHANGE); null when there is no such tab.
-HWND ActivateTabDocument(int index);
-
-// What a document window keeps about itself (its GWLP_USERDATA, from WM_CREATE to
-// WM_NCDESTROY).
-struct DocumentRecord {
-    std::string path;        // the script's file; empty while untitled
-    int untitledNumber = 0;  // N of "Untitled N"; 0 for a script with a file
-    HWND editor = nullptr;   // its editing control (id 1029)
-};
-// The record of a document window, or null for any other window.
-DocumentRecord *GetDocumentRecord(HWND document);
+HWND ActivateTabDocument(HWND frame, int index);
 
 // Open command (dialog), opening a path without dialog, and save (flag 1: ask for a
 // name first). Save returns true when the text reached the file.
 void OpenScriptCommand(HWND frame);
 void OpenScriptPath(const char *path);
 bool SaveScript(int flag);
+// Save (flag 0) or Save As (flag 1) of a given document; the active one for SaveScript.
+bool SaveDocument(HWND document, int flag);
+// Save of a document to its own file (a new script is saved as Save saves it).
+bool SaveDocumentToItsFile(HWND document);
 
 // The frame's WM_CLOSE: sends WM_CLOSE to every document of the MDI client. A modified
 // document whose save was cancelled or failed stays open and the walk stops there:

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "assist/labels_pane.h"
-#include "assist/pattern_paste.h"
+#include "editing/pattern_paste.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
 #include "debugger/debugger.h"
@@ -78,17 +78,17 @@ void RunEditorCommand(HWND document, UINT command) {
     // A successful save marks the text unmodified itself; a failed one must not.
     case kEdSaveAs: SaveScript(1); break;
     case kEdPatternPaste: PastePattern(); break;
-    case kEdRemoveFromMru: RemoveRecentFile(WindowTitle(ActiveDocument())); break;
+    case kEdRemoveFromMru: RemoveRecentFile(DocumentPath(ActiveDocument())); break;
     case kCmdBlockComment:
     case kCmdBlockUncomment:
     case kCmdFind:
     case kCmdReplace:
-        if (HWND frame = FindFrame()) SendMessageA(frame, WM_COMMAND, command, static_cast<LPARAM>(command));
+        if (HWND frame = GetAncestor(document, GA_ROOT)) SendMessageA(frame, WM_COMMAND, command, static_cast<LPARAM>(command));
         break;
     case kEdGoToLine: RunGoToLineDialog(document, ActiveEditor()); break;
-    case kEdLaunchOlly: LaunchDebugger(FindFrame()); break;
-    case kEdLaunchLastTarget: LaunchDebuggerWithLastTarget(FindFrame()); break;
-    case kEdCloseOlly: CloseDebugger(FindFrame()); break;
+    case kEdLaunchOlly: LaunchDebugger(GetAncestor(document, GA_ROOT)); break;
+    case kEdLaunchLastTarget: LaunchDebuggerWithLastTarget(GetAncestor(document, GA_ROOT)); break;
+    case kEdCloseOlly: CloseDebugger(GetAncestor(document, GA_ROOT)); break;
     case kEdGetLabels: ShowLabelsPane(kLabelsTopFromCommand); break;
     default: break;
     }
@@ -170,7 +170,8 @@ std::string HelpWordAtCaret(const Editor &editor) {
 
 void ShowHelpForCaretWord(HWND document) {
     const std::string word = HelpWordAtCaret(Editor(EditorOfDocument(document)));
-    const int online = ReadSetting(setting::kDocumentationLookup);
+    const SettingsRecord *settings = GetSettings(FrameOf(document));
+    const int online = settings ? settings->documentationLookup : 0;
     if (online == 1) {
         const std::string address =
             std::string(text::kHelpSearchHost) + text::kHelpSearchPath + text::kHelpSearchQuery + word;

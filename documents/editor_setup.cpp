@@ -36,15 +36,15 @@ void ChooseFonts(const SettingsRecord *settings, Font &editorFont, Font &comment
     editorFont = {text::kDefaultFontFace, kDefaultSize, 0};
     commentFont = editorFont;
     if (!settings) return;
-    const std::string_view face = TrimBlanks(FieldText(settings->editorFontFace));
+    const std::string_view face = TrimBlanks(std::string_view(settings->editorFontFace));
     if (!face.empty() && settings->editorFontSize != 0)
-        editorFont = {std::string(FieldText(settings->editorFontFace)), settings->editorFontSize,
+        editorFont = {settings->editorFontFace, settings->editorFontSize,
                       settings->editorFontStyle};
-    const std::string_view commentFace = TrimBlanks(FieldText(settings->commentFontFace));
+    const std::string_view commentFace = TrimBlanks(std::string_view(settings->commentFontFace));
     if (commentFace.empty() || settings->commentFontSize == 0)
         commentFont = editorFont;
     else
-        commentFont = {std::string(FieldText(settings->commentFontFace)), settings->commentFontSize,
+        commentFont = {settings->commentFontFace, settings->commentFontSize,
                        settings->commentFontStyle};
 }
 
@@ -52,7 +52,8 @@ void ChooseFonts(const SettingsRecord *settings, Font &editorFont, Font &comment
 
 
 void ApplyColours(const Editor &editor) {
-    const bool custom = ReadSetting(setting::kMyColorFlag) != 0;
+    const SettingsRecord *settings = GetSettings(FrameOf(editor.Window()));
+    const bool custom = settings && settings->customColorFlag != 0;
     for (const StyleColour &entry : kStyleColourOrder) {
         const TokenClass &tokenClass = kTokenClasses[entry.tokenClass];
         ColourRef colour = tokenClass.builtIn;
@@ -95,6 +96,8 @@ void SetUpEditor(HWND control) {
     for (int style : kUpperCaseStyles) editor.Call(SCI_STYLESETCASE, style, SC_CASE_UPPER);
     editor.Call(SCI_SETUSETABS, 1);
     editor.Call(SCI_SETBACKSPACEUNINDENTS, 1);
+    // The language chosen last, for new and opened scripts alike.
+    if (settings) editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(settings->codePage));
     ApplyColours(editor);
 }
 

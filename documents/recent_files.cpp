@@ -8,7 +8,7 @@
 #include "core/texts.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
-#include "documents/recent_list.h"
+#include "documents/recent_rules.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/ui.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "assist/bookmarks.h"
+#include "editing/bookmarks.h"
 #include "core/texts.h"
 #include "debugger/debugger.h"
 #include "documents/document_parts.h"
@@ -41,7 +41,7 @@ std::string ScriptFilter() {
 
 std::string ScriptFolder(HWND frame) {
     const SettingsRecord *settings = GetSettings(frame);
-    return settings ? std::string(FieldText(settings->scriptFolder)) : std::string();
+    return settings ? settings->scriptFolder : std::string();
 }
 
 // Shows the Open or Save As file dialog for scripts; the chosen path (untrimmed),
@@ -119,24 +119,9 @@ bool LoadIntoEditor(const Editor &editor, HANDLE file, LONGLONG size, DWORD &err
     return ok;
 }
 
-// The open script document titled `title` (ignoring case), or null.
-HWND FindOpenDocument(HWND client, const std::string &title) {
-    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsDocumentWindow(child) && EqualsNoCase(WindowTitle(child), title)) return child;
-    }
-    return nullptr;
-}
-
-// A new, empty document titled `title` with the code page of the settings.
-HWND CreateScriptDocument(HWND client, const std::string &title) {
-    HWND document = CreateDocumentWindow(client, title.c_str(), WS_MAXIMIZE);
-    if (!document) return nullptr;
-    const Editor editor(EditorOfDocument(document));
-    if (editor.IsOpen()) {
-        const int codePage = ReadSetting(setting::kLanguage);
-        editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(codePage));
-    }
-    return document;
+// A new, empty document for the script at `path` (empty: untitled).
+HWND CreateScriptDocument(HWND client, const std::string &path) {
+    return CreateDocumentWindow(client, path, WS_MAXIMIZE);
 }
 
 // The last step of creating a document for a file, once its text is in: it keeps the
@@ -161,7 +146,7 @@ void ReadScript(const std::string &path) {
         error = ERROR_NOT_ENOUGH_MEMORY;
     HWND client = error ? nullptr : CurrentMdiClient();
     if (client) {
-        if (HWND open = FindOpenDocument(client, path)) {
+        if (HWND open = FindDocumentByPath(client, path)) {
             // An open document keeps its text and its modified state.
             SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(open), 0);
         } else if (HWND document = CreateScriptDocument(client, path)) {
@@ -247,7 +232,7 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
     if (created) *created = false;
     HWND client = CurrentMdiClient();
     if (!client) return nullptr;
-    if (HWND open = FindOpenDocument(client, title)) {
+    if (HWND open = FindDocumentByPath(client, title)) {
         SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(open), 0);
         return open;
     }
@@ -275,12 +260,14 @@ void OpenScriptPath(const char *path) {
     FocusActiveEditor();
 }
 
-bool SaveScript(int flag) {
-    HWND document = ActiveDocument();
+bool SaveScript(int flag) { return SaveDocument(ActiveDocument(), flag); }
+
+bool SaveDocumentToItsFile(HWND document) { return SaveDocument(document, 0); }
+
+bool SaveDocument(HWND document, int flag) {
     const Editor editor(EditorOfDocument(document));
     if (!editor.IsOpen()) return false;
-    HWND frame = FindFrame();
-    const std::string title = WindowTitle(document);
+    HWND frame = GetAncestor(document, GA_ROOT);
     std::string path;
     if (flag == 1) {
         path = std::string(TrimBlanks(AskForScriptPath(frame, true)));
@@ -289,7 +276,8 @@ bool SaveScript(int flag) {
             return false;
         }
     } else {
-        path = title;
+        path = DocumentPath(document);
+        if (path.empty()) path = DocumentUntitledName(document);
     }
     path = SavePathFor(path);
 

@@ -16,10 +16,11 @@ namespace quillet {
 
 namespace {
 
-const FrameHandles *Handles() { return GetFrameHandles(FindFrame()); }
+// The frame's handles, reached from any of its windows (a document, or the frame).
+const FrameHandles *Handles(HWND window) { return GetFrameHandles(FrameOf(window)); }
 
-HWND TabStrip() {
-    const FrameHandles *handles = Handles();
+HWND TabStrip(HWND window) {
+    const FrameHandles *handles = Handles(window);
     return handles ? handles->tabStrip : nullptr;
 }
 
@@ -39,8 +40,8 @@ int FindTab(HWND strip, HWND document) {
     return -1;
 }
 
-void RedrawMenuBar() {
-    if (HWND frame = FindFrame()) DrawMenuBar(frame);
+void RedrawMenuBar(HWND window) {
+    if (HWND frame = FrameOf(window)) DrawMenuBar(frame);
 }
 
 }  // namespace
@@ -52,10 +53,10 @@ HWND CreateTabStrip(HWND frame) {
                            reinterpret_cast<HMENU>(kIdTabStrip), instance, nullptr);
 }
 
-bool HasDocumentTabs() { return TabCount(TabStrip()) > 0; }
+bool HasDocumentTabs(HWND window) { return TabCount(TabStrip(window)) > 0; }
 
 void AddDocumentTab(HWND document, const std::string &label) {
-    const FrameHandles *handles = Handles();
+    const FrameHandles *handles = Handles(document);
     HWND strip = handles ? handles->tabStrip : nullptr;
     if (!strip) return;
     if (!IsWindowVisible(strip)) PlaceTabStripAndClient(*handles, true);
@@ -70,13 +71,13 @@ void AddDocumentTab(HWND document, const std::string &label) {
 }
 
 void SelectDocumentTab(HWND document) {
-    HWND strip = TabStrip();
+    HWND strip = TabStrip(document);
     const int index = FindTab(strip, document);
     if (index >= 0) SendMessageA(strip, TCM_SETCURSEL, index, 0);
 }
 
 void RelabelDocumentTab(HWND document, std::string_view label) {
-    HWND strip = TabStrip();
+    HWND strip = TabStrip(document);
     const int index = FindTab(strip, document);
     if (index < 0) return;
     SendMessageA(strip, TCM_SETCURSEL, index, 0);
@@ -88,22 +89,22 @@ void RelabelDocumentTab(HWND document, std::string_view label) {
 }
 
 void RemoveDocumentTab(HWND document) {
-    const FrameHandles *handles = Handles();
+    const FrameHandles *handles = Handles(document);
     HWND strip = handles ? handles->tabStrip : nullptr;
     if (!strip) return;
     if (TabCount(strip) <= 1) PlaceTabStripAndClient(*handles, false);
-    RedrawMenuBar();
+    RedrawMenuBar(document);
     const int index = FindTab(strip, document);
     if (index >= 0) SendMessageA(strip, TCM_DELETEITEM, index, 0);
-    HWND active = ActiveDocument();
+    HWND active = ActiveDocumentOf(handles->mdiClient);
     if (active && active != document) SelectDocumentTab(active);
     const int selected = static_cast<int>(SendMessageA(strip, TCM_GETCURSEL, 0, 0));
-    if (selected >= 0) ActivateTabDocument(selected);
+    if (selected >= 0) ActivateTabDocument(FrameOf(document), selected);
 }
 
-HWND ActivateTabDocument(int index) {
-    HWND client = CurrentMdiClient();
-    HWND document = DocumentOfTab(TabStrip(), index);
+HWND ActivateTabDocument(HWND frame, int index) {
+    HWND client = GetMdiClient(frame);
+    HWND document = DocumentOfTab(TabStrip(frame), index);
     if (!client || !document || !IsWindow(document)) return nullptr;
     if (IsIconic(document)) {
         SendMessageA(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(document), 0);

@@ -20,7 +20,12 @@ void Set(HWND frame, const char *name, const void *value) {
 
 }  // namespace
 
-HWND FindFrame() { return FindWindowA(text::kFrameClass, nullptr); }
+namespace {
+HWND programFrame = nullptr;
+}  // namespace
+
+HWND ProgramFrame() { return programFrame && IsWindow(programFrame) ? programFrame : nullptr; }
+void RegisterProgramFrame(HWND frame) { programFrame = frame; }
 
 FrameHandles *GetFrameHandles(HWND frame) { return Get<FrameHandles>(frame, text::kPropHandles); }
 void PublishFrameHandles(HWND frame, FrameHandles *handles) { Set(frame, text::kPropHandles, handles); }

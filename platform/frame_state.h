@@ -28,8 +28,10 @@ struct FrameHandles {
     HWND labelsList;
 };
 
-// The frame (class QuillFrame), or null before it exists.
-HWND FindFrame();
+// The frame of this program, as the frame registers itself while it lives (null before
+// and after). Never a lookup by class name, which could find another instance's frame.
+HWND ProgramFrame();
+void RegisterProgramFrame(HWND frame);
 
 // Typed property getters and setters on the frame. Getters answer null when the
 // frame or the property is missing.

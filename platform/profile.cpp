@@ -1,39 +1,107 @@
-// The settings-file (INI) functions over GetPrivateProfile*/WritePrivateProfileStringA.
+// The settings-file (INI) functions over GetPrivateProfile*/WritePrivateProfileStringA,
+// with the write failures reported once and their values kept in memory.
 #include "platform/profile.h"
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <tuple>
 #include <vector>
 
+#include "core/texts.h"
 #include "platform/text.h"
+#include "platform/ui.h"
 
 namespace quillet::platform {
 
+namespace {
+
+// Names compare without regard to case, as the profile functions compare them.
+std::string Folded(std::string_view text) {
+    std::string folded(text);
+    if (!folded.empty()) CharUpperBuffA(folded.data(), static_cast<DWORD>(folded.size()));
+    return folded;
+}
+
+using KeyId = std::tuple<std::string, std::string, std::string>;  // file, section, key
+using SectionId = std::pair<std::string, std::string>;            // file, section
+
+// What could not be written this run: a value (nothing: the key was removed), or a
+// whole section block.
+std::map<KeyId, std::optional<std::string>> unwrittenKeys;
+std::map<SectionId, std::string> unwrittenSections;
+bool failureReported = false;
+
+void ReportWriteFailure(const std::string &file, DWORD error) {
+    if (failureReported) return;
+    failureReported = true;
+    char reason[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
+                   sizeof reason, nullptr);
+    const std::string message = std::string(text::kSettingsNotWrittenHead) + file + "\r\n" +
+                                std::string(TrimBlanks(reason)) + "\r\n\r\n" + text::kSettingsNotWrittenTail;
+    ShowMessage(nullptr, message.c_str(), text::kSettingsNotWrittenTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
+const std::optional<std::string> *Unwritten(const std::string &file, const char *section, const char *key) {
+    if (unwrittenKeys.empty() || !section || !key) return nullptr;
+    const auto found = unwrittenKeys.find({Folded(file), Folded(section), Folded(key)});
+    return found == unwrittenKeys.end() ? nullptr : &found->second;
+}
+
+}  // namespace
+
 std::string ReadProfileText(const char *section, const char *key, const char *fallback,
                             const std::string &file, unsigned bufferSize) {
-    std::vector<char> buffer(bufferSize ? bufferSize : 1, '\0');
-    const DWORD n = GetPrivateProfileStringA(section, key, fallback ? fallback : "", buffer.data(),
-                                             static_cast<DWORD>(buffer.size()), file.c_str());
-    return std::string(buffer.data(), n);
+    if (const auto *kept = Unwritten(file, section, key)) {
+        std::string value = kept->has_value() ? **kept : std::string(fallback ? fallback : "");
+        if (bufferSize && value.size() >= bufferSize) value.resize(bufferSize - 1);
+        return value;
+    }
+    // The system answers size - 1 when the value did not fit; a whole read grows then.
+    for (DWORD size = bufferSize ? bufferSize : 1024;; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        const DWORD n = GetPrivateProfileStringA(section, key, fallback ? fallback : "", buffer.data(), size,
+                                                 file.c_str());
+        if (bufferSize || n + 1 < size || size >= (1u << 24)) return std::string(buffer.data(), n);
+    }
 }
 
 int ReadProfileInt(const char *section, const char *key, int fallback, const std::string &file) {
+    if (const auto *kept = Unwritten(file, section, key))
+        return kept->has_value() ? std::atoi(std::string(TrimBlanks(**kept)).c_str()) : fallback;
     return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, file.c_str()));
 }
 
-void WriteProfileText(const char *section, const char *key, std::string_view value, const std::string &file) {
+bool WriteProfileText(const char *section, const char *key, std::string_view value, const std::string &file) {
     const std::string keyText = key ? key : "";
     const std::string valueText(value);
-    WritePrivateProfileStringA(section, keyText.empty() ? nullptr : keyText.c_str(),
-                               valueText.empty() ? nullptr : valueText.c_str(), file.c_str());
+    const bool written = WritePrivateProfileStringA(section, keyText.empty() ? nullptr : keyText.c_str(),
+                                                    valueText.empty() ? nullptr : valueText.c_str(), file.c_str());
+    const DWORD error = GetLastError();
+    if (!keyText.empty()) {
+        const KeyId id{Folded(file), Folded(section ? section : ""), Folded(keyText)};
+        if (written)
+            unwrittenKeys.erase(id);
+        else
+            unwrittenKeys[id] = valueText.empty() ? std::nullopt : std::optional<std::string>(valueText);
+    }
+    if (!written) ReportWriteFailure(file, error);
+    return written;
 }
 
-void WriteProfileNumber(const char *section, const char *key, int value, const std::string &file,
+bool WriteProfileNumber(const char *section, const char *key, int value, const std::string &file,
                         bool leadingBlank) {
-    WriteProfileText(section, key, FormatProfileNumber(value, leadingBlank), file);
+    return WriteProfileText(section, key, FormatProfileNumber(value, leadingBlank), file);
 }
 
 std::string ReadProfileSection(const char *section, const std::string &file) {
+    if (!unwrittenSections.empty()) {
+        const auto found = unwrittenSections.find({Folded(file), Folded(section)});
+        if (found != unwrittenSections.end()) return found->second;
+    }
     // The system answers size - 2 when the section does not fit.
     for (DWORD size = 4096;; size *= 2) {
         std::vector<char> buffer(size, '\0');
@@ -42,8 +110,22 @@ std::string ReadProfileSection(const char *section, const std::string &file) {
     }
 }
 
-void WriteProfileSection(const char *section, const std::string &block, const std::string &file) {
-    WritePrivateProfileSectionA(section, block.c_str(), file.c_str());
+bool WriteProfileSection(const char *section, const std::string &block, const std::string &file) {
+    const bool written = WritePrivateProfileSectionA(section, block.c_str(), file.c_str());
+    const DWORD error = GetLastError();
+    const SectionId id{Folded(file), Folded(section)};
+    if (written)
+        unwrittenSections.erase(id);
+    else
+        unwrittenSections[id] = block;
+    if (!written) ReportWriteFailure(file, error);
+    return written;
+}
+
+void ResetProfileWriteReport() {
+    failureReported = false;
+    unwrittenKeys.clear();
+    unwrittenSections.clear();
 }
 
 }  // namespace quillet::platform

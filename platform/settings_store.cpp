@@ -12,7 +12,7 @@ namespace quillet {
 namespace {
 
 // The record the frame publishes, or null before the frame exists.
-SettingsRecord *PublishedRecord() { return GetSettings(FindFrame()); }
+SettingsRecord *PublishedRecord() { return GetSettings(ProgramFrame()); }
 
 }  // namespace
 
@@ -34,7 +34,7 @@ void WriteSetting(const SettingKey &key, int value) {
 
 void WriteSettingText(const SettingKey &key, std::string_view value) {
     platform::WriteProfileText(key.writeSection, key.writeKey, value, SettingsFilePath());
-    if (SettingsRecord *record = PublishedRecord(); record && key.text) CopyBounded(record->*key.text, value);
+    if (SettingsRecord *record = PublishedRecord(); record && key.text) record->*key.text = std::string(value);
 }
 
 int ReadSettingEntry(const char *section, const char *key, int fallback) {

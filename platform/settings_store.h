@@ -25,7 +25,7 @@ void WriteSettingText(const SettingKey &key, std::string_view value);
 // file: read as the system reads them, written as given.
 int ReadSettingEntry(const char *section, const char *key, int fallback);
 std::string ReadSettingEntryText(const char *section, const char *key, const char *fallback = "",
-                                 unsigned bufferSize = 260);
+                                 unsigned bufferSize = 0);
 void WriteSettingEntryText(const char *section, const char *key, std::string_view value);
 void WriteSettingEntryNumber(const char *section, const char *key, int value, bool leadingBlank);
 

@@ -147,3 +147,28 @@ TEST(Keys, FindDialogTakesEnterAndEscape) {
     EXPECT_FALSE(IniHasKey(folder.Settings(), "NoAUTOIdentation", "Off"));
     EXPECT_TRUE(quillet.Close());
 }
+
+// Ctrl+F12 on a jump's label goes to the label's definition and Alt+Left comes back;
+// the MDI client, which takes Ctrl+F6 for its own, is not in its way.
+TEST(Keys, GoToLabelKeyReachesTheProgram) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string text = "var n\r\nmov n, 0\r\nagain:\r\ninc n\r\ncmp n, 3\r\njb again\r\nret\r\n";
+    const std::string script = folder.File("labels.txt");
+    ASSERT_TRUE(WriteBytes(script, text));
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.OpenScript(script), "");
+    HWND editor = quillet.ActiveEditor();
+    const LRESULT jump = static_cast<LRESULT>(text.find("jb again") + 4);
+    Send(editor, SCI_GOTOPOS, jump);
+
+    ASSERT_TRUE(PressKey(editor, VK_F12, {VK_CONTROL}));
+    EXPECT_TRUE(WaitUntil([&] { return CaretLine(editor) == 2; }, kStepTimeout))
+        << "Ctrl+F12 left the caret on line " << CaretLine(editor);
+    ASSERT_TRUE(PressKey(editor, VK_LEFT, {VK_MENU}));
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_GETCURRENTPOS) == jump; }, kStepTimeout))
+        << "Alt+Left did not come back";
+    EXPECT_TRUE(quillet.Close());
+}

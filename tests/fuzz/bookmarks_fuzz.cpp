@@ -5,7 +5,7 @@
 #include <set>
 #include <string_view>
 
-#include "assist/bookmark_list.h"
+#include "editing/bookmark_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     if (size < 2) return 0;

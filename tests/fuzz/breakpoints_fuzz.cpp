@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "debugger/breakpoint_list.h"
+#include "debugger/breakpoint_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string_view block(reinterpret_cast<const char *>(data), size);

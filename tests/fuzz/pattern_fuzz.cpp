@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "assist/pattern_paste_rules.h"
+#include "editing/pattern_paste_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string_view listing(reinterpret_cast<const char *>(data), size);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/debugger_link.h"
-#include "debugger/breakpoint_list.h"
+#include "debugger/breakpoint_rules.h"
 #include "debugger/link_rules.h"
 
 namespace quillet {

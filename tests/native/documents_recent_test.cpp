@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "documents/recent_list.h"
+#include "documents/recent_rules.h"
 
 namespace quillet {
 namespace {

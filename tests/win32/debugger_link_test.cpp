@@ -4,12 +4,14 @@
 // open scripts.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
 #include "core/debugger_link.h"
 #include "debugger/debugger.h"
+#include "documents/documents.h"
 #include "platform/active_document.h"
 #include "platform/text.h"
 #include "tests/win32/shell_fixture.h"
@@ -131,11 +133,11 @@ TEST_F(DebuggerLinkTest, DebuggerSideMessagesConnectTakeThePathAndDisconnect) {
     // Forgotten, then taken from the next announcement, trimmed.
     Command(kCmdClearDefaultOlly);
     EXPECT_EQ(StoredPath(), "<missing>");
-    EXPECT_STREQ(GetSettings(frame_)->debuggerPath, "");
+    EXPECT_EQ(GetSettings(frame_)->debuggerPath, "");
     EXPECT_EQ(Codes(first.Requests()), (CodeList{{130, 0}, {129, 0}}));
     Announce(first.Window(), "  C:\\Olly Dbg\\OLLYDBG.EXE ");
     EXPECT_EQ(StoredPath(), "C:\\Olly Dbg\\OLLYDBG.EXE");
-    EXPECT_STREQ(GetSettings(frame_)->debuggerPath, "C:\\Olly Dbg\\OLLYDBG.EXE");
+    EXPECT_EQ(GetSettings(frame_)->debuggerPath, "C:\\Olly Dbg\\OLLYDBG.EXE");
     EXPECT_EQ(Codes(first.Requests()), (CodeList{{130, 0}, {129, 0}, {130, 0}}));
     const size_t shown = messages_.size();
 
@@ -186,10 +188,11 @@ TEST_F(DebuggerLinkTest, RunDebugAndStopSendTheScriptFile) {
     const std::string block = script + std::string(257 - script.size(), '\0');
     EXPECT_EQ(got[0].bytes, block);
     EXPECT_EQ(got[1].bytes, block);
-    EXPECT_EQ(ReadBytes(script), "msg \"saved\"\r\n");  // a saved script is sent as saved
+    EXPECT_EQ(ReadBytes(script), "unsaved edits");  // saved before it is sent
+    EXPECT_EQ(ActiveEditor().Call(SCI_GETMODIFY), 0);
 
     // An untitled script is written to the temporary folder first, cutting an older file.
-    const std::string temporary = std::string(GetSettings(frame_)->tempFolder) + "Untitled";
+    const std::string temporary = GetSettings(frame_)->tempFolder + "Untitled";
     WriteBytes(temporary, std::string(100, 'o'));
     Command(kCmdNew);
     ActiveEditor().SetText(std::string("msg \"new\"\0x", 11));
@@ -208,7 +211,8 @@ TEST_F(DebuggerLinkTest, RunDebugAndStopSendTheScriptFile) {
     const std::string longScript = folder + std::string(254 - folder.size(), 's') + ".txt";
     ASSERT_GT(longScript.size(), 255u);
     WriteBytes(longScript, "ret\r\n");
-    SetWindowTextA(ActiveDocument(), longScript.c_str());
+    GetDocumentRecord(ActiveDocument())->path = longScript;
+    ActiveEditor().SetText("ret\r\n");
     Command(kCmdRunScript);
     got = debugger.Requests();
     ASSERT_EQ(got.size(), 5u);
@@ -217,15 +221,15 @@ TEST_F(DebuggerLinkTest, RunDebugAndStopSendTheScriptFile) {
     EXPECT_EQ(ReadBytes(shortPath), "ret\r\n");
     EXPECT_TRUE(messages_.empty());
 
-    SetWindowTextA(ActiveDocument(), ("C:\\" + std::string(300, 'n') + ".txt").c_str());
+    GetDocumentRecord(ActiveDocument())->path = "C:\\" + std::string(300, 'n') + ".txt";
     Command(kCmdDebugScript);
     EXPECT_EQ(debugger.Requests().size(), 5u);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].title, "Path too long");
 
     // A temporary file that cannot be written is reported and nothing runs.
-    SetWindowTextA(ActiveDocument(), "Untitled 2");
-    CopyBounded(GetSettings(frame_)->tempFolder, folder_ + "missing\\");
+    *GetDocumentRecord(ActiveDocument()) = DocumentRecord{"", 2, ActiveEditorWindow()};
+    GetSettings(frame_)->tempFolder = folder_ + "missing\\";
     Command(kCmdRunScript);
     EXPECT_EQ(messages_.back(), (ShownMessage{"An error occured while trying to run the file:", "file error!",
                                               MB_TASKMODAL | MB_ICONEXCLAMATION}));
@@ -277,6 +281,113 @@ TEST_F(DebuggerLinkTest, BreakpointOwnershipMovesBetweenOpenScripts) {
     EXPECT_EQ(messages_.back(), (ShownMessage{"Please set ollypath first by runing ollydbg while quillet is alive",
                                               "error", MB_OK}));
     EXPECT_EQ(ActiveEditor().Call(SCI_MARKERGET, 0), 0);
+}
+
+// Run saves the script first, together with the open scripts it includes (the debugger
+// reads those too); when a save fails nothing is sent.
+TEST_F(DebuggerLinkTest, RunSavesTheScriptAndTheScriptsItIncludesFirst) {
+    CreateFrame();
+    DebuggerSide debugger;
+    PublishDebuggerWindow(frame_, debugger.Window());
+    const std::string main = Path("main.txt"), lib = Path("lib.txt"), other = Path("other.txt");
+    WriteBytes(main, "#inc \"lib.txt\"\r\nret\r\n");
+    WriteBytes(lib, "ret\r\n");
+    WriteBytes(other, "ret\r\n");
+    for (const std::string *path : {&lib, &other}) {
+        OpenScriptPath(path->c_str());
+        ActiveEditor().SetText("mov eax, 1\r\nret\r\n");
+    }
+    OpenScriptPath(main.c_str());
+    ActiveEditor().SetText("#INC \"lib.txt\"\r\nmsg \"new\"\r\n");
+    Command(kCmdRunScript);
+    EXPECT_EQ(ReadBytes(main), "#INC \"lib.txt\"\r\nmsg \"new\"\r\n");
+    EXPECT_EQ(ReadBytes(lib), "mov eax, 1\r\nret\r\n");
+    EXPECT_EQ(ReadBytes(other), "ret\r\n");  // not included: left as it is
+    ASSERT_EQ(debugger.Requests().size(), 1u);
+    EXPECT_TRUE(messages_.empty());
+
+    // An included script that cannot be saved stops the request, with Save's message.
+    for (HWND document : Documents())
+        if (GetDocumentRecord(document)->path == lib) Editor(EditorOfDocument(document)).SetText("changed");
+    SetFileAttributesA(lib.c_str(), FILE_ATTRIBUTE_READONLY);
+    Command(kCmdDebugScript);
+    SetFileAttributesA(lib.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(debugger.Requests().size(), 1u);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].title, text::kSaveErrorTitle);
+}
+
+// A debugger window that stops answering does not hold the editor: the request gives
+// up, the status bar says so, and the editor goes on.
+TEST_F(DebuggerLinkTest, AHungDebuggerDoesNotFreezeTheEditor) {
+    CreateFrame();
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HWND hung = nullptr;
+    std::mutex mutex;
+    std::condition_variable created;
+    std::thread debuggerThread([&] {
+        HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            hung = window;
+        }
+        created.notify_all();
+        WaitForSingleObject(release, INFINITE);  // answers nothing until released
+        DestroyWindow(window);
+    });
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        created.wait(lock, [&] { return hung != nullptr; });
+    }
+    // Should the request block, this releases the window so the test ends and fails.
+    std::atomic<bool> rescued{false};
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(release, 60000) == WAIT_TIMEOUT) {
+            rescued = true;
+            SetEvent(release);
+        }
+    });
+    PublishDebuggerWindow(frame_, hung);
+    const std::string script = Path("hang.txt");
+    WriteBytes(script, "ret\r\n");
+    OpenScriptPath(script.c_str());
+    Command(kCmdRunScript);
+    const bool blocked = rescued;
+    SetEvent(release);
+    watchdog.join();
+    debuggerThread.join();
+    CloseHandle(release);
+    EXPECT_FALSE(blocked) << "the request waited for the hung debugger";
+    char status[256] = "";
+    SendMessageA(Handles().statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+    EXPECT_STREQ(status, text::kDebuggerNotAnswering);
+    EXPECT_TRUE(messages_.empty());
+}
+
+// Two open scripts share a file name: taking the list over clears the breakpoint
+// markers of the previous owner's own document, and only those.
+TEST_F(DebuggerLinkTest, BreakpointOwnerIsFoundByItsWholePath) {
+    CreateDirectoryA(Path("odbg").c_str(), nullptr);
+    WriteIni("[OllyDbgPath]\r\nollypath=" + Path("odbg\\OLLYDBG.EXE") + "\r\n");
+    CreateFrame();
+    CreateDirectoryA(Path("x").c_str(), nullptr);
+    CreateDirectoryA(Path("y").c_str(), nullptr);
+    const std::string xa = Path("x\\a.txt"), ya = Path("y\\a.txt"), b = Path("b.txt");
+    for (const std::string *path : {&xa, &ya, &b}) WriteBytes(*path, "l1\r\nl2\r\nl3\r\n");
+    OpenScriptPath(xa.c_str());
+    const Editor x = ActiveEditor();
+    x.Call(SCI_GOTOLINE, 1);
+    Command(kCmdToggleBreakpoint);
+    ASSERT_EQ(x.Call(SCI_MARKERGET, 1), 2);
+    OpenScriptPath(ya.c_str());
+    const Editor y = ActiveEditor();
+    y.Call(SCI_MARKERADD, 2, 1);  // a marker of y's own that the hand-over must not touch
+    OpenScriptPath(b.c_str());
+    ActiveEditor().Call(SCI_GOTOLINE, 0);
+    Command(kCmdToggleBreakpoint);
+    EXPECT_EQ(ActiveEditor().Call(SCI_MARKERGET, 0), 2);
+    EXPECT_EQ(x.Call(SCI_MARKERNEXT, 0, 2), -1) << "the previous owner kept its marker";
+    EXPECT_EQ(y.Call(SCI_MARKERGET, 2), 2) << "the namesake lost its marker";
 }
 
 }  // namespace

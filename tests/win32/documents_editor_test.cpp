@@ -49,10 +49,11 @@ TEST_F(EditorSetUp, WithoutSettingsEverythingIsArial14AndBuiltInColours) {
 }
 
 TEST_F(EditorSetUp, CustomColoursApplyOnlyWhileSwitchedOn) {
-    struct Case { const char *flag; ColourRef keyword; ColourRef string; };
-    const Case cases[] = {{" 1", 0x123456, 0x9BE664}, {"0", 0xFF0000, 0x9BE664}, {"", 0xFF0000, 0x9BE664}};
+    // The switch is read from the settings record, which the loader and the menu item keep.
+    struct Case { int flag; ColourRef keyword; ColourRef string; };
+    const Case cases[] = {{1, 0x123456, 0x9BE664}, {0, 0xFF0000, 0x9BE664}};
     for (const Case &c : cases) {
-        platform::WriteProfileText("Custom Colors", "MyColorflg", c.flag, Ini());
+        settings_.customColorFlag = c.flag;
         platform::WriteProfileText("Custom Colors", "keyword", std::to_string(0x123456), Ini());
         NewDocument();
         const Editor editor = ActiveEditor();
@@ -62,7 +63,7 @@ TEST_F(EditorSetUp, CustomColoursApplyOnlyWhileSwitchedOn) {
 }
 
 TEST_F(EditorSetUp, EveryClassTakesItsOwnCustomColour) {
-    platform::WriteProfileText("Custom Colors", "MyColorflg", "1", Ini());
+    settings_.customColorFlag = 1;
     for (size_t i = 0; i < kTokenClasses.size(); ++i)
         platform::WriteProfileText("Custom Colors", kTokenClasses[i].key, std::to_string(0x010101 * (i + 1)), Ini());
     NewDocument();
@@ -89,10 +90,10 @@ TEST_F(EditorSetUp, FontsAndStyleCodesFromTheSettings) {
     };
     for (const Case &c : cases) {
         settings_ = SettingsRecord{};
-        CopyBounded(settings_.editorFontFace, c.face);
+        settings_.editorFontFace = c.face;
         settings_.editorFontSize = c.size;
         settings_.editorFontStyle = c.style;
-        CopyBounded(settings_.commentFontFace, c.commentFace);
+        settings_.commentFontFace = c.commentFace;
         settings_.commentFontSize = c.commentSize;
         settings_.commentFontStyle = c.commentStyle;
         NewDocument();

@@ -38,7 +38,7 @@ TEST_F(DocumentFiles, OpenCommandAcceptsOnlyTxtAndOsc) {
 }
 
 TEST_F(DocumentFiles, DialogsStartInTheScriptFolder) {
-    CopyBounded(settings_.scriptFolder, folder_);
+    settings_.scriptFolder = folder_;
     openNames_ = {""};
     OpenScriptCommand(frame_);
     ASSERT_EQ(openRequests_.size(), 1u);

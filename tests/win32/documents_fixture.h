@@ -102,6 +102,7 @@ protected:
         PublishMdiClient(frame_, handles_.mdiClient);
         PublishSettings(frame_, &settings_);
         PublishKeywordList(frame_, keywords_);
+        RegisterProgramFrame(frame_);
         ShowWindow(frame_, SW_SHOWNOACTIVATE);
 
         auto &hooks = platform::Hooks();
@@ -127,6 +128,7 @@ protected:
 
     void TearDown() override {
         platform::Hooks() = platform::UiHooks{};
+        RegisterProgramFrame(nullptr);
         if (frame_) {
             RemoveFrameProperties(frame_);
             DestroyWindow(frame_);
@@ -144,7 +146,7 @@ protected:
     std::string Path(const std::string &name) const { return folder_ + name; }
     HWND Client() const { return handles_.mdiClient; }
 
-    HWND NewDocument() { return CreateDocumentWindow(Client(), text::kUntitled, WS_MAXIMIZE); }
+    HWND NewDocument() { return CreateDocumentWindow(Client(), std::string(), WS_MAXIMIZE); }
 
     std::vector<HWND> Documents() const {
         std::vector<HWND> documents;

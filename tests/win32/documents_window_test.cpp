@@ -99,13 +99,13 @@ TEST_F(DocumentWindow, TabBringsItsDocumentForward) {
     EXPECT_EQ(Title(ActiveDocument()), b);
     EXPECT_EQ(SendMessageA(handles_.tabStrip, TCM_GETCURSEL, 0, 0), 1);
 
-    HWND alpha = ActivateTabDocument(0);
+    HWND alpha = ActivateTabDocument(frame_, 0);
     ASSERT_NE(alpha, nullptr);
     EXPECT_EQ(Title(alpha), a);
     EXPECT_EQ(ActiveDocument(), alpha);
     EXPECT_TRUE(IsWindowVisible(alpha));
     EXPECT_EQ(SendMessageA(handles_.tabStrip, TCM_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(ActivateTabDocument(5), nullptr);
+    EXPECT_EQ(ActivateTabDocument(frame_, 5), nullptr);
     EXPECT_EQ(ActiveDocument(), alpha);
 }
 
@@ -126,18 +126,18 @@ TEST_F(DocumentWindow, SameNameScriptsKeepTheirOwnTabs) {
     HWND secondDocument = ActiveDocument();
     ASSERT_NE(GetDocumentRecord(secondDocument), nullptr);
     EXPECT_EQ(GetDocumentRecord(secondDocument)->path, second);
-    HWND firstDocument = ActivateTabDocument(0);
+    HWND firstDocument = ActivateTabDocument(frame_, 0);
     ASSERT_NE(firstDocument, secondDocument);
     EXPECT_EQ(GetDocumentRecord(firstDocument)->path, first);
     EXPECT_EQ(ActiveEditor().Text(), "first");
-    EXPECT_EQ(ActivateTabDocument(1), secondDocument);
+    EXPECT_EQ(ActivateTabDocument(frame_, 1), secondDocument);
     EXPECT_EQ(ActiveEditor().Text(), "second");
 
     // Closing the second (active) one leaves the first one's tab, selected.
     SendMessageA(secondDocument, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(secondDocument));
     EXPECT_EQ(TabLabels(), (std::vector<std::string>{"unpack.osc"}));
-    EXPECT_EQ(ActivateTabDocument(0), firstDocument);
+    EXPECT_EQ(ActivateTabDocument(frame_, 0), firstDocument);
     EXPECT_EQ(ActiveEditor().Text(), "first");
 }
 

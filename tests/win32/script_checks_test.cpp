@@ -75,11 +75,11 @@ TEST_F(ScriptChecks, TypedMistakeIsUnderlinedHoveredCountedAndVisited) {
     EXPECT_EQ(editor.Call(SCI_GETCURRENTPOS), typedAt);
 
     // The switch clears the squiggles and is kept in razuvi.ini; on again, they return.
-    SetScriptChecksOn(false);
+    SetScriptChecksOn(frame_, false);
     EXPECT_FALSE(Underlined(editor, typedAt));
     EXPECT_EQ(ReadSetting(setting::kScriptChecksOff), 1);
     EXPECT_EQ(StatusText(handles_.statusBar), "");  // the count went with the squiggles
-    SetScriptChecksOn(true);
+    SetScriptChecksOn(frame_, true);
     EXPECT_TRUE(WaitFor([&] { return Underlined(editor, typedAt); }));
     CloseAll();
 }

@@ -135,9 +135,66 @@ TEST_F(CommandsTest, LanguageItemsCheckOneStoreTheCodePageAndSetTheActiveEditor)
         EXPECT_EQ(IniText("language", "langflg"), std::to_string(codePage));
         EXPECT_EQ(first.Call(SCI_GETCODEPAGE), codePage);
     }
-    // Documents created later in the same run keep the code page read at start-up.
+    // New documents take the language chosen last, not the one read at start-up.
     Command(kCmdLangBig5);
-    EXPECT_EQ(GetSettings(frame_)->codePage, 936);
+    EXPECT_EQ(GetSettings(frame_)->codePage, 950);
+    Command(kCmdNew);
+    EXPECT_EQ(ActiveEditor().Call(SCI_GETCODEPAGE), 950);
+}
+
+// Esc (through the frame's accelerators) closes an open completion list or call tip
+// and leaves automatic indentation alone; with neither open it switches indentation.
+TEST_F(CommandsTest, EscapeClosesAListOrTipBeforeSwitchingIndentation) {
+    CreateFrame();
+    Command(kCmdNew);
+    const Editor editor = ActiveEditor();
+    HACCEL keys = CreateShellAccelerators();
+    auto pressEscape = [&] {
+        MSG key{editor.Window(), WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {}};
+        return TranslateAcceleratorA(frame_, keys, &key) != 0;
+    };
+    editor.Call(SCI_AUTOCSHOW, 0, reinterpret_cast<sptr_t>("cmp mov"));
+    ASSERT_TRUE(editor.Call(SCI_AUTOCACTIVE));
+    EXPECT_TRUE(pressEscape());
+    EXPECT_FALSE(editor.Call(SCI_AUTOCACTIVE));
+    editor.Call(SCI_CALLTIPSHOW, 0, reinterpret_cast<sptr_t>("MOV: mov dest, src"));
+    ASSERT_TRUE(editor.Call(SCI_CALLTIPACTIVE));
+    EXPECT_TRUE(pressEscape());
+    EXPECT_FALSE(editor.Call(SCI_CALLTIPACTIVE));
+    EXPECT_EQ(IniText("NoAUTOIdentation", "Off"), "<missing>");
+    EXPECT_EQ(GetSettings(frame_)->noAutoIndent, 0);
+
+    EXPECT_TRUE(pressEscape());
+    EXPECT_EQ(GetSettings(frame_)->noAutoIndent, 1);
+    EXPECT_TRUE(IsChecked(Menus().settings, kCmdNoAutoIndentation));
+    DestroyAcceleratorTable(keys);
+}
+
+// A settings file that cannot be written is reported once per run, naming the file and
+// the system's reason; the changed settings stay in effect for the run.
+TEST_F(CommandsTest, SettingsThatCannotBeWrittenAreReportedOnceAndKept) {
+    CreateFrame();
+    Command(kCmdNew);
+    HANDLE lock = CreateFileA(Ini().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Command(kCmdNoAutoIndentation);
+    Command(kCmdMsdnSearch);
+    Command(kCmdLangGbk);
+    CloseHandle(lock);
+
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].text.find(Ini()), std::string::npos) << messages_[0].text;
+    char reason[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_SHARING_VIOLATION, 0,
+                   reason, sizeof reason, nullptr);
+    const std::string firstLine(reason, strcspn(reason, "\r\n"));
+    EXPECT_NE(messages_[0].text.find(firstLine), std::string::npos) << messages_[0].text;
+
+    const SettingsRecord &s = *GetSettings(frame_);
+    EXPECT_EQ(s.noAutoIndent, 1);
+    EXPECT_EQ(s.documentationLookup, 1);
+    EXPECT_EQ(s.codePage, 936);
     Command(kCmdNew);
     EXPECT_EQ(ActiveEditor().Call(SCI_GETCODEPAGE), 936);
 }
@@ -220,7 +277,7 @@ TEST_F(CommandsTest, SetFontStoresTheChoiceAndAppliesItToTheActiveEditorOnly) {
     EXPECT_EQ(IniText("fonts", "fsize"), "12");
     EXPECT_EQ(IniText("fonts", "fstyle"), "1");
     const SettingsRecord &s = *GetSettings(frame_);
-    EXPECT_STREQ(s.editorFontFace, "Courier New");
+    EXPECT_EQ(s.editorFontFace, "Courier New");
     EXPECT_EQ(s.editorFontSize, 12);
     EXPECT_EQ(s.editorFontStyle, 1);
     for (int style : {1, 2, 4, 5, 6, 7, 9, 14, 17, 18}) {
@@ -250,7 +307,7 @@ TEST_F(CommandsTest, CommentFontGoesToTheCommentStylesOnly) {
     EXPECT_EQ(IniText("fonts", "cfname"), "Courier New");
     EXPECT_EQ(IniText("fonts", "cfsize"), "10");
     EXPECT_EQ(IniText("fonts", "cfstyle"), "2");
-    EXPECT_STREQ(GetSettings(frame_)->commentFontFace, "Courier New");
+    EXPECT_EQ(GetSettings(frame_)->commentFontFace, "Courier New");
     for (int style : {1, 14}) {
         EXPECT_EQ(editor.Call(SCI_STYLEGETSIZE, style), 10) << style;
         EXPECT_EQ(editor.Call(SCI_STYLEGETITALIC, style), 1) << style;
@@ -266,12 +323,12 @@ TEST_F(CommandsTest, ScriptFolderIsStoredAndACancelClearsIt) {
     ASSERT_EQ(folderPrompts_.size(), 1u);
     EXPECT_EQ(folderPrompts_[0], "Please, Select your script folder");
     EXPECT_EQ(IniText("ScriptFolder", "path"), "C:\\my scripts");
-    EXPECT_STREQ(GetSettings(frame_)->scriptFolder, "C:\\my scripts");
+    EXPECT_EQ(GetSettings(frame_)->scriptFolder, "C:\\my scripts");
 
     folderAnswer_ = "";
     Command(kCmdSetScriptFolder);
     EXPECT_EQ(IniText("ScriptFolder", "path"), "<missing>");
-    EXPECT_STREQ(GetSettings(frame_)->scriptFolder, "");
+    EXPECT_EQ(GetSettings(frame_)->scriptFolder, "");
 }
 
 TEST_F(CommandsTest, BuiltInSkinsStoreTheirPathsEvenWhenTheFileIsMissing) {
@@ -351,7 +408,7 @@ TEST_F(CommandsTest, ClearDefaultOllydbgForgetsThePathAndTellsTheDebugger) {
     DebuggerWindow debugger;
     PublishDebuggerWindow(frame_, debugger.Handle());
     Command(kCmdClearDefaultOlly);
-    EXPECT_STREQ(GetSettings(frame_)->debuggerPath, "");
+    EXPECT_EQ(GetSettings(frame_)->debuggerPath, "");
     EXPECT_EQ(IniText("OllyDbgPath", "ollypath"), "<missing>");
     ASSERT_EQ(DebuggerWindow::Requests().size(), 1u);
     EXPECT_EQ(DebuggerWindow::Requests()[0], (std::pair<ULONG_PTR, DWORD>{129, 0}));

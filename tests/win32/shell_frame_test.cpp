@@ -85,7 +85,7 @@ TEST_F(FrameTest, ChildWindowsHaveTheirClassesIdsStylesAndParents) {
 
 TEST_F(FrameTest, PropertiesNameTheFramesRecords) {
     CreateFrame();
-    EXPECT_EQ(FindFrame(), frame_);
+    EXPECT_EQ(ProgramFrame(), frame_);
     const FrameHandles *handles = GetFrameHandles(frame_);
     ASSERT_EQ(handles, &State().handles);
     EXPECT_EQ(handles->frame, frame_);

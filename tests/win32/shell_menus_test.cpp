@@ -47,7 +47,7 @@ TEST_F(MenusTest, BarHoldsFivePopupsWithTheirItemsAndSeparators) {
           {1104, "Reset AutoComplete "}}},
         {"TestMe", Menus().testMe,
          {{1105, "RunScript (F8)"}, sep, {1106, "StopScript (F9)"}, sep, {1107, "DebugScript (F10)"}, sep,
-          {1109, "Clear Default Ollydbg"}, sep, {1160, "Next Problem\tCtrl+F7"}, {1161, "Go To Label\tCtrl+F6"},
+          {1109, "Clear Default Ollydbg"}, sep, {1160, "Next Problem\tCtrl+F7"}, {1161, "Go To Label\tCtrl+F12"},
           {1162, "Back From Label\tAlt+Left"}}},
         {"Skin", Menus().skin,
          {{1110, "Winmp"}, sep, {1111, "Clay"}, sep, {1112, "Onion"}, sep, {1113, "Sias"}, sep, {1114, "Others"},

@@ -24,7 +24,7 @@ protected:
     }
     int Run() {
         const int code = RunQuillet(Instance(), SW_SHOWNOACTIVATE);
-        frame_ = FindFrame();  // left behind when the keyword file failed
+        frame_ = ProgramFrame();  // left behind when the keyword file failed
         return code;
     }
 };
@@ -78,7 +78,7 @@ Observed observed;
 
 void CALLBACK DuringRun(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    HWND frame = FindFrame();
+    HWND frame = ProgramFrame();
     if (!frame) return;
     observed.visible = IsWindowVisible(frame) != FALSE;
     GetWindowRect(frame, &observed.placement);
@@ -124,8 +124,8 @@ TEST_F(StartupTest, AcceleratorsCoverTheSeventeenKeysAndTheScriptCheckKeys) {
                             {0, VK_F6, 1144},        {0, VK_F7, 1145},        {0, VK_F8, 1105},
                             {0, VK_F9, 1106},        {0, VK_F10, 1107},       {0, VK_F11, 1098},
                             {0, VK_F12, 1099},       {FALT, VK_F2, 1139},     {FALT, VK_F3, 1140},
-                            {0, VK_ESCAPE, 1128},    {0, VK_PAUSE, 1148},     {FCONTROL, VK_F7, 1160},
-                            {FCONTROL, VK_F6, 1161}, {FALT, VK_LEFT, 1162}};
+                            {0, VK_ESCAPE, 1164},    {0, VK_PAUSE, 1148},     {FCONTROL, VK_F7, 1160},
+                            {FCONTROL, VK_F12, 1161}, {FALT, VK_LEFT, 1162}};
     for (int i = 0; i < 20; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(entries[i].fVirt & ~0x80, FVIRTKEY | expected[i].modifiers);

@@ -1,5 +1,5 @@
 // The stored bookmark table transforms.
-#include "assist/bookmark_list.h"
+#include "editing/bookmark_rules.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The script breakpoint list as changes to one read of its settings section.
-#include "debugger/breakpoint_list.h"
+#include "debugger/breakpoint_rules.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Tests of the script checker: its rules on small scripts, go-to-label's operand
 // lookup, and every script of the shared corpus, whose reports must each be a fault
 // the plug-in would stop for.
-#include "assist/script_check.h"
+#include "assist/script_check_rules.h"
 
 #include <gtest/gtest.h>
 

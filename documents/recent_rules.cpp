@@ -1,5 +1,5 @@
 // The recent-files list transforms.
-#include "documents/recent_list.h"
+#include "documents/recent_rules.h"
 
 #include <algorithm>
 

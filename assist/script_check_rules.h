@@ -80,6 +80,10 @@ ScriptCheck CheckScript(std::string_view text, const std::string &scriptPath, co
 // backslash is used as it is, any other name lies in the including script's folder.
 std::string ResolveIncludePath(const std::string &includingScript, const std::string &name);
 
+// The files a script includes with #inc (found anywhere in a line, without regard to
+// case, with a non-empty name in double quotes), resolved as above, in text order.
+std::vector<std::string> IncludedFiles(std::string_view text, const std::string &scriptPath);
+
 // The label named by the operand at `position`, when that position lies on the label
 // operand of a jump, call, EOB, EOE or BPGOTO line of `text`; no value otherwise.
 std::optional<std::string> LabelOperandAt(std::string_view text, std::size_t position);

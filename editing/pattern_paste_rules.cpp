@@ -1,5 +1,5 @@
 // The pattern conversion of copied listing lines.
-#include "assist/pattern_paste_rules.h"
+#include "editing/pattern_paste_rules.h"
 
 #include <cstring>
 #include <vector>

@@ -1,5 +1,5 @@
 // The line rules of the block comment commands.
-#include "assist/block_comment_rules.h"
+#include "editing/block_comment_rules.h"
 
 namespace quillet {
 

@@ -1,8 +1,8 @@
 // Block comment and uncomment on the active script. Each insertion and each deletion
 // is a step of its own in the editor's undo history.
-#include "assist/block_comments.h"
+#include "editing/block_comments.h"
 
-#include "assist/block_comment_rules.h"
+#include "editing/block_comment_rules.h"
 #include "platform/active_document.h"
 #include "platform/frame_state.h"
 
@@ -34,13 +34,13 @@ char CharAt(const Editor &editor, sptr_t position) {
     return static_cast<char>(editor.Call(SCI_GETCHARAT, static_cast<uptr_t>(position)));
 }
 
-bool KeepBlockSelected() {
-    const SettingsRecord *settings = GetSettings(FindFrame());
+bool KeepBlockSelected(const Editor &editor) {
+    const SettingsRecord *settings = GetSettings(FrameOf(editor.Window()));
     return !settings || settings->commentHighlightOff == 0;
 }
 
 void SelectBlock(const Editor &editor, const SelectedLines &lines) {
-    if (!KeepBlockSelected()) return;
+    if (!KeepBlockSelected(editor)) return;
     editor.Call(SCI_SETSEL, static_cast<uptr_t>(LineStart(editor, lines.first)),
                 editor.Call(SCI_GETLINEENDPOSITION, static_cast<uptr_t>(lines.last)));
 }

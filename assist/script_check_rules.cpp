@@ -1,6 +1,6 @@
 // The script checker: reads a script line by line the way the plug-in reads it and
-// reports what the plug-in would stop for. See script_check.h.
-#include "assist/script_check.h"
+// reports what the plug-in would stop for. See script_check_rules.h.
+#include "assist/script_check_rules.h"
 
 #include <algorithm>
 #include <array>
@@ -537,6 +537,22 @@ std::string ResolveIncludePath(const std::string &includingScript, const std::st
     const std::size_t slash = includingScript.find_last_of("\\/");
     if (slash == std::string::npos) return name;
     return includingScript.substr(0, slash + 1) + name;
+}
+
+std::vector<std::string> IncludedFiles(std::string_view text, const std::string &scriptPath) {
+    std::vector<std::string> files;
+    for (std::size_t lineStart = 0; lineStart <= text.size();) {
+        std::size_t lineEnd = text.find('\n', lineStart);
+        if (lineEnd == kNone) lineEnd = text.size();
+        const std::string_view raw = text.substr(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+        const std::size_t inc = FindNoCase(raw, "#inc");
+        const std::size_t open = inc == kNone ? kNone : raw.find('"', inc);
+        const std::size_t close = open == kNone ? kNone : raw.find('"', open + 1);
+        if (close != kNone && close > open + 1)
+            files.push_back(ResolveIncludePath(scriptPath, std::string(raw.substr(open + 1, close - open - 1))));
+    }
+    return files;
 }
 
 ScriptCheck CheckScript(std::string_view text, const std::string &scriptPath, const CommandSet &commands,

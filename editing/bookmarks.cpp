@@ -1,9 +1,9 @@
 // Bookmarks on the active script and their slots in razuvi.ini.
-#include "assist/bookmarks.h"
+#include "editing/bookmarks.h"
 
 #include <string>
 
-#include "assist/bookmark_list.h"
+#include "editing/bookmark_rules.h"
 #include "core/texts.h"
 #include "platform/active_document.h"
 #include "platform/settings_store.h"
@@ -72,7 +72,7 @@ void ToggleBookmark() {
     const Editor editor(EditorOfDocument(document));
     if (!editor.IsOpen()) return;
     const sptr_t line = CaretLine(editor);
-    const std::string title = WindowTitle(document);
+    const std::string title = DocumentName(document);
     if (HasBookmark(editor, line)) {
         // A line marked twice (a list edited by hand) loses every mark at once.
         while (HasBookmark(editor, line)) editor.Call(SCI_MARKERDELETE, static_cast<uptr_t>(line), kBookmarkMarker);
@@ -88,7 +88,7 @@ void ClearBookmarks() {
     const Editor editor(EditorOfDocument(document));
     if (!editor.IsOpen()) return;
     editor.Call(SCI_MARKERDELETEALL, kBookmarkMarker);
-    const std::string title = WindowTitle(document);
+    const std::string title = DocumentName(document);
     const BookmarkTable table = ReadTable();
     if (IsUntitledTitle(title) || table.empty()) return;
     WriteTable(TableAfterClear(table, title), table.size());
@@ -98,7 +98,7 @@ void RestoreBookmarks(HWND document) {
     const Editor editor(EditorOfDocument(document));
     if (!editor.IsOpen()) return;
     const BookmarkTable table = ReadTable();
-    const int slot = FindBookmarkSlot(table, WindowTitle(document));
+    const int slot = FindBookmarkSlot(table, DocumentName(document));
     if (slot < 0) return;
     const long lineCount = static_cast<long>(editor.Call(SCI_GETLINECOUNT));
     for (const int line : LinesToRestore(table[static_cast<std::size_t>(slot)].lines, lineCount))

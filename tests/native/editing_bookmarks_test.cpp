@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "assist/bookmark_list.h"
+#include "editing/bookmark_rules.h"
 
 namespace quillet {
 namespace {

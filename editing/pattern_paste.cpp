@@ -1,12 +1,12 @@
 // Pattern paste: reads the clipboard's text, converts it and inserts the pattern.
-#include "assist/pattern_paste.h"
+#include "editing/pattern_paste.h"
 
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
-#include "assist/pattern_paste_rules.h"
+#include "editing/pattern_paste_rules.h"
 #include "core/texts.h"
 #include "platform/active_document.h"
 #include "platform/ui.h"

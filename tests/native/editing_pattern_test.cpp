@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "assist/pattern_paste_rules.h"
+#include "editing/pattern_paste_rules.h"
 
 namespace quillet {
 namespace {
