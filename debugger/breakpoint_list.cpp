@@ -87,6 +87,23 @@ void AppendEntries(ProfileSection &section, const std::vector<std::string> &entr
     SetValue(section, BreakpointKey(n + 1), text::kBreakpointClosingEntry);
 }
 
+// The line text of an entry: what follows its first comma, trimmed.
+std::string_view EntryText(std::string_view entry) {
+    const auto comma = entry.find(',');
+    return comma == std::string_view::npos ? std::string_view() : TrimBlanks(entry.substr(comma + 1));
+}
+
+// Whether a stored entry and the entry of a line now name the same text. An entry at
+// its length limit was cut after a number of another width, so there the shorter text
+// only has to begin the longer one.
+bool SameLineText(std::string_view stored, std::string_view current) {
+    const std::string_view a = EntryText(stored), b = EntryText(current);
+    if (a == b) return true;
+    const bool cut = stored.size() + 1 >= kEntryMax || current.size() + 1 >= kEntryMax;
+    const std::size_t shorter = std::min(a.size(), b.size());
+    return cut && shorter > 0 && a.substr(0, shorter) == b.substr(0, shorter);
+}
+
 ProfileSection NewList(ProfileSection section, std::string_view title, std::string_view entry) {
     SetValue(section, text::kKeyBreakpointFile, std::string(title));
     AppendEntries(section, {std::string(entry)});
@@ -209,6 +226,79 @@ std::vector<int> BreakpointLines(const ProfileSection &section, std::string_view
         if (!entry.empty() && line >= 0) lines.push_back(static_cast<int>(line));
     }
     return lines;
+}
+
+long ReanchorBreakpoint(std::string_view entry, long lineCount, const LineTextSource &lineText) {
+    const long stored = LeadingNumber(FirstField(entry)) - 1;
+    const auto holdsText = [&](long line) {
+        return SameLineText(entry, BreakpointEntry(static_cast<int>(line + 1), lineText(line)));
+    };
+    if (stored >= 0 && stored < lineCount && holdsText(stored)) return stored;
+    const long first = std::max(0L, stored - kReanchorWindow);
+    const long last = std::min(lineCount - 1, stored + kReanchorWindow);
+    long found = -1;
+    for (long line = first; line <= last; ++line) {
+        if (line == stored || !holdsText(line)) continue;
+        if (found >= 0) return -1;  // two candidates: no guessing
+        found = line;
+    }
+    return found;
+}
+
+BreakpointRestore RestoreBreakpoints(const ProfileSection &section, std::string_view title, long lineCount,
+                                     const LineTextSource &lineText) {
+    BreakpointRestore restore;
+    if (BreakpointOwner(section) != title) return restore;
+    std::vector<BreakpointMove> moves;
+    for (const std::string &entry : NumberedEntries(section, BreakpointKeyCount(section))) {
+        if (entry.empty()) continue;
+        const long line = ReanchorBreakpoint(entry, lineCount, lineText);
+        if (line < 0) continue;
+        if (line == LeadingNumber(FirstField(entry)) - 1) {
+            restore.placed.push_back({line, entry});
+            continue;
+        }
+        std::string corrected = BreakpointEntry(static_cast<int>(line + 1), lineText(line));
+        moves.push_back({entry, corrected});
+        restore.placed.push_back({line, std::move(corrected)});
+    }
+    if (!moves.empty()) restore.corrected = RewriteBreakpoints(section, title, moves);
+    return restore;
+}
+
+std::optional<ProfileSection> RewriteBreakpoints(const ProfileSection &section, std::string_view title,
+                                                 const std::vector<BreakpointMove> &moves) {
+    const int count = BreakpointKeyCount(section);
+    if (count == 0 || BreakpointOwner(section) != title) return std::nullopt;
+    std::vector<bool> used(moves.size(), false);
+    std::vector<long> rewrittenLines;
+    std::vector<std::string> entries;
+    bool changed = false;
+    for (const std::string &entry : NumberedEntries(section, count)) {
+        if (entry.empty()) continue;
+        std::size_t m = 0;
+        while (m < moves.size() && (used[m] || TrimBlanks(moves[m].from) != entry)) ++m;
+        if (m == moves.size()) {
+            entries.push_back(entry);
+            continue;
+        }
+        used[m] = true;
+        const std::string_view to = TrimBlanks(moves[m].to);
+        const long line = LeadingNumber(FirstField(to));
+        if (to.empty() || std::find(rewrittenLines.begin(), rewrittenLines.end(), line) != rewrittenLines.end()) {
+            changed = true;
+            continue;
+        }
+        rewrittenLines.push_back(line);
+        changed = changed || to != entry;
+        entries.emplace_back(to);
+    }
+    if (!changed) return std::nullopt;
+    // A list left without entries goes with its owner, as when its last one is removed.
+    if (entries.empty()) return WithoutList(section, count, true);
+    ProfileSection result = WithoutList(section, count, false);
+    AppendEntries(result, entries);
+    return result;
 }
 
 }  // namespace quillet
