@@ -293,9 +293,12 @@ TEST(Debugger, BookmarksAndBreakpointsFollowTheScriptAcrossASave) {
     const Simulator sim = InstallSimulator(folder);
     IniWrite(folder.Settings(), "OllyDbgPath", "ollypath", sim.exe);
     const std::string script = folder.File("pelock.txt");
-    ASSERT_TRUE(CopyFileA((CorpusFolder() +
-                           "dubuqingfeng__ollydbg-script__PE_Lock_NT__PeLock_1.06_OEP_Finder_Stolen_Code_Remove_Junk_"
-                           "JMP_s.txt").c_str(), script.c_str(), FALSE));
+    std::string bytes;  // copied as bytes: the corpus files are read-only
+    ASSERT_TRUE(ReadBytes(CorpusFolder() +
+                              "dubuqingfeng__ollydbg-script__PE_Lock_NT__PeLock_1.06_OEP_Finder_Stolen_Code_Remove_"
+                              "Junk_JMP_s.txt",
+                          &bytes));
+    ASSERT_TRUE(WriteBytes(script, bytes));
     const std::vector<std::string> original = FileLines(script);
     const int markedLater = LineOf(original, "SearchPush:");
     const int breakLater = LineOf(original, "mov LastPush,[$RESULT]");
@@ -315,13 +318,15 @@ TEST(Debugger, BookmarksAndBreakpointsFollowTheScriptAcrossASave) {
     const auto mark = [&](int line, WORD modifier) {
         Send(editor, SCI_GOTOLINE, line);
         ASSERT_TRUE(PressKey(editor, VK_F2, {modifier}));
-        ASSERT_TRUE(WaitUntil([&] { return modifier == VK_MENU ? HasBreakpoint(editor, line) : HasBookmark(editor, line); },
-                              kStepTimeout)) << line;
+        const auto marked = [&] { return modifier == VK_MENU ? HasBreakpoint(editor, line) : HasBookmark(editor, line); };
+        ASSERT_TRUE(WaitUntil(marked, kStepTimeout)) << line;
     };
     for (int line : {markedLater, deleted, markedEnd}) mark(line, VK_CONTROL);
     for (int line : {breakLater, deleted, breakEnd}) mark(line, VK_MENU);
     // The entry of an original line that moved by `shift` lines.
-    const auto entry = [&](int line, int shift = 0) { return std::to_string(line + 1 + shift) + ", " + original[line]; };
+    const auto entry = [&](int line, int shift = 0) {
+        return std::to_string(line + 1 + shift) + ", " + original[line];
+    };
     ASSERT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini).size() == 5; }, kStepTimeout));
     EXPECT_EQ(BreakpointSection(sim.ini)["bp_0003"], entry(breakEnd));
 
@@ -341,7 +346,8 @@ TEST(Debugger, BookmarksAndBreakpointsFollowTheScriptAcrossASave) {
 
     // Saved: both lists name the lines the text moved to; the debugger's entry stays.
     PostCommand(quillet.Frame(), ui::kCmdSave);
-    ASSERT_TRUE(WaitUntil([&] { return FileLines(script).size() == original.size() + 4; }, kStepTimeout));
+    ASSERT_TRUE(WaitUntil([&] { return FileLines(script).size() == original.size() + 4; }, kStepTimeout))
+        << TopWindows(quillet.Pid(), "#32770").size() << " message boxes shown";
     const std::map<std::string, std::string> saved{{"bp_file", script},
                                                    {"bp_0001", entry(breakLater, 5)},
                                                    {"bp_0002", entry(breakEnd, 4)},
