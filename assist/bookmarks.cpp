@@ -166,8 +166,15 @@ void StoreBookmarksOnSave(HWND document, const std::string &path) {
     // A script that never had a bookmark in this window keeps its slot as it is.
     if (noneSet && editor.Call(SCI_MARKERNEXT, 0, kBookmarkBit) < 0) return;
     const BookmarkTable table = ReadTable();
-    if (const auto saved = TableAfterSave(table, path, BookmarkedLines(document, editor)))
-        WriteTable(*saved, table.size());
+    const auto saved = TableAfterSave(table, path, BookmarkedLines(document, editor));
+    if (!saved) return;
+    // Each write rewrites the whole settings file: only the keys that change are written
+    // (usually the one line list).
+    const std::vector<BookmarkWrite> before = TableWrites(table, table.size());
+    const std::vector<BookmarkWrite> after = TableWrites(*saved, table.size());
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (i >= before.size() || !(before[i] == after[i]))
+            WriteSettingEntryText(text::kSecBookmarks, after[i].key.c_str(), after[i].value);
 }
 
 void ForgetBookmarks(HWND document) { markersSet.erase(document); }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "core/texts.h"
 #include "platform/text.h"
@@ -50,8 +52,16 @@ std::string ValueOf(const ProfileSection &section, std::string_view key) {
 
 // The values of "BP_0001" to "BP_<count>", trimmed (a missing key reads as empty).
 std::vector<std::string> NumberedEntries(const ProfileSection &section, int count) {
+    // The first line of each numbered key, by its name in capitals: one pass, not one
+    // search per key.
+    std::unordered_map<std::string, const std::string *> values;
+    for (const ProfileLine &line : section)
+        if (StartsWithNoCase(line.key, text::kKeyBreakpointPrefix)) values.emplace(ToUpperAscii(line.key), &line.value);
     std::vector<std::string> entries;
-    for (int n = 1; n <= count; ++n) entries.emplace_back(TrimBlanks(ValueOf(section, BreakpointKey(n))));
+    for (int n = 1; n <= count; ++n) {
+        const auto found = values.find(BreakpointKey(n));
+        entries.emplace_back(found == values.end() ? std::string_view() : TrimBlanks(*found->second));
+    }
     return entries;
 }
 
@@ -81,10 +91,23 @@ void SetValue(ProfileSection &section, const std::string &key, const std::string
 }
 
 // Writes the entries to "BP_0001", ... and the closing entry to the next key.
+// Numbered keys left in the section (a list edited elsewhere may hold keys beyond its
+// count) are given their new value in place; the index keeps a long list linear.
 void AppendEntries(ProfileSection &section, const std::vector<std::string> &entries) {
+    std::unordered_map<std::string, std::size_t> numbered;
+    for (std::size_t i = 0; i < section.size(); ++i)
+        if (StartsWithNoCase(section[i].key, text::kKeyBreakpointPrefix))
+            numbered.emplace(ToUpperAscii(section[i].key), i);
+    const auto set = [&](const std::string &key, std::string value) {
+        const auto found = numbered.find(key);
+        if (found != numbered.end())
+            section[found->second].value = std::move(value);
+        else
+            section.push_back({key, std::move(value)});
+    };
     int n = 0;
-    for (const std::string &entry : entries) SetValue(section, BreakpointKey(++n), Cut(entry));
-    SetValue(section, BreakpointKey(n + 1), text::kBreakpointClosingEntry);
+    for (const std::string &entry : entries) set(BreakpointKey(++n), Cut(entry));
+    set(BreakpointKey(n + 1), text::kBreakpointClosingEntry);
 }
 
 // The line text of an entry: what follows its first comma, trimmed.
@@ -270,26 +293,27 @@ std::optional<ProfileSection> RewriteBreakpoints(const ProfileSection &section, 
                                                  const std::vector<BreakpointMove> &moves) {
     const int count = BreakpointKeyCount(section);
     if (count == 0 || BreakpointOwner(section) != title) return std::nullopt;
-    std::vector<bool> used(moves.size(), false);
-    std::vector<long> rewrittenLines;
+    // The moves by the entry they start from, each used once, in their order.
+    std::unordered_map<std::string_view, std::vector<std::size_t>> movesFrom;
+    for (std::size_t m = moves.size(); m-- > 0;) movesFrom[TrimBlanks(moves[m].from)].push_back(m);
+    std::unordered_set<long> rewrittenLines;
     std::vector<std::string> entries;
     bool changed = false;
     for (const std::string &entry : NumberedEntries(section, count)) {
         if (entry.empty()) continue;
-        std::size_t m = 0;
-        while (m < moves.size() && (used[m] || TrimBlanks(moves[m].from) != entry)) ++m;
-        if (m == moves.size()) {
+        const auto found = movesFrom.find(entry);
+        if (found == movesFrom.end() || found->second.empty()) {
             entries.push_back(entry);
             continue;
         }
-        used[m] = true;
+        const std::size_t m = found->second.back();
+        found->second.pop_back();
         const std::string_view to = TrimBlanks(moves[m].to);
         const long line = LeadingNumber(FirstField(to));
-        if (to.empty() || std::find(rewrittenLines.begin(), rewrittenLines.end(), line) != rewrittenLines.end()) {
+        if (to.empty() || !rewrittenLines.insert(line).second) {
             changed = true;
             continue;
         }
-        rewrittenLines.push_back(line);
         changed = changed || to != entry;
         entries.emplace_back(to);
     }

@@ -176,11 +176,8 @@ void RestoreBreakpointMarkers(HWND document) {
 void StoreBreakpointsOnSave(HWND document, const std::string &path) {
     const auto found = anchors.find(document);
     if (found == anchors.end() || found->second.empty() || IsUntitledTitle(path)) return;
-    const std::string ini = DebuggerIni(FindFrame());
-    if (ini.empty()) return;
-    // The debugger may have rewritten its list meanwhile: it is read afresh.
-    const ProfileSection section = ReadBreakpointSection(ini);
-    if (BreakpointOwner(section) != TrimBlanks(path)) return;
+    // What the markers say now, before anything is read: a save that moved nothing
+    // reads and writes nothing.
     const Editor editor(EditorOfDocument(document));
     const std::map<int, long> lines = MarkerLines(editor);
     std::vector<BreakpointMove> moves;
@@ -197,7 +194,11 @@ void StoreBreakpointsOnSave(HWND document, const std::string &path) {
         kept.push_back({anchor.handle, std::move(entry)});
     }
     found->second = std::move(kept);
-    if (const auto rewritten = RewriteBreakpoints(section, TrimBlanks(path), moves))
+    const std::string ini = DebuggerIni(FindFrame());
+    if (moves.empty() || ini.empty()) return;
+    // The debugger may have rewritten its list meanwhile: it is read afresh, and only
+    // the list of this document is changed.
+    if (const auto rewritten = RewriteBreakpoints(ReadBreakpointSection(ini), TrimBlanks(path), moves))
         WriteBreakpointSection(ini, *rewritten);
 }
 
