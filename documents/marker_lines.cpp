@@ -31,12 +31,13 @@ void DropMarkersOfDeletedLines(const SCNotification &notification) {
     if (!editor.IsOpen()) return;
     const sptr_t from = notification.position;
     const sptr_t to = from + notification.length;
+    const sptr_t firstLine = editor.Call(SCI_LINEFROMPOSITION, static_cast<uptr_t>(from));
     const sptr_t lastLine = editor.Call(SCI_LINEFROMPOSITION, static_cast<uptr_t>(to));
+    const auto nextMarked = [&](sptr_t line) {
+        return editor.Call(SCI_MARKERNEXT, static_cast<uptr_t>(line), kLineMarkMask);
+    };
     std::vector<sptr_t> handles;
-    for (sptr_t line = editor.Call(SCI_MARKERNEXT, static_cast<uptr_t>(editor.Call(SCI_LINEFROMPOSITION,
-                                                                                    static_cast<uptr_t>(from))),
-                                   kLineMarkMask);
-         line >= 0 && line <= lastLine; line = editor.Call(SCI_MARKERNEXT, static_cast<uptr_t>(line + 1), kLineMarkMask)) {
+    for (sptr_t line = nextMarked(firstLine); line >= 0 && line <= lastLine; line = nextMarked(line + 1)) {
         const sptr_t start = editor.Call(SCI_POSITIONFROMLINE, static_cast<uptr_t>(line));
         const sptr_t end = editor.Call(SCI_GETLINEENDPOSITION, static_cast<uptr_t>(line));
         if (!DeletionTakesLine(from, to, start, end)) continue;
