@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "core/texts.h"
 #include "platform/text.h"
@@ -50,8 +52,16 @@ std::string ValueOf(const ProfileSection &section, std::string_view key) {
 
 // The values of "BP_0001" to "BP_<count>", trimmed (a missing key reads as empty).
 std::vector<std::string> NumberedEntries(const ProfileSection &section, int count) {
+    // The first line of each numbered key, by its name in capitals: one pass, not one
+    // search per key.
+    std::unordered_map<std::string, const std::string *> values;
+    for (const ProfileLine &line : section)
+        if (StartsWithNoCase(line.key, text::kKeyBreakpointPrefix)) values.emplace(ToUpperAscii(line.key), &line.value);
     std::vector<std::string> entries;
-    for (int n = 1; n <= count; ++n) entries.emplace_back(TrimBlanks(ValueOf(section, BreakpointKey(n))));
+    for (int n = 1; n <= count; ++n) {
+        const auto found = values.find(BreakpointKey(n));
+        entries.emplace_back(found == values.end() ? std::string_view() : TrimBlanks(*found->second));
+    }
     return entries;
 }
 
@@ -81,10 +91,40 @@ void SetValue(ProfileSection &section, const std::string &key, const std::string
 }
 
 // Writes the entries to "BP_0001", ... and the closing entry to the next key.
+// Numbered keys left in the section (a list edited elsewhere may hold keys beyond its
+// count) are given their new value in place; the index keeps a long list linear.
 void AppendEntries(ProfileSection &section, const std::vector<std::string> &entries) {
+    std::unordered_map<std::string, std::size_t> numbered;
+    for (std::size_t i = 0; i < section.size(); ++i)
+        if (StartsWithNoCase(section[i].key, text::kKeyBreakpointPrefix))
+            numbered.emplace(ToUpperAscii(section[i].key), i);
+    const auto set = [&](const std::string &key, std::string value) {
+        const auto found = numbered.find(key);
+        if (found != numbered.end())
+            section[found->second].value = std::move(value);
+        else
+            section.push_back({key, std::move(value)});
+    };
     int n = 0;
-    for (const std::string &entry : entries) SetValue(section, BreakpointKey(++n), Cut(entry));
-    SetValue(section, BreakpointKey(n + 1), text::kBreakpointClosingEntry);
+    for (const std::string &entry : entries) set(BreakpointKey(++n), Cut(entry));
+    set(BreakpointKey(n + 1), text::kBreakpointClosingEntry);
+}
+
+// The line text of an entry: what follows its first comma, trimmed.
+std::string_view EntryText(std::string_view entry) {
+    const auto comma = entry.find(',');
+    return comma == std::string_view::npos ? std::string_view() : TrimBlanks(entry.substr(comma + 1));
+}
+
+// Whether a stored entry and the entry of a line now name the same text. An entry at
+// its length limit was cut after a number of another width, so there the shorter text
+// only has to begin the longer one.
+bool SameLineText(std::string_view stored, std::string_view current) {
+    const std::string_view a = EntryText(stored), b = EntryText(current);
+    if (a == b) return true;
+    const bool cut = stored.size() + 1 >= kEntryMax || current.size() + 1 >= kEntryMax;
+    const std::size_t shorter = std::min(a.size(), b.size());
+    return cut && shorter > 0 && a.substr(0, shorter) == b.substr(0, shorter);
 }
 
 ProfileSection NewList(ProfileSection section, std::string_view title, std::string_view entry) {
@@ -209,6 +249,80 @@ std::vector<int> BreakpointLines(const ProfileSection &section, std::string_view
         if (!entry.empty() && line >= 0) lines.push_back(static_cast<int>(line));
     }
     return lines;
+}
+
+long ReanchorBreakpoint(std::string_view entry, long lineCount, const LineTextSource &lineText) {
+    const long stored = LeadingNumber(FirstField(entry)) - 1;
+    const auto holdsText = [&](long line) {
+        return SameLineText(entry, BreakpointEntry(static_cast<int>(line + 1), lineText(line)));
+    };
+    if (stored >= 0 && stored < lineCount && holdsText(stored)) return stored;
+    const long first = std::max(0L, stored - kReanchorWindow);
+    const long last = std::min(lineCount - 1, stored + kReanchorWindow);
+    long found = -1;
+    for (long line = first; line <= last; ++line) {
+        if (line == stored || !holdsText(line)) continue;
+        if (found >= 0) return -1;  // two candidates: no guessing
+        found = line;
+    }
+    return found;
+}
+
+BreakpointRestore RestoreBreakpoints(const ProfileSection &section, std::string_view title, long lineCount,
+                                     const LineTextSource &lineText) {
+    BreakpointRestore restore;
+    if (BreakpointOwner(section) != title) return restore;
+    std::vector<BreakpointMove> moves;
+    for (const std::string &entry : NumberedEntries(section, BreakpointKeyCount(section))) {
+        if (entry.empty()) continue;
+        const long line = ReanchorBreakpoint(entry, lineCount, lineText);
+        if (line < 0) continue;
+        if (line == LeadingNumber(FirstField(entry)) - 1) {
+            restore.placed.push_back({line, entry});
+            continue;
+        }
+        std::string corrected = BreakpointEntry(static_cast<int>(line + 1), lineText(line));
+        moves.push_back({entry, corrected});
+        restore.placed.push_back({line, std::move(corrected)});
+    }
+    if (!moves.empty()) restore.corrected = RewriteBreakpoints(section, title, moves);
+    return restore;
+}
+
+std::optional<ProfileSection> RewriteBreakpoints(const ProfileSection &section, std::string_view title,
+                                                 const std::vector<BreakpointMove> &moves) {
+    const int count = BreakpointKeyCount(section);
+    if (count == 0 || BreakpointOwner(section) != title) return std::nullopt;
+    // The moves by the entry they start from, each used once, in their order.
+    std::unordered_map<std::string_view, std::vector<std::size_t>> movesFrom;
+    for (std::size_t m = moves.size(); m-- > 0;) movesFrom[TrimBlanks(moves[m].from)].push_back(m);
+    std::unordered_set<long> rewrittenLines;
+    std::vector<std::string> entries;
+    bool changed = false;
+    for (const std::string &entry : NumberedEntries(section, count)) {
+        if (entry.empty()) continue;
+        const auto found = movesFrom.find(entry);
+        if (found == movesFrom.end() || found->second.empty()) {
+            entries.push_back(entry);
+            continue;
+        }
+        const std::size_t m = found->second.back();
+        found->second.pop_back();
+        const std::string_view to = TrimBlanks(moves[m].to);
+        const long line = LeadingNumber(FirstField(to));
+        if (to.empty() || !rewrittenLines.insert(line).second) {
+            changed = true;
+            continue;
+        }
+        changed = changed || to != entry;
+        entries.emplace_back(to);
+    }
+    if (!changed) return std::nullopt;
+    // A list left without entries goes with its owner, as when its last one is removed.
+    if (entries.empty()) return WithoutList(section, count, true);
+    ProfileSection result = WithoutList(section, count, false);
+    AppendEntries(result, entries);
+    return result;
 }
 
 }  // namespace quillet

@@ -9,6 +9,7 @@
 // a single blank.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,5 +68,48 @@ std::optional<ProfileSection> ClearBreakpoints(const ProfileSection &section, st
 
 // The 0-based lines of the entries of `title`'s list (none when another script owns it).
 std::vector<int> BreakpointLines(const ProfileSection &section, std::string_view title);
+
+// --- Following the script as it is edited ---
+
+// How far (in lines, either way) a breakpoint whose line lost its text is looked for.
+inline constexpr long kReanchorWindow = 200;
+
+// The text of a script line, by 0-based number (what the editor holds).
+using LineTextSource = std::function<std::string(long line)>;
+
+// Where the marker of a stored entry goes when the script is opened: its own line
+// (1-based number minus 1) when that line still holds the entry's text; otherwise the
+// one line within kReanchorWindow lines either way that holds it. -1 when there is no
+// such line or more than one: the breakpoint is then not shown, never guessed.
+long ReanchorBreakpoint(std::string_view entry, long lineCount, const LineTextSource &lineText);
+
+// A stored entry and where its marker went when the list of `title` was restored.
+struct PlacedBreakpoint {
+    long line;          // 0-based
+    std::string entry;  // the entry as the list holds it now (corrected when it moved)
+};
+struct BreakpointRestore {
+    std::vector<PlacedBreakpoint> placed;
+    // The list with the entries of moved breakpoints corrected; no value when none moved.
+    std::optional<ProfileSection> corrected;
+};
+// The markers of `title`'s list after the file was opened, entries re-anchored as above;
+// entries that find no line stay in the list as they are.
+BreakpointRestore RestoreBreakpoints(const ProfileSection &section, std::string_view title, long lineCount,
+                                     const LineTextSource &lineText);
+
+// One entry of the list as the editor's marker says it is now: `to` is its rewritten
+// entry, or empty when the marker's line was deleted (the entry is dropped).
+struct BreakpointMove {
+    std::string from;
+    std::string to;
+};
+// The list of `title` with each entry equal to a move's `from` replaced by its `to` (or
+// dropped), in place, so the order of the list stays; other entries are kept as they
+// are. An entry that would name the line of an entry rewritten before it is dropped
+// (two markers that ended on one line make one breakpoint). No value when `title` does
+// not own the list or nothing changes.
+std::optional<ProfileSection> RewriteBreakpoints(const ProfileSection &section, std::string_view title,
+                                                 const std::vector<BreakpointMove> &moves);
 
 }  // namespace quillet

@@ -55,8 +55,16 @@ void ForgetDebugger(HWND frame);
 // Alt+F2: sets or removes the breakpoint of the caret's line; Alt+F3: removes them all.
 void ToggleBreakpoint(HWND frame);
 void ClearAllBreakpoints(HWND frame);
-// After a script was opened into a new document: markers for the list it owns.
+// After a script was opened into a new document: markers for the list it owns, each on
+// the line that still holds its entry's text (looked for nearby when the file was
+// edited elsewhere; the entry is then corrected).
 void RestoreBreakpointMarkers(HWND document);
+// After the document was saved as `path`: when it owns the list, the entries of its
+// markers are rewritten with their current lines and texts (nothing is written when
+// none changed).
+void StoreBreakpointsOnSave(HWND document, const std::string &path);
+// The document is going away: what was kept about its markers goes too.
+void ForgetBreakpointMarkers(HWND document);
 
 // The plug-in's section of the debugger's settings file, read and written whole.
 ProfileSection ReadBreakpointSection(const std::string &debuggerIni);

@@ -32,6 +32,11 @@ void SetDocumentPath(HWND document, const std::string &path);
 // as its whole content; returns the window and whether it was created.
 HWND OpenOrActivate(const std::string &title, std::string_view text, bool *created);
 
+// Before a deletion in a document's editor (SCN_MODIFIED): the bookmark and breakpoint
+// markers of the lines it takes away with their text are removed, so none lands on a
+// neighbouring line.
+void DropMarkersOfDeletedLines(const SCNotification &notification);
+
 // Editor set-up and its final step, the colours of the token classes.
 void SetUpEditor(HWND control);
 void ApplyColours(const Editor &editor);

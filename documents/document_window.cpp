@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "editing/bookmarks.h"
 #include "assist/script_checks.h"
 #include "assist/typing_assist.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
+#include "debugger/debugger.h"
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
@@ -82,6 +84,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA *creation) {
 }
 
 LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
+    ForgetBookmarks(window);
+    ForgetBreakpointMarkers(window);
     delete GetDocumentRecord(window);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     return DefMDIChildProcA(window, WM_NCDESTROY, wParam, lParam);
@@ -167,8 +171,11 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CONTEXTMENU: ShowEditorMenu(window); return 0;
     case WM_HELP: ShowHelpForCaretWord(window); return 1;
     case WM_NOTIFY:
-        if (wParam == kIdEditor)
-            OnScriptCheckNotification(window, *reinterpret_cast<const SCNotification *>(lParam), OpenScriptPath);
+        if (wParam == kIdEditor) {
+            const auto &notification = *reinterpret_cast<const SCNotification *>(lParam);
+            if (notification.nmhdr.code == SCN_MODIFIED) DropMarkersOfDeletedLines(notification);
+            OnScriptCheckNotification(window, notification, OpenScriptPath);
+        }
         if (HandleEditorNotification(window, wParam, lParam)) return 1;
         return DefMDIChildProcA(window, message, wParam, lParam);
     default: return DefMDIChildProcA(window, message, wParam, lParam);

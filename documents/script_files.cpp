@@ -289,6 +289,11 @@ bool SaveDocument(HWND document, int flag) {
     SetDocumentPath(document, path);
     editor.Call(SCI_SETSAVEPOINT);
     AddRecentFile(path);
+    // The stored bookmarks and breakpoints follow the lines their markers moved to.
+    if (const DocumentRecord *record = GetDocumentRecord(document)) {
+        StoreBookmarksOnSave(document, record->path);
+        StoreBreakpointsOnSave(document, record->path);
+    }
     return true;
 }
 

@@ -92,6 +92,24 @@ BookmarkTable TableAfterClear(const BookmarkTable &table, std::string_view title
     return out;
 }
 
+std::optional<BookmarkTable> TableAfterSave(const BookmarkTable &table, std::string_view title,
+                                            const std::vector<int> &lines) {
+    std::string list;
+    for (const int line : lines) list += std::to_string(line) + ",";
+    const int slot = FindBookmarkSlot(table, title);
+    if (slot < 0) {
+        if (list.empty()) return std::nullopt;
+        BookmarkTable out = table;
+        out.push_back({std::string(TrimBlanks(title)), list});
+        return out;
+    }
+    if (table[static_cast<std::size_t>(slot)].lines == list) return std::nullopt;
+    if (list.empty()) return TableAfterClear(table, title);
+    BookmarkTable out = table;
+    out[static_cast<std::size_t>(slot)].lines = list;
+    return out;
+}
+
 std::vector<BookmarkWrite> TableWrites(const BookmarkTable &table, std::size_t storedCount) {
     std::vector<BookmarkWrite> writes;
     const std::size_t count = std::max(table.size(), storedCount);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,13 @@ BookmarkRemoval TableAfterRemove(const BookmarkTable &table, std::string_view ti
 
 // The table without the script's slot (all its bookmarks cleared).
 BookmarkTable TableAfterClear(const BookmarkTable &table, std::string_view title);
+
+// The table after the script was saved with bookmarks on `lines` (0-based, in the
+// order they were set): its slot lists exactly these lines, a new slot is added at the
+// end when it had none, and its slot goes when no line is left. No value when the slot
+// already lists them (nothing is written then).
+std::optional<BookmarkTable> TableAfterSave(const BookmarkTable &table, std::string_view title,
+                                            const std::vector<int> &lines);
 
 // The key writes that turn a stored table of `storedCount` slots into `table`: slots
 // 1..k with their file and list, then empty values (which remove the keys) for slots

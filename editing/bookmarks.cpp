@@ -1,7 +1,10 @@
 // Bookmarks on the active script and their slots in razuvi.ini.
 #include "editing/bookmarks.h"
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "editing/bookmark_rules.h"
 #include "core/texts.h"
@@ -38,6 +41,55 @@ BookmarkTable ReadTable() {
 void WriteTable(const BookmarkTable &table, std::size_t storedCount) {
     for (const BookmarkWrite &write : TableWrites(table, storedCount))
         WriteSettingEntryText(text::kSecBookmarks, write.key.c_str(), write.value);
+}
+
+// The bookmark markers of each open document by handle, in the order they were set, so
+// a save lists their current lines in that order. A document's go when it is closed.
+std::map<HWND, std::vector<int>> markersSet;
+
+// The current line of each bookmark marker, by handle, in one pass over the lines.
+std::map<int, int> MarkerLines(const Editor &editor) {
+    std::map<int, int> lines;
+    for (sptr_t line = editor.Call(SCI_MARKERNEXT, 0, kBookmarkBit); line >= 0;
+         line = editor.Call(SCI_MARKERNEXT, static_cast<uptr_t>(line + 1), kBookmarkBit)) {
+        for (int which = 0;; ++which) {
+            const sptr_t handle = editor.Call(SCI_MARKERHANDLEFROMLINE, static_cast<uptr_t>(line), which);
+            if (handle < 0) break;
+            if (editor.Call(SCI_MARKERNUMBERFROMLINE, static_cast<uptr_t>(line), which) == kBookmarkMarker)
+                lines[static_cast<int>(handle)] = static_cast<int>(line);
+        }
+    }
+    return lines;
+}
+
+// The lines of the document's bookmarks now: those set through here in the order they
+// were set, then any other bookmark marker in line order; each line once.
+std::vector<int> BookmarkedLines(HWND document, const Editor &editor) {
+    std::map<int, int> lines = MarkerLines(editor);
+    std::vector<int> ordered;
+    const auto addLine = [&](int line) {
+        if (std::find(ordered.begin(), ordered.end(), line) == ordered.end()) ordered.push_back(line);
+    };
+    std::vector<int> &handles = markersSet[document];
+    std::vector<int> alive;
+    for (const int handle : handles) {
+        const auto found = lines.find(handle);
+        if (found == lines.end()) continue;
+        addLine(found->second);
+        alive.push_back(handle);
+        lines.erase(found);
+    }
+    handles = std::move(alive);
+    std::vector<int> others;
+    for (const auto &marker : lines) others.push_back(marker.second);
+    std::sort(others.begin(), others.end());
+    for (const int line : others) addLine(line);
+    return ordered;
+}
+
+void AddMarker(HWND document, const Editor &editor, sptr_t line) {
+    const sptr_t handle = editor.Call(SCI_MARKERADD, static_cast<uptr_t>(line), kBookmarkMarker);
+    if (handle >= 0) markersSet[document].push_back(static_cast<int>(handle));
 }
 
 sptr_t CaretLine(const Editor &editor) {
@@ -78,7 +130,7 @@ void ToggleBookmark() {
         while (HasBookmark(editor, line)) editor.Call(SCI_MARKERDELETE, static_cast<uptr_t>(line), kBookmarkMarker);
         UnstoreLine(title, static_cast<int>(line));
     } else {
-        editor.Call(SCI_MARKERADD, static_cast<uptr_t>(line), kBookmarkMarker);
+        AddMarker(document, editor, line);
         StoreLine(title, static_cast<int>(line));
     }
 }
@@ -88,6 +140,7 @@ void ClearBookmarks() {
     const Editor editor(EditorOfDocument(document));
     if (!editor.IsOpen()) return;
     editor.Call(SCI_MARKERDELETEALL, kBookmarkMarker);
+    markersSet.erase(document);
     const std::string title = DocumentName(document);
     const BookmarkTable table = ReadTable();
     if (IsUntitledTitle(title) || table.empty()) return;
@@ -102,7 +155,28 @@ void RestoreBookmarks(HWND document) {
     if (slot < 0) return;
     const long lineCount = static_cast<long>(editor.Call(SCI_GETLINECOUNT));
     for (const int line : LinesToRestore(table[static_cast<std::size_t>(slot)].lines, lineCount))
-        if (!HasBookmark(editor, line)) editor.Call(SCI_MARKERADD, static_cast<uptr_t>(line), kBookmarkMarker);
+        if (!HasBookmark(editor, line)) AddMarker(document, editor, line);
 }
+
+void StoreBookmarksOnSave(HWND document, const std::string &path) {
+    const Editor editor(EditorOfDocument(document));
+    if (!editor.IsOpen() || IsUntitledTitle(path)) return;
+    const auto tracked = markersSet.find(document);
+    const bool noneSet = tracked == markersSet.end() || tracked->second.empty();
+    // A script that never had a bookmark in this window keeps its slot as it is.
+    if (noneSet && editor.Call(SCI_MARKERNEXT, 0, kBookmarkBit) < 0) return;
+    const BookmarkTable table = ReadTable();
+    const auto saved = TableAfterSave(table, path, BookmarkedLines(document, editor));
+    if (!saved) return;
+    // Each write rewrites the whole settings file: only the keys that change are written
+    // (usually the one line list).
+    const std::vector<BookmarkWrite> before = TableWrites(table, table.size());
+    const std::vector<BookmarkWrite> after = TableWrites(*saved, table.size());
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (i >= before.size() || !(before[i] == after[i]))
+            WriteSettingEntryText(text::kSecBookmarks, after[i].key.c_str(), after[i].value);
+}
+
+void ForgetBookmarks(HWND document) { markersSet.erase(document); }
 
 }  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quillet {
 
 // Ctrl+F2: marks the caret's line of the active script, or takes its mark away, and
@@ -17,5 +19,11 @@ void ClearBookmarks();
 
 // Marks the stored lines of a script that was just opened into `document`.
 void RestoreBookmarks(HWND document);
+
+// After the document was saved as `path`: its slot lists the lines its bookmarks are on
+// now (nothing is written when that is what it lists already).
+void StoreBookmarksOnSave(HWND document, const std::string &path);
+// The document is going away: what was kept about its markers goes too.
+void ForgetBookmarks(HWND document);
 
 }  // namespace quillet

@@ -267,6 +267,144 @@ TEST(Debugger, ScriptBreakpointsAreKeptInTheDebuggersSettings) {
     EXPECT_TRUE(quillet.Close());
 }
 
+namespace {
+
+bool HasBookmark(HWND editor, int line) { return (Send(editor, SCI_MARKERGET, line) & 1) != 0; }
+
+// The lines of a CR LF file.
+std::vector<std::string> FileLines(const std::string &path) {
+    std::string bytes;
+    ReadBytes(path, &bytes);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    lines.push_back(bytes.substr(start));
+    return lines;
+}
+
+int LineOf(const std::vector<std::string> &lines, const std::string &text) {
+    const auto found = std::find(lines.begin(), lines.end(), text);
+    return found == lines.end() ? -1 : static_cast<int>(found - lines.begin());
+}
+
+FILETIME LastWrite(const std::string &path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+bool SameTime(const FILETIME &a, const FILETIME &b) { return CompareFileTime(&a, &b) == 0; }
+
+}  // namespace
+
+// Editing between debugger runs: bookmarks and breakpoints near the end of a corpus
+// script, five lines typed at the top, one marked line deleted, an entry that the
+// debugger adds meanwhile, a save, and the script opened again.
+TEST(Debugger, BookmarksAndBreakpointsFollowTheScriptAcrossASave) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const Simulator sim = InstallSimulator(folder);
+    IniWrite(folder.Settings(), "OllyDbgPath", "ollypath", sim.exe);
+    const std::string script = folder.File("pelock.txt");
+    std::string bytes;  // copied as bytes: the corpus files are read-only
+    ASSERT_TRUE(ReadBytes(CorpusFolder() +
+                              "dubuqingfeng__ollydbg-script__PE_Lock_NT__PeLock_1.06_OEP_Finder_Stolen_Code_Remove_"
+                              "Junk_JMP_s.txt",
+                          &bytes));
+    ASSERT_TRUE(WriteBytes(script, bytes));
+    const std::vector<std::string> original = FileLines(script);
+    const int markedLater = LineOf(original, "SearchPush:");
+    const int breakLater = LineOf(original, "mov LastPush,[$RESULT]");
+    const int deleted = LineOf(original, "cmp LastPush,68");
+    const int breakEnd = LineOf(original, "cmt $RESULT,\"<--- Not stolen, false OEP value.\"");
+    const int markedEnd = LineOf(original, "msg \"ERROR! Some error ocured! Sorry for that :(\"");
+    const int counter = LineOf(original, "var counter");
+    ASSERT_TRUE(markedLater > 200 && breakLater > markedLater && deleted > breakLater && breakEnd > deleted &&
+                markedEnd > breakEnd && counter == 1);
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.OpenScript(script), "");
+    HWND editor = quillet.ActiveEditor();
+
+    // Ctrl+F2 and Alt+F2 near the end; the deleted line carries both kinds.
+    const auto mark = [&](int line, WORD modifier) {
+        Send(editor, SCI_GOTOLINE, line);
+        ASSERT_TRUE(PressKey(editor, VK_F2, {modifier}));
+        const auto marked = [&] { return modifier == VK_MENU ? HasBreakpoint(editor, line) : HasBookmark(editor, line); };
+        ASSERT_TRUE(WaitUntil(marked, kStepTimeout)) << line;
+    };
+    for (int line : {markedLater, deleted, markedEnd}) mark(line, VK_CONTROL);
+    for (int line : {breakLater, deleted, breakEnd}) mark(line, VK_MENU);
+    // The entry of an original line that moved by `shift` lines.
+    const auto entry = [&](int line, int shift = 0) {
+        return std::to_string(line + 1 + shift) + ", " + original[line];
+    };
+    ASSERT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini).size() == 5; }, kStepTimeout));
+    EXPECT_EQ(BreakpointSection(sim.ini)["bp_0003"], entry(breakEnd));
+
+    // Five lines typed at the top, and one marked line deleted.
+    Send(editor, SCI_GOTOPOS, 0);
+    TypeText(editor, "// 1\r// 2\r// 3\r// 4\r// 5\r");
+    ASSERT_TRUE(SyncEditor(editor));
+    ASSERT_EQ(Send(editor, SCI_GETLINECOUNT), static_cast<LRESULT>(original.size() + 5));
+    Send(editor, SCI_GOTOLINE, deleted + 5);
+    Send(editor, SCI_LINEDELETE);
+    EXPECT_FALSE(HasBookmark(editor, deleted + 5) || HasBreakpoint(editor, deleted + 5));
+    EXPECT_FALSE(HasBookmark(editor, deleted + 4) || HasBreakpoint(editor, deleted + 4));
+
+    // Meanwhile the debugger adds an entry of its own to the list.
+    IniWrite(sim.ini, "Plugin ODbgScript", "BP_0004", "2, var counter");
+    IniWrite(sim.ini, "Plugin ODbgScript", "BP_0005", " ");
+
+    // Saved: both lists name the lines the text moved to; the debugger's entry stays.
+    PostCommand(quillet.Frame(), ui::kCmdSave);
+    ASSERT_TRUE(WaitUntil([&] { return FileLines(script).size() == original.size() + 4; }, kStepTimeout))
+        << TopWindows(quillet.Pid(), "#32770").size() << " message boxes shown";
+    const std::map<std::string, std::string> saved{{"bp_file", script},
+                                                   {"bp_0001", entry(breakLater, 5)},
+                                                   {"bp_0002", entry(breakEnd, 4)},
+                                                   {"bp_0003", "2, var counter"},
+                                                   {"bp_0004", ""}};
+    EXPECT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini) == saved; }, kStepTimeout))
+        << BreakpointSection(sim.ini)["bp_0001"] << " / " << BreakpointSection(sim.ini)["bp_0002"];
+    const std::string bookmarks = std::to_string(markedLater + 5) + "," + std::to_string(markedEnd + 4) + ",";
+    EXPECT_EQ(IniRead(folder.Settings(), "Bookmarks", "BMfile1"), script);
+    EXPECT_EQ(IniRead(folder.Settings(), "Bookmarks", "BM1"), bookmarks);
+
+    // Opened again, the marks sit on the same text as before; the debugger's entry is
+    // found five lines further down and corrected.
+    PostMessageA(quillet.ActiveDocument(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return quillet.Documents().empty(); }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(script), "");
+    editor = quillet.ActiveEditor();
+    const std::vector<std::string> edited = FileLines(script);
+    const std::vector<int> marked{LineOf(edited, original[markedLater]), LineOf(edited, original[markedEnd])};
+    const std::vector<int> breaks{LineOf(edited, original[breakLater]), LineOf(edited, original[breakEnd]),
+                                  LineOf(edited, "var counter")};
+    EXPECT_EQ(marked, (std::vector<int>{markedLater + 5, markedEnd + 4}));
+    EXPECT_EQ(breaks, (std::vector<int>{breakLater + 5, breakEnd + 4, counter + 5}));
+    for (int line = 0; line < static_cast<int>(edited.size()); ++line) {
+        const bool bookmark = std::find(marked.begin(), marked.end(), line) != marked.end();
+        const bool breakpoint = std::find(breaks.begin(), breaks.end(), line) != breaks.end();
+        EXPECT_EQ(HasBookmark(editor, line), bookmark) << "bookmark on line " << line;
+        EXPECT_EQ(HasBreakpoint(editor, line), breakpoint) << "breakpoint on line " << line;
+    }
+    EXPECT_EQ(BreakpointSection(sim.ini)["bp_0003"], "7, var counter");
+
+    // A save that changes nothing writes neither settings file.
+    const FILETIME debuggerIni = LastWrite(sim.ini), settings = LastWrite(folder.Settings());
+    Sleep(50);
+    const FILETIME scriptBefore = LastWrite(script);
+    PostCommand(quillet.Frame(), ui::kCmdSave);
+    ASSERT_TRUE(WaitUntil([&] { return !SameTime(LastWrite(script), scriptBefore); }, kStepTimeout));
+    ASSERT_TRUE(SyncEditor(editor));
+    EXPECT_TRUE(SameTime(LastWrite(sim.ini), debuggerIni));
+    EXPECT_TRUE(SameTime(LastWrite(folder.Settings()), settings));
+    EXPECT_TRUE(quillet.Close());
+}
+
 // Sends one WM_COPYDATA block; SendMessageTimeout so a hung receiver cannot hang the test.
 static bool SendBlock(HWND frame, HWND sender, ULONG_PTR code, const void *data, DWORD size) {
     COPYDATASTRUCT block{code, size, const_cast<void *>(data)};

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "debugger/breakpoint_rules.h"
 
@@ -20,6 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     quillet::RemoveBreakpoint(section, "C:\\s.txt", line);
     quillet::ClearBreakpoints(section, "C:\\s.txt");
     quillet::BreakpointLines(section, "C:\\s.txt");
+    // Opening and saving with lists of any form: re-anchoring and rewriting never crash.
+    const auto restored = quillet::RestoreBreakpoints(section, "C:\\s.txt", line,
+                                                      [&](long n) { return std::string(block.substr(0, n % 300)); });
+    std::vector<quillet::BreakpointMove> moves;
+    for (const auto &placed : restored.placed) moves.push_back({placed.entry, ""});
+    quillet::RewriteBreakpoints(section, "C:\\s.txt", moves);
     (void)added;
     return 0;
 }

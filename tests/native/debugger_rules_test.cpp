@@ -198,5 +198,70 @@ TEST(Breakpoints, ListsWrittenByOthers) {
     EXPECT_EQ(grown.back(), (ProfileLine{"BP_0602", " "}));
 }
 
+// Opening a script edited elsewhere: a breakpoint whose line lost its text follows the
+// text when exactly one line within 200 either way holds it, and is otherwise left out
+// of the markers with its entry untouched.
+TEST(Breakpoints, ReanchoringFollowsTheTextOnlyWhenItIsUnique) {
+    const std::string longLine = "msg \"" + std::string(300, 'q') + "\"";
+    std::vector<std::string> script;
+    for (int n = 0; n < 700; ++n) script.push_back("inc eax ; " + std::to_string(n) + "\r\n");
+    const auto with = [&](std::vector<std::pair<long, std::string>> changes) {
+        std::vector<std::string> lines = script;
+        for (const auto &change : changes) {
+            if (change.first >= static_cast<long>(lines.size())) lines.resize(change.first + 1, "\r\n");
+            lines[change.first] = change.second;
+        }
+        return lines;
+    };
+    const std::string target = "\tmov  eax,  [esi]\r\n";
+    const struct {
+        const char *name;
+        std::string entry;
+        std::vector<std::string> lines;
+        long expected;
+    } cases[] = {
+        {"still on its line", "301, mov eax, [esi]", with({{300, target}, {310, target}}), 300},
+        {"moved down", "301, mov eax, [esi]", with({{305, target}}), 305},
+        {"moved up", "301, mov eax, [esi]", with({{297, target}}), 297},
+        {"moved to the window's edge", "301, mov eax, [esi]", with({{500, target}}), 500},
+        {"beyond the window: left alone", "301, mov eax, [esi]", with({{501, target}}), -1},
+        {"duplicated nearby: left alone", "301, mov eax, [esi]", with({{280, target}, {320, target}}), -1},
+        {"one copy near, one far", "301, mov eax, [esi]", with({{280, target}, {600, target}}), 280},
+        {"deleted: left alone", "301, mov eax, [esi]", script, -1},
+        {"stored past the end of the file", "900, mov eax, [esi]", with({{699, target}}), 699},
+        {"blank line, many candidates", "12,", with({{40, "\r\n"}, {41, "  \t\r\n"}}), -1},
+        {"a long line cut for a shorter number", BreakpointEntry(1000, longLine), with({{950, longLine}}), 950},
+    };
+    for (const auto &c : cases) {
+        const LineTextSource text = [&](long line) { return c.lines[static_cast<std::size_t>(line)]; };
+        EXPECT_EQ(ReanchorBreakpoint(c.entry, static_cast<long>(c.lines.size()), text), c.expected) << c.name;
+    }
+
+    // Opened, the list keeps its order: the moved entry is corrected in its place and the
+    // lost one stays as it was; another script's list is not looked at.
+    const std::string a = "C:\\s\\a.txt";
+    const std::vector<std::string> lines = with({{2, "ret\r\n"}, {15, "jmp start\r\n"}});
+    const LineTextSource text = [&](long line) { return lines[static_cast<std::size_t>(line)]; };
+    const ProfileSection section = Section({{"BP_FILE", a}, {"BP_0001", "3, ret"}, {"BP_0002", "10, jmp start"},
+                                            {"BP_0003", "20, gone"}, {"BP_0004", " "}});
+    const BreakpointRestore restore = RestoreBreakpoints(section, a, static_cast<long>(lines.size()), text);
+    ASSERT_EQ(restore.placed.size(), 2u);
+    EXPECT_EQ(restore.placed[0].line, 2);
+    EXPECT_EQ(restore.placed[1].line, 15);
+    EXPECT_EQ(restore.placed[1].entry, "16, jmp start");
+    EXPECT_EQ(restore.corrected, Section({{"BP_FILE", a}, {"BP_0001", "3, ret"}, {"BP_0002", "16, jmp start"},
+                                          {"BP_0003", "20, gone"}, {"BP_0004", " "}}));
+    EXPECT_TRUE(RestoreBreakpoints(section, "C:\\s\\b.txt", 700, text).placed.empty());
+
+    // Saving: two markers that ended on one line make one entry; a list whose every
+    // marker's line was deleted goes with its owner.
+    EXPECT_EQ(RewriteBreakpoints(section, a, {{"3, ret", "2, ret"}, {"10, jmp start", "2, ret"}}),
+              Section({{"BP_FILE", a}, {"BP_0001", "2, ret"}, {"BP_0002", "20, gone"}, {"BP_0003", " "}}));
+    EXPECT_EQ(RewriteBreakpoints(section, a, {{"3, ret", ""}, {"10, jmp start", ""}, {"20, gone", ""}}),
+              Section({}));
+    EXPECT_FALSE(RewriteBreakpoints(section, a, {{"3, ret", "3, ret"}}));  // nothing changes
+    EXPECT_FALSE(RewriteBreakpoints(section, "C:\\s\\b.txt", {{"3, ret", "4, ret"}}));
+}
+
 }  // namespace
 }  // namespace quillet

@@ -71,8 +71,9 @@ TEST(SettingsRules, CodePagesAndLanguageItems) {
                                         {-936, kCmdLangDefault}};
     for (const auto &[codePage, command] : rows) {
         EXPECT_EQ(LanguageCommandForCodePage(codePage), command) << codePage;
-        if (command != kCmdLangDefault || codePage == 0)
+        if (command != kCmdLangDefault || codePage == 0) {
             EXPECT_EQ(CodePageForLanguageCommand(command), codePage) << command;
+        }
     }
     EXPECT_EQ(CodePageForLanguageCommand(kCmdSetFont), std::nullopt);
 }
