@@ -98,8 +98,9 @@ NOTIFYICONDATAA AddTrayIcon(HWND frame, HINSTANCE instance) {
     return tray;
 }
 
-// The work of the start-up that the first paint does not need, done once the loop
-// takes the message posted after the paint.
+// The work of the start-up that the first paint does not need, done when the loop
+// takes its first message (the one posted after the paint wakes it, but any message
+// will do: a modal loop run by a sent message may have taken that one).
 struct LateStartup {
     HWND frame;
     HINSTANCE instance;
@@ -118,10 +119,8 @@ struct LateStartup {
 int RunMessageLoop(HWND frame, HWND client, HACCEL accelerators, LateStartup &late) {
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (!message.hwnd && message.message == kMsgFinishStartup) {
-            late.Finish();
-            continue;
-        }
+        late.Finish();
+        if (!message.hwnd && message.message == kMsgFinishStartup) continue;
         // An open Find or Replace dialog gets its own keys first: Enter finds, Esc closes
         // it (rather than reaching the frame's Esc accelerator).
         if (HWND findReplace = OpenFindReplaceWindow(); findReplace && IsDialogMessageA(findReplace, &message))
