@@ -356,8 +356,16 @@ void MoveCaretTo(const Editor &editor, sptr_t position) {
     editor.Call(SCI_SCROLLCARET);
 }
 
+// An editor's whole text without a copy: the control closes its gap and hands out its
+// buffer, valid until the text changes (the window thread's checks finish before that).
+std::string_view TextView(const Editor &editor) {
+    const sptr_t length = editor.Call(SCI_GETLENGTH);
+    const auto *bytes = reinterpret_cast<const char *>(editor.Call(SCI_GETCHARACTERPOINTER));
+    return bytes && length > 0 ? std::string_view(bytes, static_cast<std::size_t>(length)) : std::string_view();
+}
+
 // Where a label is defined in a script's text, or -1.
-sptr_t LabelPosition(const std::string &text, const std::string &path, const std::string &label) {
+sptr_t LabelPosition(std::string_view text, const std::string &path, const std::string &label) {
     FileIncludeReader reader;
     const ScriptCheck check = CheckScript(text, path, *Commands(), &reader);
     const auto found = check.labels.find(label);
@@ -368,7 +376,7 @@ sptr_t LabelPosition(const std::string &text, const std::string &path, const std
 // Follows the label operand at `position` of the editor's text to the definition.
 bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open) {
     const Editor editor(control);
-    const std::string text = editor.Text();
+    const std::string_view text = TextView(editor);
     const auto label = LabelOperandAt(text, static_cast<std::size_t>(position));
     if (!label) return false;
     const std::string path = ScriptPathOf(document);
@@ -385,7 +393,7 @@ bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open
     if (open) open(found->second.file.c_str());
     const Editor target = ActiveEditor();
     if (!target.IsOpen() || target.Window() == control) return true;
-    const sptr_t at = LabelPosition(target.Text(), found->second.file, *label);
+    const sptr_t at = LabelPosition(TextView(target), found->second.file, *label);
     MoveCaretTo(target, at >= 0 ? at : static_cast<sptr_t>(found->second.position));
     return true;
 }
