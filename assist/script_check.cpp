@@ -31,8 +31,10 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// `what` starts with a character that has no case (the directives' '#'), so its
+// first character is searched for directly.
 std::size_t FindNoCase(std::string_view text, std::string_view what) {
-    for (std::size_t i = 0; i + what.size() <= text.size(); ++i)
+    for (std::size_t i = text.find(what[0]); i != kNone && i + what.size() <= text.size(); i = text.find(what[0], i + 1))
         if (EqualsNoCase(text.substr(i, what.size()), what)) return i;
     return kNone;
 }
