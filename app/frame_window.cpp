@@ -11,6 +11,7 @@
 #include "app/dropped_files.h"
 #include "app/find_replace.h"
 #include "app/settings_loader.h"
+#include "app/startup_trace.h"
 #include "assist/labels_pane.h"
 #include "assist/variable_scan.h"
 #include "core/command_ids.h"
@@ -41,6 +42,7 @@ LRESULT OnGetMinMaxInfo(MINMAXINFO *info) {
 }
 
 BOOL OnNcCreate(HWND frame) {
+    MarkStartupStep("  frame: window made (WM_NCCREATE)");
     SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new FrameState));
     RegisterProgramFrame(frame);
     return TRUE;
@@ -58,10 +60,14 @@ void OnNcDestroy(HWND frame) {
 // Menus, child windows, menu bar, settings and check marks, in that order.
 LRESULT OnCreate(HWND frame, FrameState &state) {
     state.menus = BuildMenus();
+    MarkStartupStep("  frame: menus");
     CreateFrameChildren(frame, state);
+    MarkStartupStep("  frame: child windows, tool bar");
     SetMenu(frame, state.menus.bar);
+    MarkStartupStep("  frame: menu bar attached");
     LoadSettings(frame, state.handles, state.settings);
     SetInitialCheckMarks(state.settings, state.menus);
+    MarkStartupStep("  frame: settings, check marks");
     state.created = true;
     return 0;
 }

@@ -1,6 +1,7 @@
 // The program's entry routine: refuses a second instance, starts the skin, registers
-// the window classes, creates the frame, loads the keyword file, shows the frame with
-// its tray icon, runs the one message loop and tears everything down in order.
+// the window classes, creates the frame, loads the keyword file, shows the frame, runs
+// the one message loop (which adds the tray icon once the frame is painted) and tears
+// everything down in order.
 #include "app/shell.h"
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 
 #include "app/find_replace.h"
 #include "app/frame_window.h"
+#include "app/startup_trace.h"
 #include "assist/keyword_stores.h"
 #include "assist/labels_pane.h"
 #include "core/command_ids.h"
@@ -28,6 +30,9 @@ namespace quillet {
 namespace {
 
 constexpr DWORD kFrameStyle = WS_POPUP | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+// Posted to the main thread once the frame is shown and painted: what the first paint
+// does not need (the tray icon) follows it.
+constexpr UINT kMsgFinishStartup = WM_APP + 0x40;
 
 struct ClassDescription {
     const char *name;
@@ -93,9 +98,29 @@ NOTIFYICONDATAA AddTrayIcon(HWND frame, HINSTANCE instance) {
     return tray;
 }
 
-int RunMessageLoop(HWND frame, HWND client, HACCEL accelerators) {
+// The work of the start-up that the first paint does not need, done when the loop
+// takes its first message (the one posted after the paint wakes it, but any message
+// will do: a modal loop run by a sent message may have taken that one).
+struct LateStartup {
+    HWND frame;
+    HINSTANCE instance;
+    NOTIFYICONDATAA tray{};  // empty until the icon is added
+    bool done = false;
+
+    void Finish() {
+        if (done) return;
+        done = true;
+        tray = AddTrayIcon(frame, instance);
+        MarkStartupStep("after the first paint: tray icon");
+        WriteStartupTrace();
+    }
+};
+
+int RunMessageLoop(HWND frame, HWND client, HACCEL accelerators, LateStartup &late) {
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        late.Finish();
+        if (!message.hwnd && message.message == kMsgFinishStartup) continue;
         // An open Find or Replace dialog gets its own keys first: Enter finds, Esc closes
         // it (rather than reaching the frame's Esc accelerator).
         if (HWND findReplace = OpenFindReplaceWindow(); findReplace && IsDialogMessageA(findReplace, &message))
@@ -171,41 +196,53 @@ HACCEL CreateShellAccelerators() {
 }
 
 int RunQuillet(HINSTANCE instance, int showCommand) {
+    MarkStartupStep("entry (process start, imports, run-time start-up)");
     // Another instance is found by its frame's class: the one lookup by class name.
     if (FindWindowA(text::kFrameClass, nullptr)) {
         platform::ShowMessage(nullptr, text::kAlreadyRunning, text::kAlreadyRunningTitle, MB_OK);
         return 1;
     }
+    MarkStartupStep("single-instance test");
     HMODULE editingComponent = LoadLibraryA(text::kSciLexerDll);
     HMODULE skinEngine = LoadLibraryA(text::kSkinEngineDll);
+    MarkStartupStep("libraries loaded");
     if (!skinEngine) {
         platform::ShowMessage(nullptr, text::kSkinEngineMissing, text::kSkinEngineMissingTitle, MB_OK);
         return 1;
     }
     if (!StartStoredSkin()) return 1;
+    MarkStartupStep("skin started");
     // The bars, tab strip and progress bar are common controls.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     RegisterShellClasses(instance);
+    MarkStartupStep("common controls, classes");
     HWND frame = CreateFrameWindow(instance);
     if (!frame) return 1;
+    MarkStartupStep("frame created");
     if (!LoadKeywordFile(frame)) return 0;
+    MarkStartupStep("keyword file");
 
     PlaceFrame(frame);
-    NOTIFYICONDATAA tray = AddTrayIcon(frame, instance);
+    MarkStartupStep("frame placed and shown");
     HACCEL accelerators = CreateShellAccelerators();
     ShowWindow(frame, showCommand);
     FrameHandles handles{};
     if (const FrameHandles *published = GetFrameHandles(frame)) handles = *published;
+    MarkStartupStep("accelerators, ShowWindow");
     UpdateWindow(frame);
     HWND client = GetMdiClient(frame);
+    MarkStartupStep("first paint (UpdateWindow)");
+    // The tray icon is added once the loop runs, after the frame has been painted.
+    LateStartup late{frame, instance};
+    PostThreadMessageA(GetCurrentThreadId(), kMsgFinishStartup, 0, 0);
 
-    const int exitCode = RunMessageLoop(frame, client, accelerators);
+    const int exitCode = RunMessageLoop(frame, client, accelerators, late);
 
     ReleaseToolImages(handles);
     if (editingComponent) FreeLibrary(editingComponent);
     FreeLibrary(skinEngine);
-    Shell_NotifyIconA(NIM_DELETE, &tray);
+    if (late.done) Shell_NotifyIconA(NIM_DELETE, &late.tray);
     SkinRemove();
     DestroyAcceleratorTable(accelerators);
     return exitCode;

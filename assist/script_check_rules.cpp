@@ -31,8 +31,10 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// `what` starts with a character that has no case (the directives' '#'), so its
+// first character is searched for directly.
 std::size_t FindNoCase(std::string_view text, std::string_view what) {
-    for (std::size_t i = 0; i + what.size() <= text.size(); ++i)
+    for (std::size_t i = text.find(what[0]); i != kNone && i + what.size() <= text.size(); i = text.find(what[0], i + 1))
         if (EqualsNoCase(text.substr(i, what.size()), what)) return i;
     return kNone;
 }
@@ -56,13 +58,25 @@ Span Trim(Span span) {
     return {span.offset + begin, span.text.substr(begin, end - begin)};
 }
 
-// A line after comment removal: `code` keeps the line's length, removed comment text
-// being replaced by blanks, so offsets stay those of the line.
+// A line after comment removal, without a copy: the removed comment (at most one range
+// per line) reads as blanks, so offsets stay those of the line.
 struct CodeLine {
-    std::string code;
+    std::string_view raw;
+    std::size_t blankFrom = 0, blankTo = 0;  // the removed comment text
     bool comment = false;  // nothing of the line is executed
     bool uncertain = false;  // the plug-in's reading of this line's comments is not certain
+
+    std::size_t size() const { return raw.size(); }
+    char At(std::size_t i) const { return i >= blankFrom && i < blankTo ? ' ' : raw[i]; }
 };
+
+// The code of a line without the blanks around it, as a piece of the raw line.
+Span TrimCode(const CodeLine &code) {
+    std::size_t begin = 0, end = code.size();
+    while (begin < end && IsTrimmed(code.At(begin))) ++begin;
+    while (end > begin && IsTrimmed(code.At(end - 1))) --end;
+    return {begin, code.raw.substr(begin, end - begin)};
+}
 
 // The first `marker` of the line is a comment start unless it lies between the
 // line's first and last double quote.
@@ -77,8 +91,9 @@ bool InsideString(std::string_view line, std::size_t at) {
     return std::count(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(at), '"') % 2 == 1;
 }
 
-void Blank(std::string &code, std::size_t from, std::size_t to) {
-    for (std::size_t i = from; i < to && i < code.size(); ++i) code[i] = ' ';
+void Blank(CodeLine &code, std::size_t from, std::size_t to) {
+    code.blankFrom = from;
+    code.blankTo = std::min(to, code.size());
 }
 
 // Removes `//` or `;` comments, one kind per line, as the plug-in does. Where the
@@ -87,7 +102,7 @@ void Blank(std::string &code, std::size_t from, std::size_t to) {
 void RemoveLineComment(std::string_view line, std::size_t lead, CodeLine &result) {
     const std::size_t slashes = line.find("//");
     if (slashes != kNone && !QuoteProtected(line, slashes)) {
-        Blank(result.code, lead + slashes, result.code.size());
+        Blank(result, lead + slashes, result.size());
         return;
     }
     // A protected `//` stays code; the line is judged only when that `//` really lies
@@ -98,14 +113,14 @@ void RemoveLineComment(std::string_view line, std::size_t lead, CodeLine &result
     }
     const std::size_t semicolon = line.find(';');
     if (semicolon == kNone) return;
-    if (semicolon == 0 || !QuoteProtected(line, semicolon)) Blank(result.code, lead + semicolon, result.code.size());
+    if (semicolon == 0 || !QuoteProtected(line, semicolon)) Blank(result, lead + semicolon, result.size());
     else if (!InsideString(line, semicolon) || line.find(';', line.rfind('"')) != kNone) result.uncertain = true;
 }
 
 // Applies the plug-in's comment rules to one raw line (without its LF).
 CodeLine RemoveComments(std::string_view raw, bool &inBlock) {
     CodeLine result;
-    result.code.assign(raw);
+    result.raw = raw;
     const Span trimmed = Trim({0, raw});
     const std::string_view line = trimmed.text;
     const std::size_t lead = trimmed.offset;
@@ -125,21 +140,21 @@ CodeLine RemoveComments(std::string_view raw, bool &inBlock) {
         if (close == kNone) {
             result.comment = true;
         } else {
-            Blank(result.code, 0, lead + close + 2);
+            Blank(result, 0, lead + close + 2);
             inBlock = false;
         }
         return result;
     }
     const std::size_t open = line.find("/*");
     if (open != kNone && close == kNone) {
-        Blank(result.code, lead + open, result.code.size());
+        Blank(result, lead + open, result.size());
         inBlock = true;
         result.comment = open == 0;
     } else if (open == kNone && close != kNone) {
-        Blank(result.code, 0, lead + close + 2);
+        Blank(result, 0, lead + close + 2);
     } else if (open != kNone) {
         if (open < close) {
-            Blank(result.code, lead + open, lead + close + 2);
+            Blank(result, lead + open, lead + close + 2);
             const bool joined = open > 0 && close + 2 < line.size() && !IsTrimmed(line[open - 1]) &&
                                 !IsTrimmed(line[close + 2]);
             result.uncertain = joined;
@@ -149,7 +164,7 @@ CodeLine RemoveComments(std::string_view raw, bool &inBlock) {
     } else {
         RemoveLineComment(line, lead, result);
     }
-    if (Trim({0, result.code}).text.empty()) result.comment = true;
+    if (TrimCode(result).text.empty()) result.comment = true;
     return result;
 }
 
@@ -247,8 +262,9 @@ std::vector<Span> SplitOperands(Span operands) {
     return parts;
 }
 
-// One command line, parsed. A line whose comments the plug-in may read otherwise still
-// declares what it seems to declare, but is not judged.
+// One command line, parsed, as views on the line (valid while the line is visited).
+// A line whose comments the plug-in may read otherwise still declares what it seems
+// to declare, but is not judged.
 struct Statement {
     std::size_t lineStart = 0;  // offset of the line in its text
     std::size_t line = 0;
@@ -265,52 +281,93 @@ struct LabelLine {
     bool judged = true;
 };
 
-// What one script (the checked one or an include) contributes.
-struct ScriptFacts {
-    std::vector<Statement> statements;
-    std::vector<LabelLine> labelLines;  // in order
-    std::vector<ScriptProblem> badIncludes;
-    std::vector<std::string> includeNames;  // quoted names, in order
+// One line of a text: its bytes without the LF, where it starts, its number.
+struct TextLine {
+    std::string_view bytes;
+    std::size_t start = 0;
+    std::size_t number = 0;
 };
 
-// Reads the lines of a script: labels, command lines, includes. Lines of EXEC blocks
-// and #log lines are left out.
-ScriptFacts ReadScript(std::string_view text) {
-    ScriptFacts facts;
-    bool inBlock = false, inExec = false;
-    std::size_t lineStart = 0, lineNumber = 0;
-    while (lineStart <= text.size()) {
-        std::size_t lineEnd = text.find('\n', lineStart);
-        if (lineEnd == kNone) lineEnd = text.size();
-        const std::string_view raw = text.substr(lineStart, lineEnd - lineStart);
-        const std::size_t thisStart = lineStart, thisLine = lineNumber;
-        lineStart = lineEnd + 1;
-        ++lineNumber;
+// Hands out the lines of a text in order, split at LF; the text after the last LF is
+// one more line (possibly empty). The text is either at hand as a whole, or read from
+// a TextSource into a buffer that holds only the line being read and the rest of the
+// last block. A line's bytes stay valid until the next line is asked for.
+class LineReader {
+public:
+    explicit LineReader(std::string_view whole) : text_(whole) {}
+    explicit LineReader(TextSource &source) : source_(&source) {}
 
+    bool Next(TextLine &line) {
+        while (!done_) {
+            const std::size_t lf = text_.find('\n', std::max(position_, searched_));
+            if (lf != kNone) {
+                line = {text_.substr(position_, lf - position_), base_ + position_, number_++};
+                position_ = lf + 1;
+                return true;
+            }
+            if (!source_ || sourceEnded_) {
+                line = {text_.substr(position_), base_ + position_, number_++};
+                done_ = true;
+                return true;
+            }
+            Refill();
+        }
+        return false;
+    }
+
+    // The source stopped answering before the text's end.
+    bool Failed() const { return failed_; }
+
+private:
+    // Drops the lines already handed out and appends the next block.
+    void Refill() {
+        buffer_.erase(0, position_);
+        base_ += position_;
+        position_ = 0;
+        searched_ = buffer_.size();  // no LF in what is left
+        if (!source_->Append(base_ + buffer_.size(), buffer_)) {
+            failed_ = done_ = true;
+        } else if (buffer_.size() == searched_) {
+            sourceEnded_ = true;
+        }
+        text_ = buffer_;
+    }
+
+    TextSource *source_ = nullptr;
+    std::string buffer_;
+    std::string_view text_;
+    std::size_t base_ = 0;      // offset of text_[0] in the whole text
+    std::size_t position_ = 0;  // start of the next line in text_
+    std::size_t searched_ = 0;  // text_ holds no LF between position_ and this
+    std::size_t number_ = 0;
+    bool sourceEnded_ = false, done_ = false, failed_ = false;
+};
+
+// Reads the lines of a script and tells the visitor what each one is: an #inc
+// directive (well-formed or not), a label definition or a command line. Comment lines,
+// lines of EXEC blocks and #log lines are left out. The views handed over are valid
+// during the call only.
+template <typename Visitor>
+void ReadScript(LineReader &reader, Visitor &visitor) {
+    bool inBlock = false, inExec = false;
+    TextLine text;
+    while (reader.Next(text)) {
+        const std::string_view raw = text.bytes;
         // #inc is found anywhere, even in comments; the included lines replace the line.
         const std::size_t inc = FindNoCase(raw, "#inc");
         if (inc != kNone) {
             const std::size_t open = raw.find('"', inc);
             const std::size_t close = open == kNone ? kNone : raw.find('"', open + 1);
-            if (close == kNone || close == open + 1) {
-                ScriptProblem bad;
-                bad.start = thisStart + inc;
-                bad.length = 4;
-                bad.line = thisLine;
-                bad.kind = ProblemKind::kBadInclude;
-                bad.message = text::kProblemBadInclude;
-                facts.badIncludes.push_back(bad);
-            } else {
-                facts.includeNames.emplace_back(raw.substr(open + 1, close - open - 1));
-            }
+            if (close == kNone || close == open + 1)
+                visitor.OnBadInclude(text.start + inc, text.number);
+            else
+                visitor.OnInclude(raw.substr(open + 1, close - open - 1));
             continue;
         }
-        CodeLine code = RemoveComments(raw, inBlock);
+        const CodeLine code = RemoveComments(raw, inBlock);
         if (code.comment) continue;
         if (FindNoCase(raw, "#log") != kNone) continue;
-        const Span line = Trim({0, code.code});
-        // Offsets into `code.code` equal offsets into `raw`; keep views on `text`.
-        const Span onText{line.offset, raw.substr(line.offset, line.text.size())};
+        const Span onText = TrimCode(code);
         const std::size_t nameEnd = std::min(onText.text.find(' '), onText.text.find('\t'));
         const std::string_view name = onText.text.substr(0, nameEnd);
         if (inExec) {
@@ -319,33 +376,18 @@ ScriptFacts ReadScript(std::string_view text) {
         }
         if (onText.text.back() == ':') {
             const Span labelName{onText.offset, onText.text.substr(0, onText.text.size() - 1)};
-            facts.labelLines.push_back({labelName, thisStart, thisLine, !code.uncertain});
+            visitor.OnLabel(LabelLine{labelName, text.start, text.number, !code.uncertain});
             continue;
         }
         Statement statement;
-        statement.lineStart = thisStart;
-        statement.line = thisLine;
+        statement.lineStart = text.start;
+        statement.line = text.number;
         statement.name = {onText.offset, name};
         statement.judged = !code.uncertain;
         if (nameEnd != kNone)
             statement.operands = Trim({onText.offset + nameEnd, onText.text.substr(nameEnd)});
         if (EqualsNoCase(name, "EXEC") && nameEnd == kNone) inExec = true;
-        facts.statements.push_back(statement);
-    }
-    return facts;
-}
-
-// The names a script declares: VAR, and the implicit declarations of MOV, TICK and POP.
-void CollectDeclarations(const ScriptFacts &facts, std::unordered_set<std::string> &declared) {
-    for (const Statement &statement : facts.statements) {
-        const std::string_view name = statement.name.text;
-        const bool isVar = EqualsNoCase(name, "VAR");
-        if (isVar) declared.emplace(statement.operands.text);
-        if (!isVar && !InList(name, {"MOV", "TICK", "POP"})) continue;
-        for (const Span &operand : SplitOperands(statement.operands)) {
-            declared.emplace(operand.text);
-            if (!isVar) break;
-        }
+        visitor.OnStatement(statement);
     }
 }
 
@@ -353,16 +395,20 @@ class Checker {
 public:
     Checker(const CommandSet &commands, IncludeReader *reader) : commands_(commands), reader_(reader) {}
 
-    ScriptCheck Run(std::string_view text, const std::string &scriptPath) {
-        const ScriptFacts facts = ReadScript(text);
-        AddLabels(facts, std::string());
-        CollectDeclarations(facts, declared_);
-        FollowIncludes(facts, scriptPath, 0);
-
-        for (const ScriptProblem &bad : facts.badIncludes) result_.problems.push_back(bad);
-        ReportDuplicateLabels(facts);
-        for (const Statement &statement : facts.statements)
-            if (statement.judged) CheckStatement(statement);
+    // `makeReader` gives a new reader at the text's start for each pass.
+    template <typename MakeReader>
+    ScriptCheck Run(MakeReader makeReader, const std::string &scriptPath) {
+        {
+            LineReader lines = makeReader();
+            Gatherer gatherer(*this, std::string(), true);
+            ReadScript(lines, gatherer);
+            if (lines.Failed()) return Incomplete();
+            FollowIncludes(gatherer.includeNames, scriptPath, 0);
+        }
+        LineReader lines = makeReader();
+        Judge judge{*this};
+        ReadScript(lines, judge);
+        if (lines.Failed()) return Incomplete();
         std::stable_sort(result_.problems.begin(), result_.problems.end(),
                          [](const ScriptProblem &a, const ScriptProblem &b) { return a.start < b.start; });
         result_.labels.insert(labelPlaces_.begin(), labelPlaces_.end());
@@ -370,20 +416,74 @@ public:
     }
 
 private:
-    void AddLabels(const ScriptFacts &facts, const std::string &file) {
-        for (const LabelLine &label : facts.labelLines) {
-            const Span &name = label.name;
-            const LabelPlace place{file, label.lineStart + name.offset, label.line};
-            labelPlaces_.emplace(std::string(name.text), place);
-            // A blank before the colon belongs to the name; accept the trimmed spelling too
-            // rather than guess how a jump to it was meant.
-            const std::string_view trimmed = Trim({0, name.text}).text;
-            if (trimmed.size() != name.text.size()) labelPlaces_.emplace(std::string(trimmed), place);
+    // The first pass, over the checked script or an include: labels, declarations and
+    // includes; in the checked script also bad includes and labels defined twice.
+    struct Gatherer {
+        Checker &checker;
+        std::string file;  // empty for the checked script
+        bool checked;
+        std::vector<std::string> includeNames;  // quoted names, in order
+        std::unordered_map<std::string, std::size_t> firstLine;  // of each label of the checked script
+
+        Gatherer(Checker &owner, std::string path, bool isChecked)
+            : checker(owner), file(std::move(path)), checked(isChecked) {}
+
+        void OnBadInclude(std::size_t start, std::size_t line) {
+            if (checked) checker.Report(start, 4, line, ProblemKind::kBadInclude);
+        }
+        void OnInclude(std::string_view name) { includeNames.emplace_back(name); }
+        void OnLabel(const LabelLine &label) {
+            checker.AddLabel(label, file);
+            if (!checked) return;
+            const auto [first, added] = firstLine.emplace(std::string(label.name.text), label.line);
+            if (added || !label.judged) return;
+            checker.Report(label.lineStart + label.name.offset, label.name.text.size(), label.line,
+                           ProblemKind::kDuplicateLabel, first->second);
+        }
+        void OnStatement(const Statement &statement) { checker.CollectDeclarations(statement); }
+    };
+
+    // The second pass, over the checked script: judges its command lines.
+    struct Judge {
+        Checker &checker;
+        void OnBadInclude(std::size_t, std::size_t) {}
+        void OnInclude(std::string_view) {}
+        void OnLabel(const LabelLine &) {}
+        void OnStatement(const Statement &statement) {
+            if (statement.judged) checker.CheckStatement(statement);
+        }
+    };
+
+    ScriptCheck Incomplete() {
+        ScriptCheck incomplete;
+        incomplete.complete = false;
+        return incomplete;
+    }
+
+    void AddLabel(const LabelLine &label, const std::string &file) {
+        const Span &name = label.name;
+        const LabelPlace place{file, label.lineStart + name.offset, label.line};
+        labelPlaces_.emplace(std::string(name.text), place);
+        // A blank before the colon belongs to the name; accept the trimmed spelling too
+        // rather than guess how a jump to it was meant.
+        const std::string_view trimmed = Trim({0, name.text}).text;
+        if (trimmed.size() != name.text.size()) labelPlaces_.emplace(std::string(trimmed), place);
+    }
+
+    // The names a line declares: VAR, and the implicit declarations of MOV, TICK and POP.
+    void CollectDeclarations(const Statement &statement) {
+        const std::string_view name = statement.name.text;
+        const bool isVar = EqualsNoCase(name, "VAR");
+        if (isVar) declared_.emplace(statement.operands.text);
+        if (!isVar && !InList(name, {"MOV", "TICK", "POP"})) return;
+        for (const Span &operand : SplitOperands(statement.operands)) {
+            declared_.emplace(operand.text);
+            if (!isVar) break;
         }
     }
 
-    void FollowIncludes(const ScriptFacts &facts, const std::string &scriptPath, int depth) {
-        for (const std::string &name : facts.includeNames) {
+    void FollowIncludes(const std::vector<std::string> &names, const std::string &scriptPath, int depth) {
+        for (const std::string &name : names) {
             const std::string path = ResolveIncludePath(scriptPath, name);
             if (depth >= kIncludeDepthLimit) continue;
             std::string bytes;
@@ -392,32 +492,21 @@ private:
                 result_.includesRead = false;
                 continue;
             }
-            const ScriptFacts included = ReadScript(bytes);
-            AddLabels(included, path);
-            CollectDeclarations(included, declared_);
-            FollowIncludes(included, path, depth + 1);
+            LineReader lines(bytes);
+            Gatherer included(*this, path, false);
+            ReadScript(lines, included);
+            FollowIncludes(included.includeNames, path, depth + 1);
         }
     }
 
-    void Report(std::size_t start, std::size_t length, std::size_t line, ProblemKind kind, std::string message) {
+    void Report(std::size_t start, std::size_t length, std::size_t line, ProblemKind kind, std::size_t firstLine = 0) {
         ScriptProblem problem;
         problem.start = start;
         problem.length = std::max<std::size_t>(length, 1);
         problem.line = line;
         problem.kind = kind;
-        problem.message = std::move(message);
-        result_.problems.push_back(std::move(problem));
-    }
-
-    void ReportDuplicateLabels(const ScriptFacts &facts) {
-        std::unordered_map<std::string_view, std::size_t> firstLine;
-        for (const LabelLine &label : facts.labelLines) {
-            const auto [first, added] = firstLine.emplace(label.name.text, label.line);
-            if (added || !label.judged) continue;
-            Report(label.lineStart + label.name.offset, label.name.text.size(), label.line,
-                   ProblemKind::kDuplicateLabel,
-                   text::kProblemDuplicateLabel + std::to_string(first->second + 1) + ": " + std::string(label.name.text));
-        }
+        problem.firstLine = firstLine;
+        result_.problems.push_back(problem);
     }
 
     bool LabelKnown(std::string_view name) const { return labelPlaces_.count(std::string(name)) != 0; }
@@ -429,14 +518,11 @@ private:
         if (!commands_.Contains(name)) {
             const std::size_t colon = name.find(':');
             if (colon != kNone && colon > 0)
-                Report(at, colon + 1, statement.line, ProblemKind::kLabelWithCommand,
-                       text::kProblemLabelWithCommand + std::string(name.substr(0, colon + 1)));
+                Report(at, colon + 1, statement.line, ProblemKind::kLabelWithCommand);
             else if (name.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-                Report(at, kByteOrderMark.size(), statement.line, ProblemKind::kUnknownCommand,
-                       text::kProblemByteOrderMark);
+                Report(at, kByteOrderMark.size(), statement.line, ProblemKind::kUnknownCommand);
             else
-                Report(at, name.size(), statement.line, ProblemKind::kUnknownCommand,
-                       text::kProblemUnknownCommand + std::string(name));
+                Report(at, name.size(), statement.line, ProblemKind::kUnknownCommand);
             return;
         }
         if (!result_.includesRead || EqualsNoCase(name, "VAR")) return;
@@ -462,8 +548,7 @@ private:
         const std::size_t start = statement.lineStart + operand.offset;
         if (!label.empty() && LabelKnown(label)) result_.labelLinks.emplace_back(start, label.size());
         if (label.empty() || label[0] == '"' || label[0] == '$' || LabelKnown(label) || Declared(label)) return;
-        Report(start, label.size(), statement.line, ProblemKind::kUndefinedLabel,
-               text::kProblemUndefinedLabel + std::string(label));
+        Report(start, label.size(), statement.line, ProblemKind::kUndefinedLabel);
     }
 
     // Reports the words of an operand that can only be variables and are never declared.
@@ -485,8 +570,8 @@ private:
             while (end < text.size() && !IsSeparator(text[end]) && text[end] != '"' && text[end] != '#') ++end;
             const std::string_view word = text.substr(i, end - i);
             if (OnlyAVariable(word, constants) && !Declared(word))
-                Report(statement.lineStart + operand.offset + i, word.size(),
-                       statement.line, ProblemKind::kUndeclaredVariable, text::kProblemUndeclared + std::string(word));
+                Report(statement.lineStart + operand.offset + i, word.size(), statement.line,
+                       ProblemKind::kUndeclaredVariable);
             i = end;
         }
     }
@@ -557,7 +642,27 @@ std::vector<std::string> IncludedFiles(std::string_view text, const std::string 
 
 ScriptCheck CheckScript(std::string_view text, const std::string &scriptPath, const CommandSet &commands,
                         IncludeReader *reader) {
-    return Checker(commands, reader).Run(text, scriptPath);
+    return Checker(commands, reader).Run([text] { return LineReader(text); }, scriptPath);
+}
+
+ScriptCheck CheckScript(TextSource &source, const std::string &scriptPath, const CommandSet &commands,
+                        IncludeReader *reader) {
+    return Checker(commands, reader).Run([&source] { return LineReader(source); }, scriptPath);
+}
+
+std::string ProblemMessage(ProblemKind kind, std::size_t firstLine, std::string_view underlined) {
+    const std::string name(underlined);
+    switch (kind) {
+    case ProblemKind::kUnknownCommand:
+        return underlined == kByteOrderMark ? text::kProblemByteOrderMark : text::kProblemUnknownCommand + name;
+    case ProblemKind::kUndefinedLabel: return text::kProblemUndefinedLabel + name;
+    case ProblemKind::kDuplicateLabel:
+        return text::kProblemDuplicateLabel + std::to_string(firstLine + 1) + ": " + name;
+    case ProblemKind::kLabelWithCommand: return text::kProblemLabelWithCommand + name;
+    case ProblemKind::kUndeclaredVariable: return text::kProblemUndeclared + name;
+    case ProblemKind::kBadInclude: return text::kProblemBadInclude;
+    }
+    return name;
 }
 
 std::optional<std::string> LabelOperandAt(std::string_view text, std::size_t position) {
@@ -569,8 +674,13 @@ std::optional<std::string> LabelOperandAt(std::string_view text, std::size_t pos
     bool inBlock = false;
     const CodeLine code = RemoveComments(raw, inBlock);
     if (code.comment) return std::nullopt;
-    const Span line = Trim({0, code.code});
-    const std::size_t nameEnd = std::min(line.text.find(' '), line.text.find('\t'));
+    const Span line = TrimCode(code);
+    // The name ends at the first blank of the code (a removed comment counts as blanks).
+    std::size_t nameEnd = kNone;
+    for (std::size_t i = 0; i < line.text.size() && nameEnd == kNone; ++i) {
+        const char c = code.At(line.offset + i);
+        if (c == ' ' || c == '\t') nameEnd = i;
+    }
     if (nameEnd == kNone) return std::nullopt;
     const std::string_view name = line.text.substr(0, nameEnd);
     const std::size_t labelIndex = TakesLabelFirst(name) ? 0 : IsBpGoto(name) ? 1 : kNone;

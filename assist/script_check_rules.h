@@ -3,8 +3,12 @@
 // line, variable never declared) without running it. Window-free: it reads the
 // script's bytes as the plug-in does (lines split at LF, comments removed by the
 // plug-in's rules, #inc resolved through an IncludeReader) and answers problems as
-// byte ranges of the checked text. It never reports a line the plug-in accepts: where
-// the plug-in's reading is uncertain, the line is taken as correct.
+// byte ranges of the checked text. The text is read twice, line by line, as views:
+// once for labels, declarations and includes, once to judge the command lines; only
+// names (labels, declared variables) and the reports are kept. The text may come
+// whole or block by block from a TextSource, so a check never needs a copy of it.
+// It never reports a line the plug-in accepts: where the plug-in's reading is
+// uncertain, the line is taken as correct.
 #pragma once
 
 #include <cstddef>
@@ -31,8 +35,12 @@ struct ScriptProblem {
     std::size_t length = 0;  // bytes underlined (at least 1)
     std::size_t line = 0;    // 0-based, lines counted at LF as the plug-in counts them
     ProblemKind kind = ProblemKind::kUnknownCommand;
-    std::string message;
+    std::size_t firstLine = 0;  // a label defined twice: 0-based line of the first definition
 };
+
+// The message of a problem, from its kind, the line of a first definition and the
+// text it underlines (the name the message repeats).
+std::string ProblemMessage(ProblemKind kind, std::size_t firstLine, std::string_view underlined);
 
 // Where a label is defined: in the checked text (empty file) or in an included script.
 struct LabelPlace {
@@ -61,6 +69,16 @@ public:
     virtual bool Read(const std::string &path, std::string &bytes) = 0;
 };
 
+// Supplies the checked text in blocks, in order, for a check that does not hold the
+// whole text.
+class TextSource {
+public:
+    virtual ~TextSource() = default;
+    // Appends to `buffer` the next bytes of the text from `offset` on (nothing at its
+    // end). False when the text can no longer be read (it changed): the check stops.
+    virtual bool Append(std::size_t offset, std::string &buffer) = 0;
+};
+
 struct ScriptCheck {
     std::vector<ScriptProblem> problems;       // in text order
     std::map<std::string, LabelPlace> labels;  // first definition of each label
@@ -68,12 +86,18 @@ struct ScriptCheck {
     std::vector<std::pair<std::size_t, std::size_t>> labelLinks;
     // False when an include could not be read: label and variable checks are off then.
     bool includesRead = true;
+    // False when the text's source stopped before its end: the answer means nothing.
+    bool complete = true;
 };
 
 // Checks a script. `scriptPath` names the file the text belongs to (empty for a
 // script never saved: includes with a relative name cannot be resolved then).
 // `reader` may be null, which counts as "includes cannot be read".
 ScriptCheck CheckScript(std::string_view text, const std::string &scriptPath, const CommandSet &commands,
+                        IncludeReader *reader);
+// The same check on a text read block by block; `complete` is false in the answer
+// when the source stopped answering.
+ScriptCheck CheckScript(TextSource &source, const std::string &scriptPath, const CommandSet &commands,
                         IncludeReader *reader);
 
 // The path of an included file as the plug-in resolves it: a name holding a

@@ -1,11 +1,16 @@
 // Script checks in the editor and go to label (see script_checks.h). A hidden
 // message-only window owns the pause timers (one per editor, id = the editor's handle)
 // and receives the results of the worker threads; a result is shown only when the
-// text has not changed since its check started.
+// text has not changed since its check started. The worker holds no copy of the text:
+// it asks the window thread for the text block by block (a sent message, answered
+// from the editor), and a change of the text meanwhile makes the answer "no more", so
+// the check stops. Only what the squiggles need is kept; their messages are written
+// when one is hovered.
 #include "assist/script_checks.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,11 +31,20 @@ namespace {
 
 constexpr UINT kMsgCheckDone = WM_APP + 0x31;
 constexpr UINT kMsgFollowClick = WM_APP + 0x32;
+constexpr UINT kMsgReadBlock = WM_APP + 0x33;
 constexpr int kDwellMs = 500;
 constexpr COLORREF kSquiggleColour = RGB(0xE0, 0x10, 0x10);
 constexpr COLORREF kLinkColour = RGB(0x10, 0x40, 0xE0);
 // Included scripts larger than this are taken as unreadable.
 constexpr DWORD kIncludeReadLimit = 16u * 1024u * 1024u;
+// Bytes of the text handed to a check's worker per request.
+constexpr sptr_t kCheckBlockSize = 128 * 1024;
+
+// What a squiggle needs for its message (the rest comes from the text it underlines).
+struct ProblemNote {
+    ProblemKind kind;
+    std::size_t firstLine;
+};
 
 struct EditorChecks {
     HWND document = nullptr;
@@ -38,7 +52,7 @@ struct EditorChecks {
     bool shown = false;       // a check's result is shown (the count is known)
     bool timerSet = false;    // the pause timer runs
     DWORD lastChange = 0;     // tick count of the last text change
-    std::vector<std::string> messages;  // of the squiggles now shown, by indicator value - 1
+    std::vector<ProblemNote> notes;  // of the squiggles now shown, by indicator value - 1
     bool prepared = false;
     bool tipShown = false;
 };
@@ -47,7 +61,7 @@ struct EditorChecks {
 struct CheckJob {
     HWND editor = nullptr;
     unsigned generation = 0;
-    std::string text;
+    HWND checksWindow = nullptr;  // answers the requests for the text
     std::string path;
     std::shared_ptr<const CommandSet> commands;
     ScriptCheck result;
@@ -94,6 +108,28 @@ public:
     }
 };
 
+// A worker's request for the next block of the text it checks.
+struct BlockRequest {
+    HWND editor;
+    unsigned generation;  // of the text the check started on
+    std::size_t offset;
+    std::string *buffer;  // the block is appended here
+};
+
+// The checked editor's text as the worker reads it: each block is asked for from the
+// window thread, which owns the editor.
+class EditorTextSource : public TextSource {
+public:
+    explicit EditorTextSource(const CheckJob &job) : job_(job) {}
+    bool Append(std::size_t offset, std::string &buffer) override {
+        BlockRequest request{job_.editor, job_.generation, offset, &buffer};
+        return SendMessageA(job_.checksWindow, kMsgReadBlock, 0, reinterpret_cast<LPARAM>(&request)) != 0;
+    }
+
+private:
+    const CheckJob &job_;
+};
+
 // The command list of the loaded keyword file, rebuilt when the list changes.
 std::shared_ptr<const CommandSet> Commands(HWND control) {
     static std::string builtFrom;
@@ -128,7 +164,8 @@ void ClearChecks(HWND control, EditorChecks &checks) {
     const Editor editor(control);
     ClearIndicator(editor, kProblemIndicator);
     ClearIndicator(editor, kLabelLinkIndicator);
-    checks.messages.clear();
+    checks.notes.clear();
+    checks.notes.shrink_to_fit();
     checks.shown = false;
 }
 
@@ -137,9 +174,10 @@ void ShowResult(HWND control, EditorChecks &checks, const ScriptCheck &result) {
     ClearChecks(control, checks);
     checks.shown = true;
     editor.Call(SCI_SETINDICATORCURRENT, kProblemIndicator);
+    checks.notes.reserve(result.problems.size());
     for (const ScriptProblem &problem : result.problems) {
-        checks.messages.push_back(problem.message);
-        editor.Call(SCI_SETINDICATORVALUE, checks.messages.size());
+        checks.notes.push_back({problem.kind, problem.firstLine});
+        editor.Call(SCI_SETINDICATORVALUE, checks.notes.size());
         editor.Call(SCI_INDICATORFILLRANGE, problem.start, static_cast<sptr_t>(problem.length));
     }
     editor.Call(SCI_SETINDICATORCURRENT, kLabelLinkIndicator);
@@ -152,8 +190,11 @@ void ShowResult(HWND control, EditorChecks &checks, const ScriptCheck &result) {
 DWORD WINAPI RunCheck(LPVOID parameter) {
     std::unique_ptr<CheckJob> job(static_cast<CheckJob *>(parameter));
     FileIncludeReader reader;
-    job->result = CheckScript(job->text, job->path, *job->commands, &reader);
-    if (PostMessageA(checksWindow, kMsgCheckDone, 0, reinterpret_cast<LPARAM>(job.get()))) job.release();
+    EditorTextSource source(*job);
+    job->result = CheckScript(source, job->path, *job->commands, &reader);
+    // A check the text changed under is dropped: a newer one follows the change.
+    if (job->result.complete && PostMessageA(job->checksWindow, kMsgCheckDone, 0, reinterpret_cast<LPARAM>(job.get())))
+        job.release();
     return 0;
 }
 
@@ -163,16 +204,20 @@ void ForgetClosedEditors() {
         it = IsWindow(it->first) ? std::next(it) : editors.erase(it);
 }
 
+HWND ChecksWindow();
+
 void StartCheck(HWND control) {
     ForgetClosedEditors();
     const auto found = editors.find(control);
     if (found == editors.end() || !IsWindow(control)) return;
     auto commands = Commands(control);
     if (commands->Empty()) return;  // no keyword file: nothing to check commands against
+    HWND window = ChecksWindow();
+    if (!window) return;
     auto job = std::make_unique<CheckJob>();
     job->editor = control;
     job->generation = found->second.generation;
-    job->text = Editor(control).Text();
+    job->checksWindow = window;
     job->path = ScriptPathOf(found->second.document);
     job->commands = std::move(commands);
     HANDLE thread = CreateThread(nullptr, 0, RunCheck, job.get(), 0, nullptr);
@@ -190,6 +235,27 @@ void OnCheckDone(CheckJob *finished) {
 }
 
 void FollowClickedLink();
+
+// Appends the requested block of an editor's text to the worker's buffer; 0 when the
+// text is no longer the one the check started on (or checks were turned off).
+LRESULT OnReadBlock(const BlockRequest &request) {
+    const auto found = editors.find(request.editor);
+    if (found == editors.end() || !IsWindow(request.editor) || !ScriptChecksOn() ||
+        found->second.generation != request.generation)
+        return 0;
+    const Editor editor(request.editor);
+    const sptr_t length = editor.Call(SCI_GETLENGTH);
+    const sptr_t from = static_cast<sptr_t>(request.offset);
+    if (from >= length) return 1;
+    const sptr_t to = std::min(length, from + kCheckBlockSize);
+    std::string &buffer = *request.buffer;
+    const std::size_t kept = buffer.size();
+    buffer.resize(kept + static_cast<std::size_t>(to - from) + 1);  // the control adds a zero
+    Sci_TextRangeFull range{{from, to}, buffer.data() + kept};
+    editor.Call(SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<sptr_t>(&range));
+    buffer.resize(kept + static_cast<std::size_t>(to - from));
+    return 1;
+}
 
 // A keystroke only notes its time; the timer, set once per pause, waits until the
 // text has rested for the whole pause before the check starts.
@@ -212,6 +278,7 @@ LRESULT CALLBACK ChecksWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TIMER: OnPauseTimer(window, reinterpret_cast<HWND>(wParam)); return 0;
     case kMsgCheckDone: OnCheckDone(reinterpret_cast<CheckJob *>(lParam)); return 0;
     case kMsgFollowClick: FollowClickedLink(); return 0;
+    case kMsgReadBlock: return OnReadBlock(*reinterpret_cast<const BlockRequest *>(lParam));
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
@@ -264,9 +331,12 @@ void OnDwellStart(HWND control, EditorChecks &checks, sptr_t position) {
     const Editor editor(control);
     if (position < 0) return;
     const sptr_t value = editor.Call(SCI_INDICATORVALUEAT, kProblemIndicator, position);
-    if (value <= 0 || static_cast<size_t>(value) > checks.messages.size()) return;
+    if (value <= 0 || static_cast<size_t>(value) > checks.notes.size()) return;
     const sptr_t start = editor.Call(SCI_INDICATORSTART, kProblemIndicator, position);
-    editor.CallText(SCI_CALLTIPSHOW, static_cast<uptr_t>(start), checks.messages[static_cast<size_t>(value) - 1].c_str());
+    const sptr_t end = editor.Call(SCI_INDICATOREND, kProblemIndicator, position);
+    const ProblemNote &note = checks.notes[static_cast<size_t>(value) - 1];
+    const std::string message = ProblemMessage(note.kind, note.firstLine, editor.TextRange(start, end));
+    editor.CallText(SCI_CALLTIPSHOW, static_cast<uptr_t>(start), message.c_str());
     checks.tipShown = true;
 }
 
@@ -283,8 +353,16 @@ void MoveCaretTo(const Editor &editor, sptr_t position) {
     editor.Call(SCI_SCROLLCARET);
 }
 
+// An editor's whole text without a copy: the control closes its gap and hands out its
+// buffer, valid until the text changes (the window thread's checks finish before that).
+std::string_view TextView(const Editor &editor) {
+    const sptr_t length = editor.Call(SCI_GETLENGTH);
+    const auto *bytes = reinterpret_cast<const char *>(editor.Call(SCI_GETCHARACTERPOINTER));
+    return bytes && length > 0 ? std::string_view(bytes, static_cast<std::size_t>(length)) : std::string_view();
+}
+
 // Where a label is defined in a script's text, or -1.
-sptr_t LabelPosition(HWND control, const std::string &text, const std::string &path, const std::string &label) {
+sptr_t LabelPosition(HWND control, std::string_view text, const std::string &path, const std::string &label) {
     FileIncludeReader reader;
     const ScriptCheck check = CheckScript(text, path, *Commands(control), &reader);
     const auto found = check.labels.find(label);
@@ -295,7 +373,7 @@ sptr_t LabelPosition(HWND control, const std::string &text, const std::string &p
 // Follows the label operand at `position` of the editor's text to the definition.
 bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open) {
     const Editor editor(control);
-    const std::string text = editor.Text();
+    const std::string_view text = TextView(editor);
     const auto label = LabelOperandAt(text, static_cast<std::size_t>(position));
     if (!label) return false;
     const std::string path = ScriptPathOf(document);
@@ -312,7 +390,7 @@ bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open
     if (open) open(found->second.file.c_str());
     const Editor target = ActiveEditor();
     if (!target.IsOpen() || target.Window() == control) return true;
-    const sptr_t at = LabelPosition(target.Window(), target.Text(), found->second.file, *label);
+    const sptr_t at = LabelPosition(target.Window(), TextView(target), found->second.file, *label);
     MoveCaretTo(target, at >= 0 ? at : static_cast<sptr_t>(found->second.position));
     return true;
 }
@@ -352,7 +430,7 @@ void OnScriptCheckNotification(HWND document, const SCNotification &notification
 
 int ProblemCount(HWND editor) {
     const auto found = editors.find(editor);
-    return found == editors.end() ? 0 : static_cast<int>(found->second.messages.size());
+    return found == editors.end() ? 0 : static_cast<int>(found->second.notes.size());
 }
 
 void GoToNextProblem() {

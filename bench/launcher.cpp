@@ -8,13 +8,18 @@
 //    SciTE gets the file on its command line; Quillet takes no command line, so once
 //    its frame is painted the file is dropped on it: a DROPFILES block written into
 //    its memory and WM_DROPFILES sent to the frame, as the shell does.
+//  - Quillet's script checks: after the open, until the first check of the script has
+//    finished (the status bar shows the problem count). The same open is measured once
+//    more with the checks turned off in the settings file beside the program.
 // After each measurement (and half a second more) it reads the process's peak working set
 // and ends the process.
 //
 // Usage: launcher OUT ROUNDS FILE SMALL_FILE FLOOR_EXE SCITE_EXE QUILLET_EXE [CASES]
 // CASES, comma-separated, picks and orders the measurements of a round (default: all).
 // Appends to OUT one line per measurement: case, round, milliseconds, milliseconds of
-// the part after the drop (Quillet's open only, else 0), peak working set in bytes.
+// the part after the drop (Quillet's open only, else 0), peak working set in bytes,
+// milliseconds from the drop until the check's count shows (Quillet's checked open
+// only, else 0).
 #include <windows.h>
 #include <psapi.h>
 #include <shlobj.h>
@@ -26,6 +31,7 @@
 #include <vector>
 
 #include "Scintilla.h"
+#include "core/texts.h"
 
 namespace {
 
@@ -36,6 +42,7 @@ constexpr DWORD kSettleMs = 500;
 constexpr char kFloorClass[] = "QuilletBenchFloor";
 constexpr char kSciteClass[] = "SciTEWindow";
 constexpr char kQuilletClass[] = "QuillFrame";
+constexpr char kStatusBarClass[] = "msctls_statusbar32";
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -205,6 +212,7 @@ struct Figures {
     double ms = -1;
     double afterDropMs = 0;
     SIZE_T peak = 0;
+    double checkedMs = 0;
 };
 
 Figures TimeStartUp(const std::string &commandLine, const char *className) {
@@ -237,23 +245,49 @@ Figures TimeSciteOpen(const std::string &commandLine, sptr_t fileSize) {
     return figures;
 }
 
-Figures TimeQuilletOpen(const std::string &commandLine, const std::string &path, sptr_t fileSize) {
+// Whether the status bar's first part tells the count of a finished script check. The
+// status bar answers WM_GETTEXT with that part, which Wine copies across processes.
+bool ShowsProblemCount(HWND statusBar) {
+    char status[128] = "";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(statusBar, WM_GETTEXT, sizeof status, reinterpret_cast<LPARAM>(status), SMTO_NORMAL,
+                             kMessageTimeoutMs, &length))
+        return false;
+    const std::string text(status, std::min<std::size_t>(length, sizeof status - 1));
+    const std::string counted = quillet::text::kStatusProblems;
+    return text == quillet::text::kStatusNoProblems ||
+           (text.size() > counted.size() && text.compare(text.size() - counted.size(), counted.size(), counted) == 0);
+}
+
+// With `waitForCheck`, the peak is read once the script's first check has finished.
+Figures TimeQuilletOpen(const std::string &commandLine, const std::string &path, sptr_t fileSize,
+                        bool waitForCheck) {
     Figures figures;
     Started started;
     if (!Start(commandLine, started)) return figures;
     HWND frame = WaitForMainWindow(started, kQuilletClass);
+    HWND statusBar = frame ? FindWindowExA(frame, nullptr, kStatusBarClass, nullptr) : nullptr;
     const double dropped = Now();
     HWND editor = nullptr;
     if (frame && DropFile(started.info.hProcess, frame, path) &&
         WaitUntil([&] { return (editor = QuilletEditorHolding(frame, fileSize)) != nullptr; }) &&
         StyleFully(editor)) {
         const double done = Now();
-        figures.ms = done - started.start;
-        figures.afterDropMs = done - dropped;
-        figures.peak = SettledPeakWorkingSet(started.info.hProcess);
+        if (!waitForCheck || (statusBar && WaitUntil([&] { return ShowsProblemCount(statusBar); }))) {
+            figures.ms = done - started.start;
+            figures.afterDropMs = done - dropped;
+            if (waitForCheck) figures.checkedMs = Now() - dropped;
+            figures.peak = SettledPeakWorkingSet(started.info.hProcess);
+        }
     }
     Finish(started);
     return figures;
+}
+
+// Turns Quillet's script checks on or off in the settings file beside the program.
+void SetQuilletChecks(const std::string &quilletExe, bool on) {
+    std::string ini = quilletExe.substr(0, quilletExe.find_last_of("\\/") + 1) + quillet::text::kSettingsFile;
+    WritePrivateProfileStringA(quillet::text::kSecScriptChecks, quillet::text::kKeyOff, on ? "0" : "1", ini.c_str());
 }
 
 std::string Quoted(const std::string &text) { return "\"" + text + "\""; }
@@ -261,7 +295,8 @@ std::string Quoted(const std::string &text) { return "\"" + text + "\""; }
 // Every measurement of a round, in the order they run. The small script tells the
 // cost of a document itself from the cost of the large script's text.
 constexpr char kAllCases[] =
-    "floor-start,scite-start,quillet-start,scite-open,quillet-open,scite-open-small,quillet-open-small";
+    "floor-start,scite-start,quillet-start,scite-open,quillet-open,quillet-open-unchecked,scite-open-small,"
+    "quillet-open-small";
 
 struct Script {
     std::string path;
@@ -305,6 +340,7 @@ int main(int argc, char **argv) {
     const Script large = ScriptAt(argv[3]), small = ScriptAt(argv[4]);
     if (large.size < 0 || small.size < 0) return 1;
     const std::string floor = Quoted(argv[5]), scite = Quoted(argv[6]), quillet = Quoted(argv[7]);
+    const std::string quilletExe = argv[7];
     const std::vector<std::string> cases = CaseList(argc > 8 ? argv[8] : kAllCases);
 
     // A hidden window of our own keeps Wine's desktop process alive between the runs,
@@ -328,21 +364,28 @@ int main(int argc, char **argv) {
             ++failures;
             return;
         }
-        std::fprintf(results, "%s\t%d\t%.2f\t%.2f\t%lu\n", name.c_str(), round, figures.ms, figures.afterDropMs,
-                     static_cast<unsigned long>(figures.peak));
+        std::fprintf(results, "%s\t%d\t%.2f\t%.2f\t%lu\t%.2f\n", name.c_str(), round, figures.ms,
+                     figures.afterDropMs, static_cast<unsigned long>(figures.peak), figures.checkedMs);
         std::fflush(results);
     };
     // Round 0 warms the file cache and the programs' first-start work; it is not counted.
+    SetQuilletChecks(quilletExe, true);
     for (int round = 0; round <= rounds; ++round) {
         for (const std::string &name : cases) {
             if (name == "floor-start") record(name, round, TimeStartUp(floor, kFloorClass));
             else if (name == "scite-start") record(name, round, TimeStartUp(scite, kSciteClass));
             else if (name == "quillet-start") record(name, round, TimeStartUp(quillet, kQuilletClass));
             else if (name == "scite-open") record(name, round, TimeSciteOpen(sciteWith(large), large.size));
-            else if (name == "quillet-open") record(name, round, TimeQuilletOpen(quillet, large.path, large.size));
+            else if (name == "quillet-open")
+                record(name, round, TimeQuilletOpen(quillet, large.path, large.size, true));
+            else if (name == "quillet-open-unchecked") {
+                SetQuilletChecks(quilletExe, false);
+                record(name, round, TimeQuilletOpen(quillet, large.path, large.size, false));
+                SetQuilletChecks(quilletExe, true);
+            }
             else if (name == "scite-open-small") record(name, round, TimeSciteOpen(sciteWith(small), small.size));
             else if (name == "quillet-open-small")
-                record(name, round, TimeQuilletOpen(quillet, small.path, small.size));
+                record(name, round, TimeQuilletOpen(quillet, small.path, small.size, true));
         }
     }
     std::fclose(results);

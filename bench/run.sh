@@ -45,6 +45,7 @@ stamp=$(date -u +%Y-%m-%d-%H%M)
     echo "system=$(. /etc/os-release && echo "$PRETTY_NAME"), $(uname -r)"
     echo "compiler=$(i686-w64-mingw32-g++-posix --version | head -n1)"
     echo "date=$(date -u '+%Y-%m-%d %H:%M UTC')"
+    echo "load=$(cut -d' ' -f1-3 /proc/loadavg)"
     echo "rounds=$rounds"
     echo "script_bytes=$(stat -c %s "$script")"
     echo "small_bytes=$(stat -c %s "$small")"

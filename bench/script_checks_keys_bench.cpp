@@ -106,7 +106,9 @@ int main(int argc, char **argv) {
     MSG message;
     while (!editor.Call(SCI_INDICATORVALUEAT, quillet::kProblemIndicator, typed) && Now() < pauseEnd + 10000) {
         if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(1);
+            // Wait as a message loop waits: a message sent by the worker (a block of the
+            // text it asks for) wakes the thread at once, where Sleep would hold it back.
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
             continue;
         }
         const double start = Now();

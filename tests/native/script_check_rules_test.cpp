@@ -126,7 +126,9 @@ TEST(ScriptCheck, ProblemsCarryLinesAndMessages) {
     const ScriptCheck check = CheckScript(script, "", ShippedCommands(), nullptr);
     ASSERT_EQ(check.problems.size(), 1u);
     EXPECT_EQ(check.problems[0].line, 3u);
-    EXPECT_EQ(check.problems[0].message, "Label not defined: there");
+    const ScriptProblem &problem = check.problems[0];
+    EXPECT_EQ(ProblemMessage(problem.kind, problem.firstLine, script.substr(problem.start, problem.length)),
+              "Label not defined: there");
 }
 
 TEST(ScriptCheck, LabelsOfIncludesAndOperandLookup) {
@@ -149,6 +151,57 @@ TEST(ScriptCheck, LabelsOfIncludesAndOperandLookup) {
     EXPECT_FALSE(LabelOperandAt(script, script.find("; go") + 2).has_value());
     EXPECT_EQ(LabelOperandAt(script, script.find("deep\n")).value_or("-"), "deep");
     EXPECT_FALSE(LabelOperandAt(script, script.find("eip")).has_value());
+}
+
+// Serves a text in blocks of a fixed size; stops answering after `answers` blocks.
+class BlockSource : public TextSource {
+public:
+    BlockSource(std::string_view text, std::size_t blockSize, int answers = -1)
+        : text_(text), blockSize_(blockSize), answers_(answers) {}
+    bool Append(std::size_t offset, std::string &buffer) override {
+        if (answers_-- == 0) return false;
+        if (offset < text_.size()) buffer.append(text_.substr(offset, blockSize_));
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t blockSize_;
+    int answers_;
+};
+
+// Everything a check answers, as text.
+std::string Answer(std::string_view script, const ScriptCheck &check) {
+    std::ostringstream out;
+    for (const ScriptProblem &problem : check.problems)
+        out << problem.start << ' ' << problem.line << ' ' << Describe(script, problem) << ' '
+            << ProblemMessage(problem.kind, problem.firstLine, script.substr(problem.start, problem.length)) << '\n';
+    for (const auto &[name, place] : check.labels) out << name << '@' << place.file << ':' << place.position << '\n';
+    for (const auto &[start, length] : check.labelLinks) out << "link " << start << ' ' << length << '\n';
+    out << check.includesRead << check.complete;
+    return out.str();
+}
+
+// A check that reads its text block by block (lines split across blocks, a block
+// boundary between CR and LF, an unterminated last line) answers what the check of the
+// whole text answers; a source that stops answering makes the check incomplete.
+TEST(ScriptCheck, TextReadInBlocksAnswersAsTheWholeText) {
+    std::string script;
+    for (const auto &entry : std::filesystem::directory_iterator(QUILLET_CORPUS_DIR))
+        if (entry.path().extension() == ".osc") script += ReadFile(entry.path()) + "\r\n";
+    script += "a:\nmvo\r\nloop: inc x\n#inc lib.osc\n#inc \"lib.osc\"\ncall helper\nadd shared, 1\nmvo /* x */";
+    MemoryReader reader({{"C:\\s\\lib.osc", std::string("var shared\nhelper:\nret\n")}});
+    const ScriptCheck whole = CheckScript(script, "C:\\s\\main.osc", ShippedCommands(), &reader);
+    ASSERT_GT(whole.problems.size(), 10u);
+    for (std::size_t blockSize : {std::size_t{1}, std::size_t{7}, std::size_t{4096}, script.size()}) {
+        BlockSource source(script, blockSize);
+        const ScriptCheck inBlocks = CheckScript(source, "C:\\s\\main.osc", ShippedCommands(), &reader);
+        EXPECT_EQ(Answer(script, inBlocks), Answer(script, whole)) << "blocks of " << blockSize;
+    }
+    BlockSource stopping(script, 4096, 3);
+    const ScriptCheck stopped = CheckScript(stopping, "C:\\s\\main.osc", ShippedCommands(), &reader);
+    EXPECT_FALSE(stopped.complete);
+    EXPECT_TRUE(stopped.problems.empty());
 }
 
 // Every report on the corpus: file, line (1-based, at LF), kind and underlined text,
@@ -276,7 +329,8 @@ TEST(ScriptCheck, CorpusReportsAreExplainedFaults) {
             const Report report{name, static_cast<int>(problem.line) + 1, Describe(text, problem)};
             found.insert(report);
             EXPECT_TRUE(explained.count(report)) << "unexplained report: " << name << ":" << problem.line + 1 << ": "
-                                                 << problem.message;
+                                                 << ProblemMessage(problem.kind, problem.firstLine,
+                                                                   text.substr(problem.start, problem.length));
         }
     }
     EXPECT_EQ(scripts, 54);
