@@ -74,7 +74,7 @@ wine_up() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         # A crash prints its backtrace instead of waiting in a dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-        [ -f "$WINEPREFIX/system.reg" ] \
+        [ -d "$WINEPREFIX/drive_c/windows" ] \
             || { echo "wine_up: $WINEARCH prefix was not created (see $state/wineboot.log)" >&2; return 1; }
         touch "$WINEPREFIX/.quillet-ready"
     fi
