@@ -41,11 +41,32 @@ build_scintilla_core() {
     fi
 }
 
+# The encoding detector (uchardet, from Debian's source package fetched by setup.sh),
+# built once per architecture and recipe, in the cache, as a static library:
+#   build_uchardet TOOLCHAIN_FILE ARCH  sets uchardet_lib and uchardet_include.
+build_uchardet() {
+    local toolchain=$1 arch=$2 key dir
+    local src="$cache/uchardet-0.0.7"
+    local options=(-DBUILD_SHARED_LIBS=OFF -DBUILD_BINARY=OFF -DCMAKE_BUILD_TYPE=Release)
+    key=$( (echo "${options[*]}"; cat "$toolchain") | sha1sum | cut -c1-12)
+    dir="$cache/uchardet-0.0.7-$arch-$key"
+    uchardet_lib="$dir/src/libuchardet.a"
+    uchardet_include="$src/src"
+    if [ ! -f "$uchardet_lib" ]; then
+        rm -rf "$dir"
+        { cmake -S "$src" -B "$dir" "${options[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            && cmake --build "$dir" -j "$jobs" --target libuchardet; } >"$dir.log" 2>&1 \
+            || { cat "$dir.log"; exit 1; }
+    fi
+}
+
 build_win32() {
     mkdir -p build
     build_scintilla_core
+    build_uchardet "$root/cmake/i686-mingw32.cmake" i686
     configure_and_build build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-mingw32.cmake" \
-        -DSCINTILLA_PREBUILT="$scintilla_core/libscintilla_static.a"
+        -DSCINTILLA_PREBUILT="$scintilla_core/libscintilla_static.a" \
+        -DUCHARDET_LIBRARY="$uchardet_lib" -DUCHARDET_INCLUDE_DIR="$uchardet_include"
 }
 
 build_native() {

@@ -11,6 +11,7 @@
 #include "assist/keyword_stores.h"
 #include "core/command_ids.h"
 #include "core/token_styles.h"
+#include "platform/editor_text.h"
 #include "platform/frame_state.h"
 #include "platform/text.h"
 
@@ -155,7 +156,8 @@ void ShowCallTip(const Editor &editor) {
                                                           tips->records);
     if (!tip) return;
     const SettingsRecord *settings = GetSettings(frame);
-    if (settings && settings->callTipsSwitch) editor.CallText(SCI_CALLTIPSHOW, static_cast<uptr_t>(a), tip->c_str());
+    if (settings && settings->callTipsSwitch)  // the tip is keyword-file text, shown in the document's encoding
+        editor.CallText(SCI_CALLTIPSHOW, static_cast<uptr_t>(a), SystemTextAsEditorBytes(editor, *tip).c_str());
 }
 
 }  // namespace quillet

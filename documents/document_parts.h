@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "documents/encoding_rules.h"
 #include "platform/active_document.h"
 #include "platform/editor.h"
 
@@ -30,6 +31,15 @@ void SetDocumentPath(HWND document, const std::string &path);
 // Brings the document titled `title` (ignoring case) forward, or creates it with `text`
 // as its whole content; returns the window and whether it was created.
 HWND OpenOrActivate(const std::string &title, std::string_view text, bool *created);
+
+// The document's encoding: shown by its editor and named in the status bar (when it is
+// the active document); recognised from the bytes of a script just read from `path`;
+// the active document's name written into the status bar; "Reopen As" (a command id of
+// that range, false for any other id).
+void ShowDocumentEncoding(HWND document, EncodingId id);
+void RecogniseDocumentEncoding(HWND document, const std::string &path);
+void ShowEncodingOfActiveDocument();
+bool ReopenDocumentAs(HWND document, int command);
 
 // Editor set-up and its final step, the colours of the token classes.
 void SetUpEditor(HWND control);

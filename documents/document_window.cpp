@@ -15,6 +15,7 @@
 #include "documents/documents.h"
 #include "documents/script_names.h"
 #include "platform/frame_state.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -54,6 +55,7 @@ LRESULT OnCreate(HWND window) {
     auto *record = new DocumentRecord{};
     record->editor = editor;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    ShowDocumentEncoding(window, EncodingForCodePage(ReadSetting(setting::kLanguage)));
 
     const std::string title = WindowTitle(window);
     if (!HasDocumentTabs()) untitledCounter = 0;
@@ -79,6 +81,7 @@ LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
 LRESULT OnMdiActivate(HWND activated) {
     currentDocument = activated;
     if (activated) SelectDocumentTab(activated);
+    ShowEncodingOfActiveDocument();
     RedrawMenuBar();
     return 0;
 }
@@ -158,6 +161,9 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_SETFOCUS: return OnSetFocus(window);
     case kMsgDocumentFocus: return OnDocumentFocus(window, wParam, lParam);
     case WM_CONTEXTMENU: ShowEditorMenu(window); return 0;
+    case WM_COMMAND:  // the frame passes the ids it does not know on to the active document
+        if (ReopenDocumentAs(window, LOWORD(wParam))) return 0;
+        return DefMDIChildProcA(window, message, wParam, lParam);
     case WM_HELP: ShowHelpForCaretWord(window); return 1;
     case WM_NOTIFY:
         if (wParam == kIdEditor)

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "documents/encoding_rules.h"
 #include "platform/active_document.h"
 #include "platform/editor.h"
 #include "platform/frame_state.h"
@@ -34,9 +35,13 @@ struct DocumentRecord {
     std::string path;        // the script's file; empty while untitled
     int untitledNumber = 0;  // N of "Untitled N"; 0 for a script with a file
     HWND editor = nullptr;   // its editing control (id 1029)
+    EncodingId encoding = EncodingId::kAnsi;  // how the editor shows its bytes
 };
 // The record of a document window, or null for any other window.
 DocumentRecord *GetDocumentRecord(HWND document);
+
+// The language items: the active document shows its bytes in that code page.
+void ShowActiveDocumentInCodePage(int codePage);
 
 // Open command (dialog), opening a path without dialog, and save (flag 1: ask for a
 // name first). Save returns true when the text reached the file.
