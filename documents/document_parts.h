@@ -34,12 +34,10 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
 
 // The document's encoding: shown by its editor and named in the status bar (when it is
 // the active document); recognised from the bytes of a script just read from `path`;
-// the active document's name written into the status bar; "Reopen As" (a command id of
-// that range, false for any other id).
+// the active document's name written into the status bar.
 void ShowDocumentEncoding(HWND document, EncodingId id);
 void RecogniseDocumentEncoding(HWND document, const std::string &path);
 void ShowEncodingOfActiveDocument();
-bool ReopenDocumentAs(HWND document, int command);
 
 // Editor set-up and its final step, the colours of the token classes.
 void SetUpEditor(HWND control);

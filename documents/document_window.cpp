@@ -161,9 +161,6 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_SETFOCUS: return OnSetFocus(window);
     case kMsgDocumentFocus: return OnDocumentFocus(window, wParam, lParam);
     case WM_CONTEXTMENU: ShowEditorMenu(window); return 0;
-    case WM_COMMAND:  // the frame passes the ids it does not know on to the active document
-        if (ReopenDocumentAs(window, LOWORD(wParam))) return 0;
-        return DefMDIChildProcA(window, message, wParam, lParam);
     case WM_HELP: ShowHelpForCaretWord(window); return 1;
     case WM_NOTIFY:
         if (wParam == kIdEditor)

@@ -42,6 +42,9 @@ DocumentRecord *GetDocumentRecord(HWND document);
 
 // The language items: the active document shows its bytes in that code page.
 void ShowActiveDocumentInCodePage(int codePage);
+// "Reopen As" (a command id of that range; false for any other id): the document shows
+// the same bytes in that encoding, remembered for its file.
+bool ReopenDocumentAs(HWND document, int command);
 
 // Open command (dialog), opening a path without dialog, and save (flag 1: ask for a
 // name first). Save returns true when the text reached the file.
