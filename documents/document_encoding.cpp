@@ -79,18 +79,19 @@ void NameInStatusBar(const char *name) {
 
 }  // namespace
 
+void ApplyEncodingLook(const Editor &editor, EncodingId id) {
+    if (!editor.IsOpen()) return;
+    const EncodingLook &look = LookOf(id);
+    editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(look.codePage));
+    for (int style = 0; style <= STYLE_MAX; ++style)
+        editor.Call(SCI_STYLESETCHARACTERSET, static_cast<uptr_t>(style), look.characterSet);
+}
+
 void ShowDocumentEncoding(HWND document, EncodingId id) {
     DocumentRecord *record = GetDocumentRecord(document);
     if (!record) return;
     record->encoding = id;
-    const Editor editor(record->editor);
-    if (editor.IsOpen()) {
-        const EncodingLook &look = LookOf(id);
-        editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(look.codePage));
-        for (int style = 0; style <= STYLE_MAX; ++style)
-            editor.Call(SCI_STYLESETCHARACTERSET, static_cast<uptr_t>(style), look.characterSet);
-        editor.Call(SCI_COLOURISE, 0, -1);
-    }
+    ApplyEncodingLook(Editor(record->editor), id);
     if (document == ActiveDocument()) NameInStatusBar(LookOf(id).name);
 }
 

@@ -36,6 +36,9 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
 // the active document); recognised from the bytes of a script just read from `path`;
 // the active document's name written into the status bar.
 void ShowDocumentEncoding(HWND document, EncodingId id);
+// What the editor is told for an encoding: its code page, and its character set on
+// every style.
+void ApplyEncodingLook(const Editor &editor, EncodingId id);
 void RecogniseDocumentEncoding(HWND document, const std::string &path);
 void ShowEncodingOfActiveDocument();
 

@@ -5,14 +5,22 @@ namespace quillet {
 
 namespace {
 
+std::wstring Widen(std::string_view bytes, UINT codePage) {
+    if (bytes.empty() || bytes.size() > 0x7FFFFFF) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int wideLength = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    if (wideLength <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, &wide[0], wideLength);
+    return wide;
+}
+
 // Bytes of code page `from` as bytes of code page `to`, through UTF-16.
 std::string Recode(std::string_view bytes, UINT from, UINT to) {
-    if (bytes.empty() || from == to || bytes.size() > 0x7FFFFFF) return std::string(bytes);
-    const int size = static_cast<int>(bytes.size());
-    const int wideLength = MultiByteToWideChar(from, 0, bytes.data(), size, nullptr, 0);
-    if (wideLength <= 0) return std::string(bytes);
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(from, 0, bytes.data(), size, &wide[0], wideLength);
+    if (bytes.empty() || from == to) return std::string(bytes);
+    const std::wstring wide = Widen(bytes, from);
+    const int wideLength = static_cast<int>(wide.size());
+    if (wideLength == 0) return std::string(bytes);
     const int length = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     if (length <= 0) return std::string(bytes);
     std::string result(static_cast<std::size_t>(length), '\0');
