@@ -104,8 +104,7 @@ void ReplaceAll(const Editor &editor, DWORD flags) {
     const FindReplaceState &state = State();
     const int count =
         ReplaceAllMatches(editor, SystemTextAsEditorBytes(editor, FieldText(state.findText)),
-                          SystemTextAsEditorBytes(editor, FieldText(state.replaceText)),
-                          SearchFlags(flags));
+                          SystemTextAsEditorBytes(editor, FieldText(state.replaceText)), SearchFlags(flags));
     ShowResult((std::to_string(count) + text::kReplacementsSuffix).c_str(), text::kReplaceAllCaption);
 }
 

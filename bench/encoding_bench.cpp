@@ -54,7 +54,8 @@ void Load(const Editor &editor, const std::string &bytes) {
 // Recognition as the open does it: the bytes judged where the control keeps them.
 const char *Recognise(const Editor &editor) {
     const auto *bytes = reinterpret_cast<const char *>(editor.Call(SCI_GETCHARACTERPOINTER));
-    const auto id = quillet::RecogniseEncoding(std::string_view(bytes, static_cast<std::size_t>(editor.Call(SCI_GETLENGTH))));
+    const auto length = static_cast<std::size_t>(editor.Call(SCI_GETLENGTH));
+    const auto id = quillet::RecogniseEncoding(std::string_view(bytes, length));
     const quillet::EncodingId shown = id ? *id : quillet::EncodingId::kAnsi;
     quillet::ApplyEncodingLook(editor, shown);
     return quillet::LookOf(shown).name;

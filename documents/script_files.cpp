@@ -171,9 +171,9 @@ void ReadScript(const std::string &path) {
             if (loaded) {
                 RecogniseDocumentEncoding(document, path);
                 FinishScriptDocument(document, path);
-            }
-            else  // a file that fails while being read leaves no half document behind
+            } else {  // a file that fails while being read leaves no half document behind
                 SendMessageA(document, WM_CLOSE, 0, 0);
+            }
         }
     }
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);

@@ -14,7 +14,8 @@ int StatusBarHeight(const FrameHandles &handles) {
 void LayOutStatusParts(HWND statusBar) {
     RECT bar{};
     if (!GetClientRect(statusBar, &bar)) return;
-    const int parts[2] = {static_cast<int>(bar.right) > kEncodingPartWidth ? static_cast<int>(bar.right) - kEncodingPartWidth : 0, -1};
+    const int width = static_cast<int>(bar.right);
+    const int parts[2] = {width > kEncodingPartWidth ? width - kEncodingPartWidth : 0, -1};
     SendMessageA(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
