@@ -47,11 +47,33 @@ build_scintilla_core() {  # arch
     fi
 }
 
+# The encoding detector (uchardet, from Debian's source package fetched by setup.sh),
+# built once per architecture and recipe, in the cache, as a static library:
+#   build_uchardet ARCH  sets uchardet_lib and uchardet_include.
+build_uchardet() {
+    local arch=$1 toolchain key dir
+    toolchain=$(toolchain "$arch")
+    local src="$cache/uchardet-0.0.7"
+    local options=(-DBUILD_SHARED_LIBS=OFF -DBUILD_BINARY=OFF -DCMAKE_BUILD_TYPE=Release)
+    key=$( (echo "${options[*]}"; cat "$toolchain") | sha1sum | cut -c1-12)
+    dir="$cache/uchardet-0.0.7-$arch-$key"
+    uchardet_lib="$dir/src/libuchardet.a"
+    uchardet_include="$src/src"
+    if [ ! -f "$uchardet_lib" ]; then
+        rm -rf "$dir"
+        { cmake -S "$src" -B "$dir" "${options[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            && cmake --build "$dir" -j "$jobs" --target libuchardet; } >"$dir.log" 2>&1 \
+            || { cat "$dir.log"; exit 1; }
+    fi
+}
+
 build_windows() {  # arch
     mkdir -p build
     build_scintilla_core "$1"
+    build_uchardet "$1"
     configure_and_build "$(build_dir "$1")" -DCMAKE_TOOLCHAIN_FILE="$(toolchain "$1")" \
-        -DSCINTILLA_PREBUILT="$scintilla_core/libscintilla_static.a"
+        -DSCINTILLA_PREBUILT="$scintilla_core/libscintilla_static.a" \
+        -DUCHARDET_LIBRARY="$uchardet_lib" -DUCHARDET_INCLUDE_DIR="$uchardet_include"
 }
 
 build_all_windows() { local arch; for arch in "${windows_archs[@]}"; do build_windows "$arch"; done; }

@@ -116,6 +116,13 @@ constexpr CommandEntry kCommands[] = {
     {kCmdScriptChecksOff, OnScriptChecksSwitch, kScriptChecks},
 };
 
+CommandReply OnReopenAs(CommandContext &context) {
+    ReopenDocumentAs(ActiveDocument(), context.id);
+    return CommandReply::kZero;
+}
+// "Reopen As": one entry serves the whole range of its ids.
+constexpr CommandEntry kReopenAs{kCmdReopenAsFirst, OnReopenAs, kDocuments};
+
 constexpr int kBookmarkMask = 1;    // marker 0
 constexpr int kBreakpointMask = 2;  // marker 1
 
@@ -141,6 +148,7 @@ CommandReply GoToMarker(int mask, bool forward) {
 }  // namespace
 
 const CommandEntry *FindCommand(int id) {
+    if (id >= kCmdReopenAsFirst && id <= kCmdReopenAsLast) return &kReopenAs;
     const auto end = std::end(kCommands);
     const auto found = std::find_if(std::begin(kCommands), end, [id](const CommandEntry &e) { return e.id == id; });
     return found == end ? nullptr : found;

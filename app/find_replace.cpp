@@ -13,6 +13,7 @@
 #include "app/find_replace_rules.h"
 #include "core/texts.h"
 #include "platform/active_document.h"
+#include "platform/editor_text.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -68,8 +69,8 @@ void FindNext(const Editor &editor, DWORD flags) {
     const long length = static_cast<long>(editor.Call(SCI_GETTEXTLENGTH));
     const FindNextTarget target = FindNextTargetFor(state.anchor, caret, length, (flags & FR_DOWN) != 0);
     state.anchor = target.anchor;
-    const sptr_t found =
-        target.searchable ? Search(editor, target.start, target.end, SearchFlags(flags), FieldText(state.findText)) : -1;
+    const std::string find = SystemTextAsEditorBytes(editor, FieldText(state.findText));
+    const sptr_t found = target.searchable ? Search(editor, target.start, target.end, SearchFlags(flags), find) : -1;
     if (found < 0) {
         ShowResult(text::kNoMatchFound, text::kFindCaption);
         return;
@@ -86,13 +87,13 @@ void ReplaceOnce(HWND frame, const Editor &editor, DWORD flags) {
     const sptr_t selectionStart = editor.Call(SCI_GETSELECTIONSTART);
     if (selectionStart < editor.Call(SCI_GETSELECTIONEND)) from = selectionStart;
     state.anchor = static_cast<long>(from);
-    const sptr_t found =
-        Search(editor, from, editor.Call(SCI_GETTEXTLENGTH), SearchFlags(flags), FieldText(state.findText));
+    const std::string find = SystemTextAsEditorBytes(editor, FieldText(state.findText));
+    const sptr_t found = Search(editor, from, editor.Call(SCI_GETTEXTLENGTH), SearchFlags(flags), find);
     if (found < 0) {
         ShowResult(text::kMatchNotFound, text::kReplaceCaption);
     } else {
         SelectMatch(editor, found);
-        editor.CallText(SCI_REPLACESEL, 0, state.replaceText);
+        editor.CallText(SCI_REPLACESEL, 0, SystemTextAsEditorBytes(editor, FieldText(state.replaceText)).c_str());
         state.anchor = static_cast<long>(found);
     }
     state.record.Flags |= FR_FINDNEXT;
@@ -102,7 +103,8 @@ void ReplaceOnce(HWND frame, const Editor &editor, DWORD flags) {
 void ReplaceAll(const Editor &editor, DWORD flags) {
     const FindReplaceState &state = State();
     const int count =
-        ReplaceAllMatches(editor, FieldText(state.findText), FieldText(state.replaceText), SearchFlags(flags));
+        ReplaceAllMatches(editor, SystemTextAsEditorBytes(editor, FieldText(state.findText)),
+                          SystemTextAsEditorBytes(editor, FieldText(state.replaceText)), SearchFlags(flags));
     ShowResult((std::to_string(count) + text::kReplacementsSuffix).c_str(), text::kReplaceAllCaption);
 }
 
@@ -142,7 +144,8 @@ void OpenFindReplaceDialog(HWND frame, bool replace) {
     const sptr_t caret = editor.Call(SCI_GETCURRENTPOS);
     const std::string word = editor.TextRange(editor.Call(SCI_WORDSTARTPOSITION, static_cast<uptr_t>(caret), 1),
                                               editor.Call(SCI_WORDENDPOSITION, static_cast<uptr_t>(caret), 1));
-    CopyBounded(state.findText, PrefilledFindText(FieldText(state.findText), selection, word));
+    CopyBounded(state.findText, PrefilledFindText(FieldText(state.findText), EditorBytesAsSystemText(editor, selection),
+                                                  EditorBytesAsSystemText(editor, word)));
 
     state.message = RegisterWindowMessageA(text::kFindReplaceMessage);
     FINDREPLACEA &record = state.record;

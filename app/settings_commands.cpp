@@ -157,8 +157,7 @@ CommandReply OnLanguage(CommandContext &context) {
     if (!codePage) return CommandReply::kDefault;
     CheckLanguage(context.state.menus.settings, context.id);
     WriteSetting(setting::kLanguage, *codePage);
-    const Editor editor = ActiveEditor();
-    if (editor.IsOpen()) editor.Call(SCI_SETCODEPAGE, static_cast<uptr_t>(*codePage));
+    ShowActiveDocumentInCodePage(*codePage);
     return CommandReply::kOne;
 }
 

@@ -2,12 +2,14 @@
 // and the procedures of the pane and of its list box.
 #include "assist/labels_pane.h"
 
+#include <string>
 #include <vector>
 
 #include "assist/label_rules.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
 #include "platform/active_document.h"
+#include "platform/editor_text.h"
 #include "platform/frame_state.h"
 #include "platform/settings_store.h"
 
@@ -102,9 +104,12 @@ bool FillLabelsList() {
         return listProc ? CallWindowProcA(listProc, list, message, wParam, lParam)
                         : SendMessageA(list, message, wParam, lParam);
     };
+    // Labels are the script's bytes: the list shows them as text of the system's code
+    // page, recoded from the script's encoding.
     for (const LabelItem &item : items) {
+        const std::string label = EditorBytesAsSystemText(editor, item.text);
         const LRESULT index =
-            send(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.text.c_str()));
+            send(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(label.c_str()));
         if (index >= 0) send(LB_SETITEMDATA, static_cast<WPARAM>(index), item.line);
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);

@@ -12,6 +12,7 @@
 #include "core/command_ids.h"
 #include "core/token_styles.h"
 #include "platform/active_document.h"
+#include "platform/editor_text.h"
 #include "platform/frame_state.h"
 #include "platform/text.h"
 
@@ -156,7 +157,8 @@ void ShowCallTip(const Editor &editor) {
                                                           tips->records);
     if (!tip) return;
     const SettingsRecord *settings = GetSettings(frame);
-    if (settings && settings->callTipsSwitch) editor.CallText(SCI_CALLTIPSHOW, static_cast<uptr_t>(a), tip->c_str());
+    if (settings && settings->callTipsSwitch)  // the tip is keyword-file text, shown in the document's encoding
+        editor.CallText(SCI_CALLTIPSHOW, static_cast<uptr_t>(a), SystemTextAsEditorBytes(editor, *tip).c_str());
 }
 
 }  // namespace quillet

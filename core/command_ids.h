@@ -146,3 +146,14 @@ enum KeyCommandId : int {
 };
 
 }  // namespace quillet
+
+namespace quillet {
+
+// "Reopen As": the first id shows the active document as encoding 0 of the encoding
+// table (documents/encoding_rules.h), the next ones as the following encodings.
+enum EncodingCommandId : int {
+    kCmdReopenAsFirst = 1170,
+    kCmdReopenAsLast = 1189,
+};
+
+}  // namespace quillet

@@ -331,3 +331,32 @@ inline constexpr char kSecScriptChecks[] = "ScriptChecks";
 inline constexpr char kChecksWindowClass[] = "QuilletScriptChecks";
 
 }  // namespace quillet::text
+
+// Encodings: the short names shown in the status bar and offered by "Reopen As", and the
+// section of razuvi.ini that remembers a chosen encoding per script.
+namespace quillet::text {
+
+inline constexpr char kEncodingAnsi[] = "ANSI";
+inline constexpr char kEncodingUtf8[] = "UTF-8";
+inline constexpr char kEncodingUtf8Bom[] = "UTF-8 BOM";
+inline constexpr char kEncodingGbk[] = "GBK";
+inline constexpr char kEncodingBig5[] = "Big5";
+inline constexpr char kEncodingShiftJis[] = "Shift-JIS";
+inline constexpr char kEncodingEucKr[] = "EUC-KR";
+inline constexpr char kEncodingJohab[] = "Johab";
+inline constexpr char kEncodingWindows1250[] = "Windows-1250";
+inline constexpr char kEncodingWindows1251[] = "Windows-1251";
+inline constexpr char kEncodingWindows1252[] = "Windows-1252";
+inline constexpr char kEncodingWindows1253[] = "Windows-1253";
+inline constexpr char kEncodingWindows1254[] = "Windows-1254";
+inline constexpr char kEncodingWindows1255[] = "Windows-1255";
+inline constexpr char kEncodingWindows1256[] = "Windows-1256";
+inline constexpr char kEncodingWindows1257[] = "Windows-1257";
+inline constexpr char kEncodingWindows1258[] = "Windows-1258";
+inline constexpr char kEncodingWindows874[] = "Windows-874";
+inline constexpr char kMenuReopenAs[] = "Reopen As";
+inline constexpr char kSecEncodings[] = "Encodings";
+inline constexpr char kKeyEncodingFile[] = "ENCfile";
+inline constexpr char kKeyEncodingName[] = "ENC";
+
+}  // namespace quillet::text

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "documents/encoding_rules.h"
 #include "platform/active_document.h"
 #include "platform/editor.h"
 
@@ -36,6 +37,15 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
 // markers of the lines it takes away with their text are removed, so none lands on a
 // neighbouring line.
 void DropMarkersOfDeletedLines(const SCNotification &notification);
+// The document's encoding: shown by its editor and named in the status bar (when it is
+// the active document); recognised from the bytes of a script just read from `path`;
+// the active document's name written into the status bar.
+void ShowDocumentEncoding(HWND document, EncodingId id);
+// What the editor is told for an encoding: its code page, and its character set on
+// every style.
+void ApplyEncodingLook(const Editor &editor, EncodingId id);
+void RecogniseDocumentEncoding(HWND document, const std::string &path);
+void ShowEncodingOfActiveDocument(HWND frame);
 
 // Editor set-up and its final step, the colours of the token classes.
 void SetUpEditor(HWND control);

@@ -17,6 +17,7 @@
 #include "documents/documents.h"
 #include "documents/script_names.h"
 #include "platform/frame_state.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -66,6 +67,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA *creation) {
     auto *record = new DocumentRecord{};
     record->editor = editor;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    ShowDocumentEncoding(window, EncodingForCodePage(ReadSetting(setting::kLanguage)));
 
     const std::string *path = CreationPath(creation);
     if (!HasDocumentTabs(window)) untitledCounter = 0;
@@ -94,6 +96,7 @@ LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
 LRESULT OnMdiActivate(HWND window, HWND activated) {
     currentDocument = activated;
     if (activated) SelectDocumentTab(activated);
+    ShowEncodingOfActiveDocument(FrameOf(window));
     RedrawMenuBar(window);
     return 0;
 }

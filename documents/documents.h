@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "documents/encoding_rules.h"
 #include "platform/active_document.h"
 #include "platform/editor.h"
 #include "platform/frame_state.h"
@@ -28,6 +29,12 @@ HWND CreateDocumentWindow(HWND mdiClient, const std::string &path, DWORD style);
 // The document that the tab at `index` carries, brought forward (the frame's
 // TCN_SELCHANGE); null when there is no such tab.
 HWND ActivateTabDocument(HWND frame, int index);
+
+// The language items: the active document shows its bytes in that code page.
+void ShowActiveDocumentInCodePage(int codePage);
+// "Reopen As" (a command id of that range; false for any other id): the document shows
+// the same bytes in that encoding, remembered for its file.
+bool ReopenDocumentAs(HWND document, int command);
 
 // Open command (dialog), opening a path without dialog, and save (flag 1: ask for a
 // name first). Save returns true when the text reached the file.

@@ -137,9 +137,24 @@ INT_PTR CALLBACK GoToLineProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 void ShowEditorMenu(HWND document) {
-    std::vector<platform::PopupItem> items;
-    for (const MenuEntry &entry : kEditorMenu) items.push_back({static_cast<UINT>(entry.id), entry.text});
-    const UINT command = platform::ChooseFromPopupMenu(document, items);
+    HMENU menu = CreatePopupMenu();
+    for (const MenuEntry &entry : kEditorMenu)
+        AppendMenuA(menu, entry.id ? MF_STRING : MF_SEPARATOR, static_cast<UINT_PTR>(entry.id), entry.text);
+    // "Reopen As": the same bytes shown in another encoding, the present one checked.
+    HMENU encodings = CreatePopupMenu();
+    const DocumentRecord *record = GetDocumentRecord(document);
+    for (std::size_t i = 0; i < kEncodingCount; ++i) {
+        const auto id = static_cast<EncodingId>(i);
+        const UINT checked = record && record->encoding == id ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuA(encodings, MF_STRING | checked, kCmdReopenAsFirst + i, LookOf(id).name);
+    }
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(encodings), text::kMenuReopenAs);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const UINT command = platform::TrackMenu(menu, TPM_RETURNCMD, cursor.x, cursor.y, document);
+    DestroyMenu(menu);  // its sub-menu goes with it
+    if (ReopenDocumentAs(document, static_cast<int>(command))) return;
     if (command) RunEditorCommand(document, command);
 }
 

@@ -153,10 +153,12 @@ void ReadScript(const std::string &path) {
             const Editor editor(EditorOfDocument(document));
             const bool loaded = !editor.IsOpen() || LoadIntoEditor(editor, file, size.QuadPart, error);
             if (editor.IsOpen()) editor.Call(SCI_SETSAVEPOINT);
-            if (loaded)
+            if (loaded) {
+                RecogniseDocumentEncoding(document, path);
                 FinishScriptDocument(document, path);
-            else  // a file that fails while being read leaves no half document behind
+            } else {  // a file that fails while being read leaves no half document behind
                 SendMessageA(document, WM_CLOSE, 0, 0);
+            }
         }
     }
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
@@ -239,6 +241,7 @@ HWND OpenOrActivate(const std::string &title, std::string_view text, bool *creat
     HWND document = CreateScriptDocument(client, title);
     if (!document) return nullptr;
     Editor(EditorOfDocument(document)).SetText(text);
+    RecogniseDocumentEncoding(document, title);
     FinishScriptDocument(document, title);
     if (created) *created = true;
     return document;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/encodings.h"
 #include "platform/editor.h"
 
 namespace quillet {
@@ -40,6 +41,7 @@ struct DocumentRecord {
     std::string path;        // the script's file; empty while untitled
     int untitledNumber = 0;  // N of "Untitled N"; 0 for a script with a file
     HWND editor = nullptr;   // its editing control (id 1029)
+    EncodingId encoding = EncodingId::kAnsi;  // how the editor shows its bytes
 };
 // The record of a document window, or null for any other window.
 DocumentRecord *GetDocumentRecord(HWND document);

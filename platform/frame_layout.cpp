@@ -1,12 +1,22 @@
 // Placing the frame's bars, tab strip and MDI client.
 #include "platform/frame_layout.h"
 
+#include <commctrl.h>
+
 namespace quillet {
 
 int StatusBarHeight(const FrameHandles &handles) {
     RECT bar{};
     if (!handles.statusBar || !GetWindowRect(handles.statusBar, &bar)) return 0;
     return bar.bottom - bar.top;
+}
+
+void LayOutStatusParts(HWND statusBar) {
+    RECT bar{};
+    if (!GetClientRect(statusBar, &bar)) return;
+    const int width = static_cast<int>(bar.right);
+    const int parts[2] = {width > kEncodingPartWidth ? width - kEncodingPartWidth : 0, -1};
+    SendMessageA(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
 void PlaceTabStripAndClient(const FrameHandles &handles, bool stripShown) {
@@ -34,7 +44,10 @@ void LayoutFrame(UINT sizeType, const FrameHandles *handles) {
         GetClientRect(handles->frame, &client);
         const LPARAM size = MAKELPARAM(client.right - client.left, client.bottom - client.top);
         if (handles->toolBar) SendMessageA(handles->toolBar, WM_SIZE, sizeType, size);
-        if (handles->statusBar) SendMessageA(handles->statusBar, WM_SIZE, sizeType, size);
+        if (handles->statusBar) {
+            SendMessageA(handles->statusBar, WM_SIZE, sizeType, size);
+            LayOutStatusParts(handles->statusBar);
+        }
         const int statusHeight = StatusBarHeight(*handles);
         const int width = client.right - client.left;
         const int top = client.top + kToolBandHeight;

@@ -15,6 +15,11 @@ constexpr int kTabStripHeight = 30;
 
 int StatusBarHeight(const FrameHandles &handles);
 
+// The status bar in two parts: the notes on the left, the active document's encoding in
+// a part of this width on the right (placed again whenever the bar is resized).
+constexpr int kEncodingPartWidth = 130;
+void LayOutStatusParts(HWND statusBar);
+
 // Shows the tab strip under the tool band and gives the MDI client the space below it,
 // or hides the strip and gives the client the whole band.
 void PlaceTabStripAndClient(const FrameHandles &handles, bool stripShown);

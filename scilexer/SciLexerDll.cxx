@@ -43,25 +43,28 @@ sptr_t SetLexerByNumber(int number, Call call) {
 LRESULT CALLBACK AdapterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kSetLexerByNumber) {
         return SetLexerByNumber(static_cast<int>(wParam), [&](UINT m, uptr_t w, sptr_t l) {
-            return static_cast<sptr_t>(CallWindowProcA(scintillaProc, window, m, w, l));
+            return static_cast<sptr_t>(CallWindowProcW(scintillaProc, window, m, w, l));
         });
     }
     if (message == SCI_GETDIRECTFUNCTION)
         return reinterpret_cast<LRESULT>(&AdapterDirectFunction);
-    return CallWindowProcA(scintillaProc, window, message, wParam, lParam);
+    return CallWindowProcW(scintillaProc, window, message, wParam, lParam);
 }
 
 // Re-registers the "Scintilla" class with the adapter in front of Scintilla's procedure.
+// The class stays a Unicode one, as Scintilla registers it: its windows then give their
+// text as characters decoded with the document's own encoding (WM_GETTEXT through
+// SendMessageW), and ANSI callers get it in the system's code page as before.
 bool InstallAdapter(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExA(instance, "Scintilla", &wc))
+    if (!GetClassInfoExW(instance, L"Scintilla", &wc))
         return false;
     scintillaProc = wc.lpfnWndProc;
-    UnregisterClassA("Scintilla", instance);
+    UnregisterClassW(L"Scintilla", instance);
     wc.lpfnWndProc = AdapterWindowProc;
     wc.hInstance = instance;
-    return RegisterClassExA(&wc) != 0;
+    return RegisterClassExW(&wc) != 0;
 }
 
 }  // namespace

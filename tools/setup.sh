@@ -18,7 +18,8 @@ need_root() {
 }
 
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xauth googletest cmake make g++
-          imagemagick xdotool dpkg-dev zip unzip python3 fonts-wine clang libclang-rt-14-dev)
+          imagemagick xdotool dpkg-dev zip unzip python3 fonts-wine clang libclang-rt-14-dev
+          libuchardet-dev fonts-wqy-microhei)
 
 missing_packages() {
     local p
@@ -98,6 +99,30 @@ fetch_scintilla() {
     rm -rf "$work"
 }
 
+# The encoding detector's sources (Debian's "uchardet" source package), cross-compiled
+# for Windows by build.sh; natively the program links Debian's libuchardet-dev.
+uchardet_version=0.0.7
+fetch_uchardet() {
+    local dest="$cache/uchardet-$uchardet_version"
+    [ -f "$dest/src/uchardet.h" ] && return
+    need_root
+    add_deb_src
+    apt-get update -qq
+    local work
+    work=$(mktemp -d)
+    (cd "$work" && apt-get source --download-only -qq "uchardet=$uchardet_version*" >/dev/null 2>&1 \
+        || apt-get source --download-only -qq uchardet >/dev/null)
+    mkdir -p "$work/x"
+    tar -xf "$(ls "$work"/uchardet_*.orig.tar.* | head -n1)" -C "$work/x"
+    rm -rf "$dest.new"
+    mkdir -p "$cache"
+    cp -a "$(dirname "$(find "$work/x" -maxdepth 3 -name uchardet.h -path '*/src/*' | head -n1)")/.." "$dest.new"
+    rm -rf "$dest"
+    mv "$dest.new" "$dest"
+    rm -rf "$work"
+}
+
 install_packages
 fetch_scintilla
+fetch_uchardet
 echo "setup: ready (sources in $cache/scite-$scite_version)"

@@ -58,6 +58,22 @@ display_up() {
     export DISPLAY=":$n"
 }
 
+# Scripts with Chinese or Cyrillic comments need a font with those glyphs: the prefix
+# gets WenQuanYi Micro Hei (Debian's fonts-wqy-microhei), and the faces the editor and
+# the dialogs use link to it for the characters they lack. Once per prefix; needs the
+# prefix's wineserver.
+wine_script_font() {
+    local font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -f "$font" ] && [ ! -f "$fonts/wqy-microhei.ttc" ] || return 0
+    mkdir -p "$fonts"
+    local face link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    for face in Arial "Courier New" Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+        wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    done
+    cp "$font" "$fonts/"
+}
+
 # wine_up PREFIX: prepares PREFIX (created once) and a display.
 wine_up() {
     export WINEPREFIX=$1
@@ -91,6 +107,7 @@ wine_up() {
     # and keep its output open: started here, they hold no pipe of a test runner, which
     # would otherwise wait for them forever once the prefix existed before this server.
     setsid "$WINELOADER" wineboot </dev/null >>"$state/wineboot.log" 2>&1 || true
+    wine_script_font </dev/null
 }
 
 # wine_down PREFIX: stops the prefix's wineserver and the Xvfb this script started.

@@ -139,11 +139,13 @@ TEST_F(EditorMenu, EntriesInOrderAndNothingChosenDoesNothing) {
         {1098, "Find (F11)"}, {1099, "Replace (F12)"}, {1142, "GoToLine"}, {0, ""}, {1146, "GETLables"},
     };
     for (const auto &menu : menus_) {
-        ASSERT_EQ(menu.size(), expected.size());
+        ASSERT_EQ(menu.size(), expected.size() + 2);
         for (size_t i = 0; i < expected.size(); ++i) {
             EXPECT_EQ(menu[i].id, expected[i].first) << i;
             EXPECT_EQ(menu[i].text, expected[i].second) << i;
         }
+        EXPECT_EQ(menu[expected.size()].id, 0u);
+        EXPECT_EQ(menu.back().text, "Reopen As");
     }
     EXPECT_EQ(menuOwners_[0], ActiveDocument());
     EXPECT_EQ(ActiveEditor().Text(), "text");
@@ -286,6 +288,51 @@ TEST_F(EditorMenu, HelpWordAtTheCaret) {
         editor.Call(SCI_GOTOPOS, at + c.offset);
         EXPECT_EQ(HelpWordAtCaret(editor), c.word) << c.find;
     }
+}
+
+}  // namespace
+}  // namespace quillet::testing_documents
+
+namespace quillet::testing_documents {
+namespace {
+
+// "Reopen As" from the editor menu: the sub-menu lists the encodings with the present
+// one checked; a choice shows the same bytes through the new code page or character
+// set, for this document only.
+TEST_F(EditorMenu, ReopenAsShowsTheSameBytesInTheChosenEncoding) {
+    NewDocument();
+    HWND first = ActiveDocument();
+    const std::string bytes = "// \xCF\xF0\xE8\xE2\xE5\xF2\r\n";  // "Привет" in Windows-1251
+    ActiveEditor().SetText(bytes);
+    NewDocument();
+    HWND second = ActiveDocument();
+    SendMessageA(handles_.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first), 0);
+
+    std::vector<std::string> checked;
+    platform::Hooks().trackMenu = [&](HMENU menu, HWND) -> UINT {
+        HMENU encodings = GetSubMenu(menu, GetMenuItemCount(menu) - 1);
+        for (int i = 0; i < GetMenuItemCount(encodings); ++i) {
+            char name[64] = "";
+            GetMenuStringA(encodings, i, name, sizeof name, MF_BYPOSITION);
+            if (GetMenuState(encodings, i, MF_BYPOSITION) & MF_CHECKED) checked.push_back(name);
+            if (std::string(name) == "Windows-1251") return GetMenuItemID(encodings, i);
+        }
+        return 0;
+    };
+    SendMessageA(first, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(ActiveEditorWindow()), -1);
+    EXPECT_EQ(checked, std::vector<std::string>{"ANSI"});
+
+    const Editor editor = ActiveEditor();
+    EXPECT_EQ(editor.Call(SCI_GETCODEPAGE), 0);
+    EXPECT_EQ(editor.Call(SCI_STYLEGETCHARACTERSET, 1), RUSSIAN_CHARSET);
+    EXPECT_EQ(editor.Call(SCI_STYLEGETCHARACTERSET, STYLE_DEFAULT), RUSSIAN_CHARSET);
+    EXPECT_EQ(editor.Text(), bytes);
+    wchar_t characters[32] = L"";
+    SendMessageW(editor.Window(), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(characters));
+    EXPECT_STREQ(characters, L"// \u041f\u0440\u0438\u0432\u0435\u0442\r\n");
+    EXPECT_EQ(GetDocumentRecord(first)->encoding, EncodingId::kWindows1251);
+    EXPECT_EQ(GetDocumentRecord(second)->encoding, EncodingId::kAnsi);
+    EXPECT_EQ(Editor(EditorOfDocument(second)).Call(SCI_STYLEGETCHARACTERSET, 1), DEFAULT_CHARSET);
 }
 
 }  // namespace

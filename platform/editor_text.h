@@ -1,0 +1,25 @@
+// Moving text between the system's code page (dialogs, keyword tips, list boxes) and an
+// editor's bytes, whose encoding the editor's code page and default character set name.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/editor.h"
+
+namespace quillet {
+
+// The Windows code page in which the editor's bytes are characters, as the control
+// itself converts them: UTF-8, else the code page of its default style's character set,
+// else its double-byte code page, else the system's (CP_ACP).
+UINT TextCodePageOf(const Editor &editor);
+
+// Text of the system's code page as the editor's bytes, and the other way round.
+// Characters the other side lacks become "?"; while the editor shows the system's own
+// code page the text passes unchanged.
+std::string SystemTextAsEditorBytes(const Editor &editor, std::string_view text);
+std::string EditorBytesAsSystemText(const Editor &editor, std::string_view bytes);
+
+}  // namespace quillet

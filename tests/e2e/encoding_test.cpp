@@ -1,0 +1,98 @@
+// End to end, under Wine's English locale: a GBK and a Windows-1251 script of the corpus
+// open with their comments readable (read back through the control as characters), the
+// status bar names each encoding, Save writes every byte back unchanged, and "Reopen As"
+// changes only its document and is remembered for the next opening.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Scintilla.h"
+#include "driver/session.h"
+
+using namespace qdriver;
+
+namespace {
+
+constexpr char kGbkScript[] = "dubuqingfeng__ollydbg-script__ZProtect__anti-hook-u07be12.txt";
+constexpr char k1251Script[] = "BKHONEL__OllyDBG-Script__RLPack__RLPack1.9_pre_Heavy_Weapon.txt";
+constexpr int kReopenAsFirst = 1170;
+constexpr int kReopenAsBig5 = kReopenAsFirst + 4;
+
+// The editor's text as characters: the control turns its bytes into UTF-16 with the
+// document's code page and character set.
+std::wstring Characters(HWND editor) {
+    const LRESULT length = SendMessageW(editor, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(editor, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+std::string EncodingShown(Session &quillet) { return StatusPartText(quillet.StatusBar(), 1); }
+
+void Activate(Session &quillet, HWND document) {
+    SendMessageA(quillet.MdiClient(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(document), 0);
+}
+
+}  // namespace
+
+TEST(Encoding, ScriptsShowInTheirOwnEncodingSaveByteForByteAndReopenAsIsRemembered) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    std::string gbkBytes, cyrillicBytes;
+    ASSERT_TRUE(ReadBytes(CorpusFolder() + kGbkScript, &gbkBytes));
+    ASSERT_TRUE(ReadBytes(CorpusFolder() + k1251Script, &cyrillicBytes));
+    const std::string gbk = folder.File("chinese.txt"), cyrillic = folder.File("russian.osc");
+    ASSERT_TRUE(WriteBytes(gbk, gbkBytes));
+    ASSERT_TRUE(WriteBytes(cyrillic, cyrillicBytes));
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+
+    ASSERT_EQ(quillet.OpenScript(gbk), "");
+    HWND gbkDocument = quillet.ActiveDocument();
+    EXPECT_NE(Characters(quillet.ActiveEditor()).find(L"//\u7528\u6765\u8865\u5145\u8bf4\u660e\u4fee\u590d"
+                                                      L"anti-hook\u7684"),
+              std::wstring::npos)
+        << "the Chinese comment reads as characters";
+    EXPECT_EQ(EncodingShown(quillet), "GBK");
+    Sleep(300);  // let the comments paint
+    EXPECT_FALSE(SaveScreenshot("encoding-gbk-script.png", quillet.Frame()).empty());
+
+    ASSERT_EQ(quillet.OpenScript(cyrillic), "");
+    HWND cyrillicDocument = quillet.ActiveDocument();
+    EXPECT_NE(Characters(quillet.ActiveEditor())
+                  .find(L"\u041d\u0430\u0437\u043d\u0430\u0447\u0435\u043d\u0438\u0435 \u0441\u043a\u0440\u0438"
+                        L"\u043f\u0442\u0430 RLPack1.9"),
+              std::wstring::npos)
+        << "the Russian comment reads as characters";
+    EXPECT_EQ(EncodingShown(quillet), "Windows-1251");
+    Sleep(300);
+    EXPECT_FALSE(SaveScreenshot("encoding-1251-script.png", quillet.Frame()).empty());
+
+    // Save writes the bytes as they were read.
+    SendCommand(quillet.Frame(), ui::kCmdSave);
+    std::string written;
+    EXPECT_TRUE(ReadBytes(cyrillic, &written) && written == cyrillicBytes) << "Windows-1251 script changed on save";
+    Activate(quillet, gbkDocument);
+    EXPECT_EQ(EncodingShown(quillet), "GBK") << "the status bar follows the active document";
+    SendCommand(quillet.Frame(), ui::kCmdSave);
+    EXPECT_TRUE(ReadBytes(gbk, &written) && written == gbkBytes) << "GBK script changed on save";
+
+    // Reopen As Big5: this document only, the bytes untouched, the choice stored.
+    SendCommand(quillet.Frame(), kReopenAsBig5);
+    EXPECT_EQ(EncodingShown(quillet), "Big5");
+    EXPECT_EQ(Send(quillet.ActiveEditor(), SCI_GETCODEPAGE), 950);
+    EXPECT_EQ(Send(quillet.ActiveEditor(), SCI_GETLENGTH), static_cast<LRESULT>(gbkBytes.size()));
+    Activate(quillet, cyrillicDocument);
+    EXPECT_EQ(EncodingShown(quillet), "Windows-1251");
+    EXPECT_EQ(Send(quillet.ActiveEditor(), SCI_GETCODEPAGE), 0);
+    EXPECT_TRUE(WaitUntil([&] { return IniRead(folder.Settings(), "Encodings", "ENC1") == "Big5"; }, kStepTimeout));
+    EXPECT_EQ(IniRead(folder.Settings(), "Encodings", "ENCfile1"), gbk);
+
+    Activate(quillet, gbkDocument);
+    PostMessageA(gbkDocument, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return quillet.Documents().size() == 1; }, kStepTimeout));
+    ASSERT_EQ(quillet.OpenScript(gbk), "");
+    EXPECT_EQ(EncodingShown(quillet), "Big5") << "the choice comes back with the file";
+    EXPECT_TRUE(quillet.Close());
+}
