@@ -208,6 +208,8 @@ run_native_tests() { (cd build/native && ctest --output-on-failure); }
 run_windows_tests() {  # arch
     local arch=$1 dir rc=0
     dir=$(build_dir "$arch")
+    # Each architecture starts its own display: the previous one's is gone with its prefix.
+    unset DISPLAY
     export QUILLET_SCREENS="$root/build/screens/$arch"
     mkdir -p "$QUILLET_SCREENS"
     # The end-to-end tests pair Quillet with the debugger simulator of the other

@@ -120,5 +120,6 @@ wine_down() {
         d=$(cat "$state/display")
         pkill -f "Xvfb $d " 2>/dev/null || true
         rm -f "$state/display"
+        [ "${DISPLAY:-}" = "$d" ] && unset DISPLAY
     fi
 }

@@ -70,11 +70,16 @@ bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers) {
     HWND top = GetAncestor(window, GA_ROOT);
     DWORD target = GetWindowThreadProcessId(window, nullptr);
     DWORD self = GetCurrentThreadId();
-    bool attached = AttachThreadInput(self, target, TRUE) != 0;
-    SetForegroundWindow(top);
-    SetFocus(window);
-    if (attached) AttachThreadInput(self, target, FALSE);
-    if (!WaitUntil([&] { return GetForegroundWindow() == top; }, 3000)) return false;
+    // Asked again until it holds: a window that just closed (a message box) can take the
+    // foreground back once more on a loaded machine.
+    const auto bringForward = [&] {
+        bool attached = AttachThreadInput(self, target, TRUE) != 0;
+        SetForegroundWindow(top);
+        SetFocus(window);
+        if (attached) AttachThreadInput(self, target, FALSE);
+        return GetForegroundWindow() == top;
+    };
+    if (!WaitUntil(bringForward, 5000)) return false;
 
     std::vector<INPUT> inputs;
     for (WORD modifier : modifiers) inputs.push_back(Key(modifier, false));
