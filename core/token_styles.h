@@ -1,4 +1,5 @@
-// The style numbers the script lexer gives each token class and the lexer's number.
+// The style numbers the script lexer gives each token class, the lexer's number and the
+// editor's line markers.
 // The lexer, the colour set and every typing feature use this one enumeration.
 // Window-free; includes nothing of the program.
 #pragma once
@@ -8,6 +9,11 @@ namespace quillet {
 // The lexer number the editor asks for with SCI_SETLEXER (4001, restored by our SciLexer.dll).
 constexpr int kScriptLexerNumber = 98;
 constexpr unsigned kSciSetLexer = 4001;
+
+// The editor's line markers: a bookmark and a script breakpoint. Both go with their line
+// as text is inserted and deleted.
+constexpr int kBookmarkMarker = 0;
+constexpr int kBreakpointMarker = 1;
 
 enum Style : int {
     kStyleDefault = 0,

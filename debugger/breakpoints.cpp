@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/texts.h"
+#include "core/token_styles.h"
 #include "debugger/debugger.h"
 #include "debugger/link_rules.h"
 #include "platform/active_document.h"
@@ -20,7 +21,6 @@ namespace quillet {
 
 namespace {
 
-constexpr int kBreakpointMarker = 1;
 constexpr int kBreakpointMask = 1 << kBreakpointMarker;
 constexpr sptr_t kBreakpointColour = 0x0000FF;  // red
 constexpr sptr_t kLineTextMax = 255;            // entries keep no more of a line
@@ -57,21 +57,6 @@ int AddMarker(const Editor &editor, long line) {
     const sptr_t handle = editor.Call(SCI_MARKERADD, static_cast<uptr_t>(line), kBreakpointMarker);
     editor.Call(SCI_MARKERSETBACK, kBreakpointMarker, kBreakpointColour);
     return static_cast<int>(handle);
-}
-
-// The current line of each breakpoint marker, by handle, in one pass over the lines.
-std::map<int, long> MarkerLines(const Editor &editor) {
-    std::map<int, long> lines;
-    for (sptr_t line = editor.Call(SCI_MARKERNEXT, 0, kBreakpointMask); line >= 0;
-         line = editor.Call(SCI_MARKERNEXT, static_cast<uptr_t>(line + 1), kBreakpointMask)) {
-        for (int which = 0;; ++which) {
-            const sptr_t handle = editor.Call(SCI_MARKERHANDLEFROMLINE, static_cast<uptr_t>(line), which);
-            if (handle < 0) break;
-            if (editor.Call(SCI_MARKERNUMBERFROMLINE, static_cast<uptr_t>(line), which) == kBreakpointMarker)
-                lines[static_cast<int>(handle)] = static_cast<long>(line);
-        }
-    }
-    return lines;
 }
 
 void AddBreakpointAtCaret(HWND frame, HWND document, const Editor &editor, int line) {
@@ -172,7 +157,7 @@ void StoreBreakpointsOnSave(HWND document, const std::string &path) {
     // What the markers say now, before anything is read: a save that moved nothing
     // reads and writes nothing.
     const Editor editor(EditorOfDocument(document));
-    const std::map<int, long> lines = MarkerLines(editor);
+    const std::map<int, int> lines = editor.MarkerLines(kBreakpointMarker);
     std::vector<BreakpointMove> moves;
     std::vector<Anchor> kept;
     for (const Anchor &anchor : found->second) {

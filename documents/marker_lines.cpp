@@ -6,14 +6,13 @@
 
 #include <vector>
 
+#include "core/token_styles.h"
 #include "documents/document_parts.h"
 
 namespace quillet {
 
 namespace {
 
-constexpr int kBookmarkMarker = 0;
-constexpr int kBreakpointMarker = 1;
 constexpr int kLineMarkMask = (1 << kBookmarkMarker) | (1 << kBreakpointMarker);
 
 // Whether deleting [from, to) removes the line [start, end) (end before its line break)

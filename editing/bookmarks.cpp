@@ -8,6 +8,7 @@
 
 #include "editing/bookmark_rules.h"
 #include "core/texts.h"
+#include "core/token_styles.h"
 #include "platform/active_document.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
@@ -17,7 +18,6 @@ namespace quillet {
 
 namespace {
 
-constexpr int kBookmarkMarker = 0;
 constexpr int kBookmarkBit = 1 << kBookmarkMarker;
 // Lists are read whole: a list cut to a short buffer would lose its tail when written
 // back, and its last item could name a wrong line.
@@ -47,25 +47,10 @@ void WriteTable(const BookmarkTable &table, std::size_t storedCount) {
 // a save lists their current lines in that order. A document's go when it is closed.
 std::map<HWND, std::vector<int>> markersSet;
 
-// The current line of each bookmark marker, by handle, in one pass over the lines.
-std::map<int, int> MarkerLines(const Editor &editor) {
-    std::map<int, int> lines;
-    for (sptr_t line = editor.Call(SCI_MARKERNEXT, 0, kBookmarkBit); line >= 0;
-         line = editor.Call(SCI_MARKERNEXT, static_cast<uptr_t>(line + 1), kBookmarkBit)) {
-        for (int which = 0;; ++which) {
-            const sptr_t handle = editor.Call(SCI_MARKERHANDLEFROMLINE, static_cast<uptr_t>(line), which);
-            if (handle < 0) break;
-            if (editor.Call(SCI_MARKERNUMBERFROMLINE, static_cast<uptr_t>(line), which) == kBookmarkMarker)
-                lines[static_cast<int>(handle)] = static_cast<int>(line);
-        }
-    }
-    return lines;
-}
-
 // The lines of the document's bookmarks now: those set through here in the order they
 // were set, then any other bookmark marker in line order; each line once.
 std::vector<int> BookmarkedLines(HWND document, const Editor &editor) {
-    std::map<int, int> lines = MarkerLines(editor);
+    std::map<int, int> lines = editor.MarkerLines(kBookmarkMarker);
     std::vector<int> ordered;
     const auto addLine = [&](int line) {
         if (std::find(ordered.begin(), ordered.end(), line) == ordered.end()) ordered.push_back(line);

@@ -1,6 +1,7 @@
 // Direct access to a Scintilla control.
 #include "platform/editor.h"
 
+#include <map>
 #include <vector>
 
 #include "scilexer/scilexer_api.h"
@@ -43,6 +44,21 @@ void Editor::SetStyleFont(int style, const std::string &face, int size, int styl
     Call(SCI_STYLESETSIZE, static_cast<uptr_t>(style), size);
     Call(SCI_STYLESETBOLD, static_cast<uptr_t>(style), styleCode == 1 || styleCode == 3);
     Call(SCI_STYLESETITALIC, static_cast<uptr_t>(style), styleCode == 2 || styleCode == 3);
+}
+
+std::map<int, int> Editor::MarkerLines(int marker) const {
+    std::map<int, int> lines;
+    const sptr_t mask = sptr_t{1} << marker;
+    for (sptr_t line = Call(SCI_MARKERNEXT, 0, mask); line >= 0;
+         line = Call(SCI_MARKERNEXT, static_cast<uptr_t>(line + 1), mask)) {
+        for (int which = 0;; ++which) {
+            const sptr_t handle = Call(SCI_MARKERHANDLEFROMLINE, static_cast<uptr_t>(line), which);
+            if (handle < 0) break;
+            if (Call(SCI_MARKERNUMBERFROMLINE, static_cast<uptr_t>(line), which) == marker)
+                lines[static_cast<int>(handle)] = static_cast<int>(line);
+        }
+    }
+    return lines;
 }
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,9 @@ public:
     void SetText(std::string_view bytes) const;
     // The text between two positions.
     std::string TextRange(sptr_t start, sptr_t end) const;
+    // The current line of each marker of number `marker`, by its handle, in one pass over
+    // the marked lines: a marker's handle follows it as lines are inserted and deleted.
+    std::map<int, int> MarkerLines(int marker) const;
 
     // Gives each of these styles the font: face, size, and bold and italic from the
     // style code (1 bold, 2 italic, 3 both, anything else neither).

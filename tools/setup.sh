@@ -47,6 +47,12 @@ add_deb_src() {
     fi
 }
 
+# A mirror in the middle of a sync can fail one list among many: the others are still
+# refreshed, and an install or source download that needs the failed one says so itself.
+refresh_package_lists() {
+    apt-get update -qq || echo "setup: some package lists could not be refreshed; going on with the others" >&2
+}
+
 install_packages() {
     local missing
     missing=$(missing_packages)
@@ -54,7 +60,7 @@ install_packages() {
     if [ -n "$missing" ]; then
         need_root
         export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq
+        refresh_package_lists
         apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
     fi
 }
@@ -71,21 +77,26 @@ missing_sources() {
     done
 }
 
-fetch_scintilla() {
-    local dest="$cache/scite-$scite_version" missing
-    missing=$(missing_sources "$dest")
-    [ -z "$missing" ] && return
+# unpack_source_package NAME VERSION: downloads Debian's source package of that version
+# (else the one the machine offers) and unpacks its upstream tarball into $work/x, a new
+# temporary folder the caller removes.
+unpack_source_package() {
+    local name=$1 version=$2
     need_root
     add_deb_src
-    apt-get update -qq
-    local work
+    refresh_package_lists
     work=$(mktemp -d)
-    (cd "$work" && apt-get source --download-only -qq "scite=$scite_version*" >/dev/null 2>&1 \
-        || apt-get source --download-only -qq scite >/dev/null)
-    local orig
-    orig=$(ls "$work"/scite_*.orig.tar.* | head -n1)
+    (cd "$work" && apt-get source --download-only -qq "$name=$version*" >/dev/null 2>&1 \
+        || apt-get source --download-only -qq "$name" >/dev/null)
     mkdir -p "$work/x"
-    tar -xf "$orig" -C "$work/x"
+    tar -xf "$(ls "$work"/"$name"_*.orig.tar.* | head -n1)" -C "$work/x"
+}
+
+fetch_scintilla() {
+    local dest="$cache/scite-$scite_version" missing work
+    missing=$(missing_sources "$dest")
+    [ -z "$missing" ] && return
+    unpack_source_package scite "$scite_version"
     mkdir -p "$dest"
     # The upstream tarball holds scintilla/, lexilla/ and scite/ side by side. Only missing
     # folders are added (each moved in whole), so builds using the others are undisturbed.
@@ -105,15 +116,8 @@ uchardet_version=0.0.7
 fetch_uchardet() {
     local dest="$cache/uchardet-$uchardet_version"
     [ -f "$dest/src/uchardet.h" ] && return
-    need_root
-    add_deb_src
-    apt-get update -qq
     local work
-    work=$(mktemp -d)
-    (cd "$work" && apt-get source --download-only -qq "uchardet=$uchardet_version*" >/dev/null 2>&1 \
-        || apt-get source --download-only -qq uchardet >/dev/null)
-    mkdir -p "$work/x"
-    tar -xf "$(ls "$work"/uchardet_*.orig.tar.* | head -n1)" -C "$work/x"
+    unpack_source_package uchardet "$uchardet_version"
     rm -rf "$dest.new"
     mkdir -p "$cache"
     cp -a "$(dirname "$(find "$work/x" -maxdepth 3 -name uchardet.h -path '*/src/*' | head -n1)")/.." "$dest.new"
