@@ -98,7 +98,8 @@ void CreateLabelsPane(HWND frame, const RECT &client, FrameHandles &handles) {
     SetParent(handles.labelsPane, handles.mdiClient);
     RECT area{};
     GetClientRect(handles.labelsPane, &area);
-    handles.labelsList = CreateWindowExA(0, "listbox", nullptr, kLabelsListStyle, 0, 0, area.right, area.bottom,
+    // A Unicode list, so labels show in their script's encoding whatever the system's.
+    handles.labelsList = CreateWindowExW(0, L"listbox", nullptr, kLabelsListStyle, 0, 0, area.right, area.bottom,
                                          handles.labelsPane, reinterpret_cast<HMENU>(kIdLabelsList),
                                          InstanceOf(frame), nullptr);
     handles.labelsListProc = SubclassLabelsList(handles.labelsList);

@@ -48,16 +48,17 @@ void JumpToSelectedLabel(HWND list) {
     if (HWND document = ActiveDocument()) SetFocus(document);
 }
 
+// The list is a Unicode window: its subclass stays one, so its items are never narrowed.
 LRESULT CALLBACK LabelsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_USERDATA));
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_USERDATA));
     if (message == WM_KILLFOCUS) {
         HideLabelsPane();
         if (HWND document = ActiveDocument()) SetFocus(document);
     } else if (message == WM_DESTROY && previous) {
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     }
-    return previous ? CallWindowProcA(previous, list, message, wParam, lParam)
-                    : DefWindowProcA(list, message, wParam, lParam);
+    return previous ? CallWindowProcW(previous, list, message, wParam, lParam)
+                    : DefWindowProcW(list, message, wParam, lParam);
 }
 
 }  // namespace
@@ -80,8 +81,8 @@ LRESULT CALLBACK LabelsPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM l
 WNDPROC SubclassLabelsList(HWND list) {
     if (!list) return nullptr;
     const auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelsListProc)));
-    SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(previous));
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelsListProc)));
+    SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(previous));
     return previous;
 }
 
@@ -101,13 +102,12 @@ bool FillLabelsList() {
     // The list box's own procedure directly: these messages need nothing of the subclass.
     const WNDPROC listProc = handles->labelsListProc;
     const auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
-        return listProc ? CallWindowProcA(listProc, list, message, wParam, lParam)
-                        : SendMessageA(list, message, wParam, lParam);
+        return listProc ? CallWindowProcW(listProc, list, message, wParam, lParam)
+                        : SendMessageW(list, message, wParam, lParam);
     };
-    // Labels are the script's bytes: the list shows them as text of the system's code
-    // page, recoded from the script's encoding.
+    // Labels are the script's bytes, shown as the characters of the script's encoding.
     for (const LabelItem &item : items) {
-        const std::string label = EditorBytesAsSystemText(editor, item.text);
+        const std::wstring label = EditorBytesAsWideText(editor, item.text);
         const LRESULT index =
             send(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(label.c_str()));
         if (index >= 0) send(LB_SETITEMDATA, static_cast<WPARAM>(index), item.line);

@@ -68,4 +68,8 @@ std::string EditorBytesAsSystemText(const Editor &editor, std::string_view bytes
     return Recode(bytes, TextCodePageOf(editor), CP_ACP);
 }
 
+std::wstring EditorBytesAsWideText(const Editor &editor, std::string_view bytes) {
+    return Widen(bytes, TextCodePageOf(editor));
+}
+
 }  // namespace quillet

@@ -22,4 +22,8 @@ UINT TextCodePageOf(const Editor &editor);
 std::string SystemTextAsEditorBytes(const Editor &editor, std::string_view text);
 std::string EditorBytesAsSystemText(const Editor &editor, std::string_view bytes);
 
+// The editor's bytes as UTF-16, for windows that show Unicode text whatever the
+// system's code page; empty when the bytes are not characters of that encoding.
+std::wstring EditorBytesAsWideText(const Editor &editor, std::string_view bytes);
+
 }  // namespace quillet

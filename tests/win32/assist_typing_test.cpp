@@ -13,6 +13,7 @@
 #include "assist/completion_rules.h"
 #include "assist/variable_scan.h"
 #include "core/token_styles.h"
+#include "documents/document_parts.h"
 #include "platform/active_document.h"
 #include "platform/editor.h"
 #include "platform/text.h"
@@ -317,9 +318,23 @@ TEST_F(AssistTest, LabelsPaneListsSortedLabelsAndJumps) {
     EXPECT_EQ(SendMessageA(frame_, WM_NCHITTEST, 0, upper), HTCLIENT);
     EXPECT_TRUE(IsWindowVisible(pane));
 
-    // A script without labels opens nothing.
+    // Labels of a script in another encoding than the system's show as its characters:
+    // Windows-1251 and UTF-8 bytes of the same Cyrillic label.
     SetFocus(ActiveEditorWindow());
     Pump();
+    for (const auto &[encoding, bytes] : {std::pair{EncodingId::kWindows1251, std::string("\xCC\xE8\xF0:")},
+                                          std::pair{EncodingId::kUtf8, std::string("\xD0\x9C\xD0\xB8\xD1\x80:")}}) {
+        ApplyEncodingLook(Active(), encoding);
+        Active().SetText(bytes + "\r\n");
+        Command(kCmdShowLabels);
+        wchar_t label[16] = L"";
+        SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(label));
+        EXPECT_STREQ(label, L"\u041c\u0438\u0440:") << static_cast<int>(encoding);
+        SetFocus(ActiveEditorWindow());
+        Pump();
+    }
+
+    // A script without labels opens nothing.
     EXPECT_FALSE(IsWindowVisible(pane));
     Active().SetText("mov a, b\r\n");
     Command(kCmdShowLabels);
