@@ -4,7 +4,9 @@
 // changes only its document and is remembered for the next opening.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "Scintilla.h"
 #include "driver/session.h"
@@ -42,6 +44,7 @@ TEST(Encoding, ScriptsShowInTheirOwnEncodingSaveByteForByteAndReopenAsIsRemember
     std::string gbkBytes, cyrillicBytes;
     ASSERT_TRUE(ReadBytes(CorpusFolder() + kGbkScript, &gbkBytes));
     ASSERT_TRUE(ReadBytes(CorpusFolder() + k1251Script, &cyrillicBytes));
+    cyrillicBytes += "\r\n\xCD\xE0\xF7\xE0\xEB\xEE:\r\n";  // a label, "Начало:" in Windows-1251
     const std::string gbk = folder.File("chinese.txt"), cyrillic = folder.File("russian.osc");
     ASSERT_TRUE(WriteBytes(gbk, gbkBytes));
     ASSERT_TRUE(WriteBytes(cyrillic, cyrillicBytes));
@@ -68,6 +71,23 @@ TEST(Encoding, ScriptsShowInTheirOwnEncodingSaveByteForByteAndReopenAsIsRemember
     EXPECT_EQ(EncodingShown(quillet), "Windows-1251");
     Sleep(300);
     EXPECT_FALSE(SaveScreenshot("encoding-1251-script.png", quillet.Frame()).empty());
+
+    // The labels pane shows the Cyrillic label as its characters.
+    HWND labels = Descendant(quillet.Frame(), ui::kLabelsList);
+    ASSERT_TRUE(labels);
+    ASSERT_TRUE(PressKey(quillet.ActiveEditor(), VK_PAUSE));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(GetParent(labels)) != FALSE; }, kStepTimeout));
+    std::vector<std::wstring> shown;
+    for (LRESULT i = 0; i < SendMessageW(labels, LB_GETCOUNT, 0, 0); ++i) {
+        wchar_t label[128] = L"";
+        if (SendMessageW(labels, LB_GETTEXTLEN, i, 0) < 128)
+            SendMessageW(labels, LB_GETTEXT, i, reinterpret_cast<LPARAM>(label));
+        shown.emplace_back(label);
+    }
+    EXPECT_NE(std::find(shown.begin(), shown.end(), L"\u041d\u0430\u0447\u0430\u043b\u043e:"), shown.end())
+        << shown.size() << " labels, none of them the Cyrillic one";
+    Sleep(300);
+    EXPECT_FALSE(SaveScreenshot("encoding-labels-pane.png", quillet.Frame()).empty());
 
     // Save writes the bytes as they were read.
     SendCommand(quillet.Frame(), ui::kCmdSave);
