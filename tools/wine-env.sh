@@ -46,14 +46,18 @@ display_up() {
             return
         fi
     fi
-    local n=90
+    # One run at a time picks a number and starts its server: two runs started together
+    # would otherwise pick the same free number.
+    local n=90 i lock
+    exec {lock}>/tmp/.quillet-xvfb.lock
+    flock "$lock"
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    setsid Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
-    local i
+    setsid Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 {lock}>&- &
     for i in $(seq 1 100); do
         [ -S "/tmp/.X11-unix/X$n" ] && break
         sleep 0.1
     done
+    exec {lock}>&-
     echo ":$n" >"$state/display"
     export DISPLAY=":$n"
 }
