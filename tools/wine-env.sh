@@ -41,7 +41,9 @@ display_up() {
     if [ -f "$state/display" ]; then
         local d
         d=$(cat "$state/display")
-        if [ -S "/tmp/.X11-unix/X${d#:}" ]; then
+        # Reused only while its server still runs: a machine that restarted leaves the
+        # socket and lock file behind.
+        if [ -S "/tmp/.X11-unix/X${d#:}" ] && kill -0 "$(tr -d ' ' <"/tmp/.X${d#:}-lock" 2>/dev/null)" 2>/dev/null; then
             export DISPLAY=$d
             return
         fi
