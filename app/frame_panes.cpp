@@ -171,7 +171,8 @@ void CreateFrameChildren(HWND frame, FrameState &state) {
     if (handles.toolBar) ShowWindow(handles.toolBar, SW_SHOWNORMAL);
 
     InvalidateRect(frame, nullptr, TRUE);
-    DragAcceptFiles(frame, TRUE);
+    // What DragAcceptFiles does, without loading the shell library before the first paint.
+    SetWindowLongPtrA(frame, GWL_EXSTYLE, GetWindowLongPtrA(frame, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
 }  // namespace quillet

@@ -1,7 +1,7 @@
 // The program's entry routine: refuses a second instance, starts the skin, registers
 // the window classes, creates the frame, loads the keyword file, shows the frame, runs
-// the one message loop (which adds the tray icon once the frame is painted) and tears
-// everything down in order.
+// the one message loop (which loads the editing component and adds the tray icon once
+// the frame is painted) and tears everything down in order.
 #include "app/shell.h"
 
 #include <windows.h>
@@ -19,6 +19,7 @@
 #include "core/command_ids.h"
 #include "core/texts.h"
 #include "documents/documents.h"
+#include "platform/editor.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
@@ -31,7 +32,7 @@ namespace {
 
 constexpr DWORD kFrameStyle = WS_POPUP | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 // Posted to the main thread once the frame is shown and painted: what the first paint
-// does not need (the tray icon) follows it.
+// does not need (the editing component, the tray icon) follows it.
 constexpr UINT kMsgFinishStartup = WM_APP + 0x40;
 
 struct ClassDescription {
@@ -101,6 +102,9 @@ NOTIFYICONDATAA AddTrayIcon(HWND frame, HINSTANCE instance) {
 // The work of the start-up that the first paint does not need, done when the loop
 // takes its first message (the one posted after the paint wakes it, but any message
 // will do: a modal loop run by a sent message may have taken that one).
+// SciLexer.dll (and the DLLs it imports) is loaded here rather than before the frame
+// shows; a document created earlier, by a message sent during the first wait, loads it
+// itself. Without it nothing can be edited, so the program says so and closes.
 struct LateStartup {
     HWND frame;
     HINSTANCE instance;
@@ -110,9 +114,15 @@ struct LateStartup {
     void Finish() {
         if (done) return;
         done = true;
+        const bool editingComponent = LoadEditingComponent() != nullptr;
+        MarkStartupStep("after the first paint: editing component");
         tray = AddTrayIcon(frame, instance);
         MarkStartupStep("after the first paint: tray icon");
         WriteStartupTrace();
+        if (!editingComponent) {
+            platform::ShowMessage(frame, text::kEditingComponentMissing, text::kSkinEngineMissingTitle, MB_OK);
+            PostMessageA(frame, WM_CLOSE, 0, 0);
+        }
     }
 };
 
@@ -203,9 +213,8 @@ int RunQuillet(HINSTANCE instance, int showCommand) {
         return 1;
     }
     MarkStartupStep("single-instance test");
-    HMODULE editingComponent = LoadLibraryA(text::kSciLexerDll);
     HMODULE skinEngine = LoadLibraryA(text::kSkinEngineDll);
-    MarkStartupStep("libraries loaded");
+    MarkStartupStep("skin engine loaded");
     if (!skinEngine) {
         platform::ShowMessage(nullptr, text::kSkinEngineMissing, text::kSkinEngineMissingTitle, MB_OK);
         return 1;
@@ -240,7 +249,7 @@ int RunQuillet(HINSTANCE instance, int showCommand) {
     const int exitCode = RunMessageLoop(frame, client, accelerators, late);
 
     ReleaseToolImages(handles);
-    if (editingComponent) FreeLibrary(editingComponent);
+    ReleaseEditingComponent();
     FreeLibrary(skinEngine);
     if (late.done) Shell_NotifyIconA(NIM_DELETE, &late.tray);
     SkinRemove();

@@ -106,6 +106,7 @@ int main(int argc, char **argv) {
 
     HWND frame = CreateWindowExA(0, "STATIC", "replace all", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    quillet::LoadEditingComponent();
     HWND control = CreateWindowExA(0, "Scintilla", "", WS_CHILD | WS_VISIBLE, 0, 0, 880, 660, frame, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
     const Editor editor(control);

@@ -85,6 +85,7 @@ int main(int argc, char **argv) {
     HWND host = CreateWindowExA(0, quillet::text::kFrameClass, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
                                 nullptr, windowClass.hInstance, nullptr);
     quillet::PublishKeywordList(host, keywordFile.keyword_list.c_str());
+    quillet::LoadEditingComponent();
     HWND control = CreateWindowExA(0, "Scintilla", "", WS_CHILD | WS_VISIBLE, 0, 0, 780, 560, host,
                                    reinterpret_cast<HMENU>(1029), windowClass.hInstance, nullptr);
     const Editor editor(control);

@@ -22,3 +22,48 @@ function(quillet_stdcall_dll target def_file)
     COMMAND "${CMAKE_DLLTOOL}" ${kill_at} -d "${def}" -l "${CMAKE_CURRENT_BINARY_DIR}/lib${target}.dll.a"
     VERBATIM)
 endfunction()
+
+# Delay-load import libraries for system DLLs that the first paint does not need
+# (dialogs, the shell, version resources): each DLL is loaded at the first call of one
+# of its functions instead of at process start, which shortens the start-up. The .def
+# files in cmake/delay_imports list only the functions the program calls, with i686
+# decorations as above. Sets `out_var` to the libraries and, for each function, a
+# linker "-u" of its stub: calls through __declspec(dllimport) never name the stub, and
+# ld drops an unnamed stub's section, which also holds the thunk the delay-load table
+# points to (the first call would then jump to address 0).
+function(quillet_delay_import_libraries out_var)
+  set(items "")
+  file(GLOB defs "${CMAKE_SOURCE_DIR}/cmake/delay_imports/*.def")
+  file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/delay_imports")
+  foreach(def_file IN LISTS defs)
+    get_filename_component(name "${def_file}" NAME_WE)
+    file(READ "${def_file}" text)
+    string(REGEX MATCHALL "\n[A-Za-z_][A-Za-z0-9_]*@[0-9]+" functions "${text}")
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      set(def "${def_file}")
+      set(kill_at -k)
+      set(prefix "_")
+    else()
+      set(def "${CMAKE_BINARY_DIR}/delay_imports/${name}.def")
+      string(REGEX REPLACE "@[0-9]+" "" text "${text}")
+      file(WRITE "${def}" "${text}")
+      set(kill_at "")
+      set(prefix "")
+    endif()
+    set(library "${CMAKE_BINARY_DIR}/delay_imports/lib${name}_delay.a")
+    execute_process(COMMAND "${CMAKE_DLLTOOL}" ${kill_at} -d "${def}" -y "${library}" RESULT_VARIABLE failed)
+    if(failed)
+      message(FATAL_ERROR "dlltool could not make the delay-load library of ${name}")
+    endif()
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${def_file}")
+    list(APPEND items "${library}")
+    foreach(function IN LISTS functions)
+      string(STRIP "${function}" function)
+      if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+        string(REGEX REPLACE "@[0-9]+$" "" function "${function}")
+      endif()
+      list(APPEND items "-Wl,-u,${prefix}${function}")
+    endforeach()
+  endforeach()
+  set(${out_var} "${items}" PARENT_SCOPE)
+endfunction()

@@ -43,6 +43,8 @@ inline constexpr char kAlreadyRunning[] = "Quilletor is already running";
 inline constexpr char kAlreadyRunningTitle[] = "Application is running";
 inline constexpr char kSkinEngineMissing[] = "skin engine couldn't be loaded";
 inline constexpr char kSkinEngineMissingTitle[] = "error";
+// SciLexer.dll is loaded just after the frame's first paint; without it nothing can be edited.
+inline constexpr char kEditingComponentMissing[] = "SciLexer.dll couldn't be loaded: scripts cannot be opened";
 inline constexpr char kStoredSkinFailed[] = "Cann't load your skin,it  may be deleted ";
 inline constexpr char kStoredSkinFailedTitle[] = "Warning";
 inline constexpr char kDefaultSkinFailed[] = "Cann't load  default skin  ";

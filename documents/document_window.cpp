@@ -16,6 +16,7 @@
 #include "documents/document_parts.h"
 #include "documents/documents.h"
 #include "documents/script_names.h"
+#include "platform/editor.h"
 #include "platform/frame_state.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
@@ -57,6 +58,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA *creation) {
     RECT area{};
     GetClientRect(window, &area);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    LoadEditingComponent();  // normally loaded after the first paint already
     HWND editor = CreateWindowExA(WS_EX_CLIENTEDGE, "Scintilla", "", kEditorStyle, area.left, area.top, area.right,
                                   area.bottom - area.top, window, reinterpret_cast<HMENU>(kIdEditor), instance,
                                   nullptr);

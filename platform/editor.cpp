@@ -1,20 +1,51 @@
 // Direct access to a Scintilla control.
 #include "platform/editor.h"
 
+#include <atomic>
 #include <map>
 #include <vector>
 
-#include "scilexer/scilexer_api.h"
+#include "core/texts.h"
 
 namespace quillet {
 
+namespace {
+
+HMODULE editingComponent = nullptr;
+
+// SciLexer.dll's Scintilla_DirectFunction, looked up once the library is in the process
+// (it must be, for a "Scintilla" window to exist). It is not imported, so that the
+// program starts without loading the library.
+Editor::DirectFunction TheDirectFunction() {
+    static std::atomic<Editor::DirectFunction> function{nullptr};
+    if (!function.load()) {
+        if (HMODULE library = GetModuleHandleA(text::kSciLexerDll))
+            function = reinterpret_cast<Editor::DirectFunction>(
+                reinterpret_cast<void *>(GetProcAddress(library, "Scintilla_DirectFunction")));
+    }
+    return function.load();
+}
+
+}  // namespace
+
+HMODULE LoadEditingComponent() {
+    if (!editingComponent) editingComponent = LoadLibraryA(text::kSciLexerDll);
+    return editingComponent;
+}
+
+void ReleaseEditingComponent() {
+    if (editingComponent) FreeLibrary(editingComponent);
+    editingComponent = nullptr;
+}
+
 Editor::Editor(HWND control) : window_(control) {
     if (!control) return;
-    pointer_ = static_cast<sptr_t>(SendMessageA(control, SCI_GETDIRECTPOINTER, 0, 0));
+    direct_ = TheDirectFunction();
+    if (direct_) pointer_ = static_cast<sptr_t>(SendMessageA(control, SCI_GETDIRECTPOINTER, 0, 0));
 }
 
 sptr_t Editor::Call(unsigned message, uptr_t wParam, sptr_t lParam) const {
-    return IsOpen() ? Scintilla_DirectFunction(pointer_, message, wParam, lParam) : 0;
+    return IsOpen() ? direct_(pointer_, message, wParam, lParam) : 0;
 }
 
 std::string Editor::Text() const {

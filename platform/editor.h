@@ -1,6 +1,8 @@
 // Direct access to one Scintilla control: SciLexer.dll's Scintilla_DirectFunction with
-// the control's direct pointer, so calls skip the window message queue. A default Editor stands for "no document open":
-// every call on it does nothing and answers 0.
+// the control's direct pointer, so calls skip the window message queue. A default Editor
+// stands for "no document open": every call on it does nothing and answers 0.
+// SciLexer.dll is loaded on first need, not at process start: LoadEditingComponent
+// before creating the first "Scintilla" window.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +15,17 @@
 
 namespace quillet {
 
+// Loads SciLexer.dll, which registers the "Scintilla" window class; the first call
+// loads it, later ones return the same handle. Null when it cannot be loaded.
+HMODULE LoadEditingComponent();
+// Releases the library loaded by LoadEditingComponent (at shutdown, once every editor
+// window is gone).
+void ReleaseEditingComponent();
+
 class Editor {
 public:
+    using DirectFunction = sptr_t(__stdcall *)(sptr_t pointer, UINT message, uptr_t wParam, sptr_t lParam);
+
     Editor() = default;
     explicit Editor(HWND control);
 
@@ -46,6 +57,7 @@ public:
 
 private:
     HWND window_ = nullptr;
+    DirectFunction direct_ = nullptr;
     sptr_t pointer_ = 0;
 };
 
