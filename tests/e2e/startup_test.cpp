@@ -3,6 +3,9 @@
 // window placement kept across runs in razuvi.ini.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "driver/session.h"
 
 #include <commctrl.h>
@@ -267,25 +270,31 @@ TEST(StartUp, StoredPlacementIsClampedAtTheNextStart) {
 }
 
 // Refusals before the frame shows: each message with its title, then the exit code.
+// SciLexer.dll is loaded only once the frame is painted, so its absence is told over the
+// shown frame, which then closes.
 TEST(StartUp, RefusalsShowTheirMessageAndEndWithTheirExitCode) {
+    enum class Frame { kNone, kHidden, kShown };
     const struct {
         const char *what;
-        bool removeKeywordFile;
+        const char *removedFile;
         const char *storedSkin;  // a file name in skins\, written as a full path
         const char *title;
         const char *text;
         DWORD exitCode;
-        bool frameCreated;
+        Frame frame;
     } rows[] = {
-        {"keyword file missing", true, nullptr, "Keyword file is missing", "Sorry, keyword file not found", 0, true},
-        {"stored skin missing", false, "deleted.urf", "Warning", "Cann't load your skin,it  may be deleted ", 1,
-         false},
+        {"keyword file missing", "qkeywords.txt", nullptr, "Keyword file is missing", "Sorry, keyword file not found",
+         0, Frame::kHidden},
+        {"stored skin missing", nullptr, "deleted.urf", "Warning", "Cann't load your skin,it  may be deleted ", 1,
+         Frame::kNone},
+        {"editing component missing", "SciLexer.dll", nullptr, "error",
+         "SciLexer.dll couldn't be loaded: scripts cannot be opened", 0, Frame::kShown},
     };
     for (const auto &row : rows) {
         FreshFolder folder;
         ASSERT_TRUE(folder.Ok()) << folder.Error();
-        if (row.removeKeywordFile) {
-            ASSERT_TRUE(DeleteFileA(folder.File("qkeywords.txt").c_str()));
+        if (row.removedFile) {
+            ASSERT_TRUE(DeleteFileA(folder.File(row.removedFile).c_str())) << row.what;
         }
         if (row.storedSkin) IniWrite(folder.Settings(), "Qskin", "skin", folder.Path() + "skins\\" + row.storedSkin);
         Session quillet(folder);
@@ -294,16 +303,58 @@ TEST(StartUp, RefusalsShowTheirMessageAndEndWithTheirExitCode) {
         ASSERT_TRUE(box) << row.what << ": no message titled \"" << row.title << "\"";
         EXPECT_EQ(MessageBoxText(box), row.text) << row.what;
         std::vector<HWND> frames = TopWindows(quillet.Pid(), "QuillFrame");
-        if (row.frameCreated) {
-            for (HWND frame : frames) EXPECT_FALSE(IsWindowVisible(frame)) << row.what << ": the frame showed";
-        } else {
+        if (row.frame == Frame::kNone) {
             EXPECT_TRUE(frames.empty()) << row.what << ": a frame was created";
+        } else {
+            ASSERT_EQ(frames.size(), 1u) << row.what;
+            EXPECT_EQ(IsWindowVisible(frames[0]) != FALSE, row.frame == Frame::kShown) << row.what;
         }
         PressButton(box, IDOK);
         DWORD code = 99;
         ASSERT_TRUE(quillet.Process().WaitExit(kStepTimeout, &code)) << row.what << ": the program did not end";
         EXPECT_EQ(code, row.exitCode) << row.what;
     }
+}
+
+// What the first paint does not need is loaded later: quillet.exe imports neither
+// SciLexer.dll nor the dialog, shell, version or OLE libraries. A new call into one of
+// those that the delay-load lists miss would bring its DLL back into the start.
+TEST(StartUp, ProgramImportsOnlyWhatItsFirstPaintNeeds) {
+    std::string image;
+    ASSERT_TRUE(ReadBytes(ExeFolder() + "quillet.exe", &image));
+    auto at = [&](size_t offset, size_t size) -> const char * {
+        return offset + size <= image.size() ? image.data() + offset : nullptr;
+    };
+    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(at(0, sizeof(IMAGE_DOS_HEADER)));
+    ASSERT_TRUE(dos && dos->e_magic == IMAGE_DOS_SIGNATURE);
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS)));
+    ASSERT_TRUE(nt && nt->Signature == IMAGE_NT_SIGNATURE);
+    const IMAGE_SECTION_HEADER *sections = IMAGE_FIRST_SECTION(nt);
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER &section = sections[i];
+            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData)
+                return rva - section.VirtualAddress + section.PointerToRawData;
+        }
+        return image.size();
+    };
+    std::vector<std::string> imported;
+    const DWORD directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (size_t entry = fileOffset(directory);; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto *import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(at(entry, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+        ASSERT_TRUE(import) << "import table runs past the file";
+        if (!import->Name) break;
+        const char *name = at(fileOffset(import->Name), 1);
+        ASSERT_TRUE(name);
+        std::string lower(name, strnlen(name, image.data() + image.size() - name));
+        for (char &c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        imported.push_back(lower);
+    }
+    const std::vector<std::string> allowed = {"appface.dll", "comctl32.dll", "gdi32.dll",
+                                              "kernel32.dll", "msvcrt.dll",  "user32.dll"};
+    EXPECT_FALSE(imported.empty());
+    for (const std::string &name : imported)
+        EXPECT_NE(std::find(allowed.begin(), allowed.end(), name), allowed.end()) << name << " is loaded at start";
 }
 
 // Minimising and the close button hide the frame to the tray, where a left click brings
