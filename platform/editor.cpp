@@ -12,18 +12,18 @@ namespace quillet {
 namespace {
 
 HMODULE editingComponent = nullptr;
-
 // SciLexer.dll's Scintilla_DirectFunction, looked up once the library is in the process
 // (it must be, for a "Scintilla" window to exist). It is not imported, so that the
 // program starts without loading the library.
+std::atomic<Editor::DirectFunction> directFunction{nullptr};
+
 Editor::DirectFunction TheDirectFunction() {
-    static std::atomic<Editor::DirectFunction> function{nullptr};
-    if (!function.load()) {
+    if (!directFunction.load()) {
         if (HMODULE library = GetModuleHandleA(text::kSciLexerDll))
-            function = reinterpret_cast<Editor::DirectFunction>(
+            directFunction = reinterpret_cast<Editor::DirectFunction>(
                 reinterpret_cast<void *>(GetProcAddress(library, "Scintilla_DirectFunction")));
     }
-    return function.load();
+    return directFunction.load();
 }
 
 }  // namespace
@@ -36,6 +36,7 @@ HMODULE LoadEditingComponent() {
 void ReleaseEditingComponent() {
     if (editingComponent) FreeLibrary(editingComponent);
     editingComponent = nullptr;
+    directFunction = nullptr;  // a later load may place the library elsewhere
 }
 
 Editor::Editor(HWND control) : window_(control) {
