@@ -120,7 +120,7 @@ struct LateStartup {
         MarkStartupStep("after the first paint: tray icon");
         WriteStartupTrace();
         if (!editingComponent) {
-            platform::ShowMessage(frame, text::kEditingComponentMissing, text::kSkinEngineMissingTitle, MB_OK);
+            platform::ShowMessage(frame, text::kEditingComponentMissing, text::kLibraryMissingTitle, MB_OK);
             PostMessageA(frame, WM_CLOSE, 0, 0);
         }
     }
@@ -216,7 +216,7 @@ int RunQuillet(HINSTANCE instance, int showCommand) {
     HMODULE skinEngine = LoadLibraryA(text::kSkinEngineDll);
     MarkStartupStep("skin engine loaded");
     if (!skinEngine) {
-        platform::ShowMessage(nullptr, text::kSkinEngineMissing, text::kSkinEngineMissingTitle, MB_OK);
+        platform::ShowMessage(nullptr, text::kSkinEngineMissing, text::kLibraryMissingTitle, MB_OK);
         return 1;
     }
     if (!StartStoredSkin()) return 1;

@@ -42,7 +42,8 @@ inline constexpr char kToolBitmapResource[] = "IDB_TOOL";
 inline constexpr char kAlreadyRunning[] = "Quilletor is already running";
 inline constexpr char kAlreadyRunningTitle[] = "Application is running";
 inline constexpr char kSkinEngineMissing[] = "skin engine couldn't be loaded";
-inline constexpr char kSkinEngineMissingTitle[] = "error";
+// The title of both messages about a DLL that could not be loaded.
+inline constexpr char kLibraryMissingTitle[] = "error";
 // SciLexer.dll is loaded just after the frame's first paint; without it nothing can be edited.
 inline constexpr char kEditingComponentMissing[] = "SciLexer.dll couldn't be loaded: scripts cannot be opened";
 inline constexpr char kStoredSkinFailed[] = "Cann't load your skin,it  may be deleted ";
