@@ -90,7 +90,9 @@ choose_test_archs() {
         echo "architectures: x86_64 and i686 (this machine runs 32-bit programs)"
     else
         test_archs=(x86_64)
-        echo "architectures: x86_64 only (this machine runs no 32-bit code: $(wine_runs_error i686))"
+        local why
+        why=$(cat "$cache/setup-32bit" 2>/dev/null || true)
+        echo "architectures: x86_64 only, i686 skipped (${why:-32-bit Wine does not start here: $(wine_runs_error i686)})"
     fi
 }
 

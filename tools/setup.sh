@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything Quillet needs on a Debian 12 machine (run as root; idempotent):
-# the i686 and x86_64 cross compilers, 32- and 64-bit Wine, a virtual display, GoogleTest and CMake, and the
+# the i686 and x86_64 cross compilers, 64-bit Wine (and 32-bit Wine where the kernel runs 32-bit
+# code), a virtual display, GoogleTest and CMake, and the
 # Scintilla/Lexilla/SciTE sources from Debian's "scite" source package into the cache.
 set -euo pipefail
 
@@ -17,13 +18,19 @@ need_root() {
     fi
 }
 
-packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xauth googletest cmake make g++
+# What every machine needs: both cross compilers (they run natively whatever they build),
+# 64-bit Wine, a virtual display, the test, fuzz and screenshot tools.
+packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth googletest cmake make g++
           imagemagick xdotool dpkg-dev zip unzip python3 fonts-wine clang libclang-rt-14-dev
           libuchardet-dev fonts-wqy-microhei)
+# What only a machine whose kernel runs 32-bit code can use: the i386 architecture and
+# 32-bit Wine, for testing the 32-bit program as shipped. QUILLET_32BIT_PACKAGES replaces
+# the list (a package that does not exist makes the install fail on purpose).
+read -r -a packages_32bit <<<"${QUILLET_32BIT_PACKAGES:-wine32:i386}"
 
-missing_packages() {
+missing_packages() {  # package...
     local p
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
     done
 }
@@ -50,18 +57,74 @@ add_deb_src() {
 # A mirror in the middle of a sync can fail one list among many: the others are still
 # refreshed, and an install or source download that needs the failed one says so itself.
 refresh_package_lists() {
-    apt-get update -qq || echo "setup: some package lists could not be refreshed; going on with the others" >&2
+    apt-get update -qq 2>/dev/null || echo "setup: some package lists could not be refreshed; going on with the others" >&2
 }
+
+# Whether the kernel starts a 32-bit program: a 93-byte static i386 ELF that only exits
+# with status 0 (a kernel built or booted without IA-32 emulation refuses it).
+runs_32bit_code() {
+    local probe
+    probe=$(mktemp)
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08'\
+'\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00'\
+'\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00'\
+'\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$probe"
+    chmod +x "$probe"
+    local rc=0
+    "$probe" 2>/dev/null || rc=1
+    rm -f "$probe"
+    return $rc
+}
+
+# apt_install WHAT PACKAGE...: installs, and when that fails prints one line naming the
+# packages and apt's own reason (its "E:" lines) to stderr and returns 1.
+apt_install() {
+    local what=$1; shift
+    local log reason
+    log=$(mktemp)
+    if DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >"$log" 2>&1; then
+        rm -f "$log"
+        return 0
+    fi
+    reason=$(grep -E '^E: ' "$log" | sed -e 's/^E: //' | paste -sd ' ' -)
+    [ -n "$reason" ] || reason=$(tail -n1 "$log")
+    rm -f "$log"
+    echo "setup: $what not installed ($*): ${reason:-apt-get failed}" >&2
+    return 1
+}
+
+# Writes why 32-bit programs are not tested (one line), for the test run to repeat.
+note_32bit() { mkdir -p "$cache"; printf '%s\n' "$1" >"$cache/setup-32bit"; }
 
 install_packages() {
     local missing
-    missing=$(missing_packages)
-    dpkg --print-foreign-architectures | grep -qx i386 || { need_root; dpkg --add-architecture i386; missing=yes; }
+    missing=$(missing_packages "${packages[@]}")
     if [ -n "$missing" ]; then
         need_root
-        export DEBIAN_FRONTEND=noninteractive
         refresh_package_lists
-        apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+        apt_install "required packages" "${packages[@]}" || exit 1
+    fi
+}
+
+# The 32-bit part never stops the set-up: where it cannot be had, the tests run for x86_64.
+install_32bit_packages() {
+    if ! runs_32bit_code; then
+        note_32bit "this machine's kernel runs no 32-bit code, so 32-bit Wine was not installed"
+        echo "setup: $(cat "$cache/setup-32bit")"
+        return
+    fi
+    [ -z "$(missing_packages "${packages_32bit[@]}")" ] && { rm -f "$cache/setup-32bit"; return; }
+    need_root
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+        refresh_package_lists
+    fi
+    local err
+    if err=$(apt_install "32-bit Wine" "${packages_32bit[@]}" 2>&1); then
+        rm -f "$cache/setup-32bit"
+    else
+        note_32bit "${err#setup: }"
+        echo "$err; going on without it" >&2
     fi
 }
 
@@ -127,6 +190,7 @@ fetch_uchardet() {
 }
 
 install_packages
+install_32bit_packages
 fetch_scintilla
 fetch_uchardet
 echo "setup: ready (sources in $cache/scite-$scite_version)"
