@@ -4,6 +4,8 @@
 #                     screenshot when there is no display)
 #   ./build.sh test   install, build and run every test
 #   ./build.sh dist   install and build the release folder dist/ (and dist.zip)
+#   ./build.sh build [native|i686|x86_64|fuzz]...
+#                     install and build just those (default: native and both Windows builds)
 #   ./build.sh fuzz [seconds]
 #                     install, build and run every fuzz target for that long (default 300)
 #   ./build.sh bench [rounds]
@@ -152,6 +154,21 @@ build_bench_native() {
 
 cmd_dist() { setup; build_all_windows; make_dist; }
 
+cmd_build() {
+    setup
+    local part
+    for part in "${@:-native i686 x86_64}"; do
+        for part in $part; do
+            case $part in
+                native) build_native ;;
+                fuzz) build_fuzz ;;
+                i686|x86_64) build_windows "$part" ;;
+                *) echo "build: unknown part '$part'" >&2; exit 2 ;;
+            esac
+        done
+    done
+}
+
 cmd_bench() { setup; build_all_windows; make_dist; build_bench_native; bash bench/run.sh "${1:-15}" "$cache" "$scite" "$jobs"; }
 
 cmd_fuzz() { setup; build_fuzz; run_fuzz "${1:-300}"; }
@@ -257,7 +274,8 @@ case "${1:-}" in
     run) cmd_run ;;
     test) cmd_test ;;
     dist) cmd_dist ;;
+    build) shift; cmd_build "$@" ;;
     fuzz) cmd_fuzz "${2:-}" ;;
     bench) cmd_bench "${2:-}" ;;
-    *) echo "usage: $0 run|test|dist|fuzz [seconds]|bench [rounds]" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|dist|build [part...]|fuzz [seconds]|bench [rounds]" >&2; exit 2 ;;
 esac
