@@ -126,20 +126,23 @@ struct LateStartup {
     }
 };
 
+// The loop takes messages as Unicode, so that a typed character reaches the editing
+// control (a Unicode window) as itself whatever the system's code page; the system
+// converts what it dispatches to the program's ANSI windows.
 int RunMessageLoop(HWND frame, HWND client, HACCEL accelerators, LateStartup &late) {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         late.Finish();
         if (!message.hwnd && message.message == kMsgFinishStartup) continue;
         // An open Find or Replace dialog gets its own keys first: Enter finds, Esc closes
         // it (rather than reaching the frame's Esc accelerator).
-        if (HWND findReplace = OpenFindReplaceWindow(); findReplace && IsDialogMessageA(findReplace, &message))
+        if (HWND findReplace = OpenFindReplaceWindow(); findReplace && IsDialogMessageW(findReplace, &message))
             continue;
         if (client && TranslateMDISysAccel(client, &message)) continue;
-        if (TranslateAcceleratorA(frame, accelerators, &message)) continue;
-        if (IsDialogMessageA(frame, &message)) continue;
+        if (TranslateAcceleratorW(frame, accelerators, &message)) continue;
+        if (IsDialogMessageW(frame, &message)) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }

@@ -45,12 +45,26 @@ LONGLONG FileTimeOf(const FILETIME &time) {
     return static_cast<LONGLONG>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
 }
 
+// The system time now: the precise clock where the system has it (Windows 8 and later),
+// looked up at run time so that the program still loads on Windows 7.
+void SystemTimeNow(FILETIME *now) {
+    using PreciseClock = void(WINAPI *)(FILETIME *);
+    static const PreciseClock precise = [] {
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        return kernel ? reinterpret_cast<PreciseClock>(
+                            reinterpret_cast<void *>(GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime")))
+                      : nullptr;
+    }();
+    if (precise) precise(now);
+    else GetSystemTimeAsFileTime(now);
+}
+
 // The counter's value when the process was created, from the process's creation time
 // and the system time now (both in 100 ns units).
 LONGLONG CounterAtProcessCreation(LONGLONG frequency) {
     FILETIME created{}, exited{}, kernel{}, user{}, now{};
     const LONGLONG counterNow = Counter();
-    GetSystemTimePreciseAsFileTime(&now);
+    SystemTimeNow(&now);
     if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return counterNow;
     const LONGLONG ageIn100ns = FileTimeOf(now) - FileTimeOf(created);
     return counterNow - ageIn100ns * frequency / 10000000;

@@ -428,6 +428,11 @@ void OnScriptCheckNotification(HWND document, const SCNotification &notification
     }
 }
 
+void OnUnreportedTextChange(HWND control) {
+    if (!control || !IsWindow(control)) return;
+    OnTextChanged(control, Prepare(GetParent(control), control));
+}
+
 int ProblemCount(HWND editor) {
     const auto found = editors.find(editor);
     return found == editors.end() ? 0 : static_cast<int>(found->second.notes.size());

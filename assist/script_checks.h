@@ -19,6 +19,10 @@ using ScriptOpener = void (*)(const char *path);
 // The document window passes every notification of its editor here.
 void OnScriptCheckNotification(HWND document, const SCNotification &notification, ScriptOpener open);
 
+// A change the editor did not report (made while its change notifications were held,
+// as a bulk edit does): a running check is dropped and a new one follows the pause.
+void OnUnreportedTextChange(HWND control);
+
 // Commands on the active document.
 void GoToNextProblem();
 void GoToLabelAtCaret(ScriptOpener open);

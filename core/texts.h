@@ -269,8 +269,8 @@ inline constexpr char kScriptPathTooLong[] =
     "The script's path is longer than the 255 characters the debugger accepts, and it has no short form "
     "that fits. Save the script under a shorter path to run it.";
 inline constexpr char kScriptPathTooLongTitle[] = "Path too long";
-inline constexpr char kDebuggerNotAnswering[] =
-    "The debugger did not answer within 2 seconds: the request was not carried out";
+inline constexpr char kDebuggerNoAnswerYet[] =
+    "The debugger has not answered within 2 seconds: it may still carry out the request";
 inline constexpr char kSetOllyPathFirst[] = "Please set ollypath first by runing ollydbg while quillet is alive";
 inline constexpr char kSetOllyPathFirstTitle[] = "error";
 
@@ -310,6 +310,9 @@ inline constexpr char kMatchNotFound[] = "Match not found   ";
 inline constexpr char kReplaceCaption[] = " Replace";
 inline constexpr char kReplacementsSuffix[] = " replacements  ";
 inline constexpr char kReplaceAllCaption[] = " Replace all";
+inline constexpr char kTextNotInScriptEncoding[] =
+    "The script's encoding cannot hold every character of this text, so it was neither searched for nor "
+    "written into the script.";
 
 }  // namespace quillet::text
 

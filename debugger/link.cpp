@@ -65,13 +65,16 @@ bool SendRequest(HWND frame, unsigned code, const void *data, DWORD size) {
     request.cbData = data ? size : 0;
     request.lpData = const_cast<void *>(data);
     // A debugger that stops answering (paused in a dialog, hung, itself being debugged)
-    // must not freeze the editor and the user's unsaved text with it.
+    // must not freeze the editor and the user's unsaved text with it. While waiting, the
+    // frame keeps handling what is sent to it: a debugger may answer the request with a
+    // message of its own ("load a target") before it returns. A request that runs out of
+    // time may still be carried out, so the status bar does not say it was not.
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutA(debugger, WM_COPYDATA, reinterpret_cast<WPARAM>(frame), reinterpret_cast<LPARAM>(&request),
-                            SMTO_ABORTIFHUNG | SMTO_BLOCK, kRequestTimeoutMs, &answer))
+                            SMTO_NORMAL | SMTO_ABORTIFHUNG, kRequestTimeoutMs, &answer))
         return true;
     if (const FrameHandles *handles = GetFrameHandles(frame))
-        SendMessageA(handles->statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text::kDebuggerNotAnswering));
+        SendMessageA(handles->statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text::kDebuggerNoAnswerYet));
     return false;
 }
 

@@ -72,4 +72,25 @@ std::wstring EditorBytesAsWideText(const Editor &editor, std::string_view bytes)
     return Widen(bytes, TextCodePageOf(editor));
 }
 
+bool WideTextAsEditorBytes(const Editor &editor, std::wstring_view text, std::string *bytes) {
+    if (text.empty()) {
+        bytes->clear();
+        return true;
+    }
+    if (text.size() > 0x7FFFFFF) return false;
+    const UINT codePage = TextCodePageOf(editor);
+    const int wideLength = static_cast<int>(text.size());
+    // UTF-8 holds every character, but not a lone half of a surrogate pair; other code
+    // pages report a character they lack through the default-character flag.
+    const DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL *lacking = codePage == CP_UTF8 ? nullptr : &usedDefault;
+    const int length = WideCharToMultiByte(codePage, flags, text.data(), wideLength, nullptr, 0, nullptr, lacking);
+    if (length <= 0 || usedDefault) return false;
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(codePage, flags, text.data(), wideLength, &result[0], length, nullptr, nullptr);
+    *bytes = std::move(result);
+    return true;
+}
+
 }  // namespace quillet

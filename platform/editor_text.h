@@ -26,4 +26,9 @@ std::string EditorBytesAsSystemText(const Editor &editor, std::string_view bytes
 // system's code page; empty when the bytes are not characters of that encoding.
 std::wstring EditorBytesAsWideText(const Editor &editor, std::string_view bytes);
 
+// UTF-16 text (a Unicode dialog's) as the editor's bytes. False, with `bytes` left
+// as it was, when the editor's encoding cannot hold one of its characters: no "?"
+// or look-alike stands in for it.
+bool WideTextAsEditorBytes(const Editor &editor, std::wstring_view text, std::string *bytes);
+
 }  // namespace quillet

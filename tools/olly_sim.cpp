@@ -1,13 +1,15 @@
 // qolly.exe: a stand-in for OllyDbg and the component on its side that talks to
 // Quillet, for tests and for trying the integration without the debugger.
 //
-//   qolly.exe [--log FILE] [--path TEXT | --empty-path] [TARGET]
+//   qolly.exe [--log FILE] [--path TEXT | --empty-path] [--answer CODE] [TARGET]
 //       Writes TARGET (when given) to "History" / "Executable[0]" of its own settings
 //       file (its folder, its base name, ".INI") as OllyDbg does, finds Quillet's frame
 //       (class QuillFrame) and announces itself with code 126 and its own path (or TEXT,
 //       or an empty path). Then it logs every request it receives; request 130 is
 //       answered with code 128 and the simulator ends; so does request 125 (Quillet is
-//       closing).
+//       closing). With --answer, each run and debug request (124, 128) is answered
+//       inside the request, before the simulator returns from it: it sends CODE to
+//       Quillet (as --send does, e.g. 129: no target loaded) and logs Quillet's reply.
 //   qolly.exe --send CODE [--log FILE]
 //       Sends one message to Quillet's frame (129: no target; 127: a position report;
 //       128: closing; 126: announces this path) with a running simulator's window as
@@ -18,6 +20,7 @@
 //   announce path="PATH" frame=found|missing answer=1    (once Quillet has handled it)
 //   request code=124 length=257 data="PATH" tail=zero
 //   send code=129 frame=found|missing
+//   answer code=129 reply=1       (reply=0: Quillet did not take it within 10 seconds)
 //   exit
 // "data" is the block up to its first zero; "tail" tells whether every byte after it is
 // zero ("zero") or not ("dirty"); requests without data show length=0 data="".
@@ -37,9 +40,12 @@ constexpr char kSimulatorClass[] = "QollySimulator";
 constexpr UINT kMsgCloseDown = WM_APP + 1;
 constexpr DWORD kFrameWaitMs = 15000;
 
+constexpr UINT kAnswerWaitMs = 10000;
+
 std::string g_log;
 HWND g_window = nullptr;
 HWND g_list = nullptr;
+unsigned g_answerCode = 0;  // sent back inside each run and debug request (0: none)
 
 std::string OwnPath() {
     char path[MAX_PATH + 1] = "";
@@ -92,6 +98,20 @@ LRESULT Send(HWND frame, unsigned code, const void *data, DWORD size) {
     return SendMessageA(frame, WM_COPYDATA, reinterpret_cast<WPARAM>(g_window), reinterpret_cast<LPARAM>(&message));
 }
 
+// Sends the --answer code to Quillet while its request is still being handled, as a
+// debugger does that asks for a target before it can run the script.
+void AnswerInsideRequest(HWND frame) {
+    COPYDATASTRUCT message{};
+    message.dwData = g_answerCode;
+    DWORD_PTR reply = 0;
+    if (!SendMessageTimeoutA(frame, WM_COPYDATA, reinterpret_cast<WPARAM>(g_window), reinterpret_cast<LPARAM>(&message),
+                             SMTO_NORMAL, kAnswerWaitMs, &reply))
+        reply = 0;
+    char line[64];
+    std::snprintf(line, sizeof line, "answer code=%u reply=%lu", g_answerCode, static_cast<unsigned long>(reply));
+    Log(line);
+}
+
 void LogRequest(const COPYDATASTRUCT *request) {
     const char *bytes = static_cast<const char *>(request->lpData);
     const DWORD size = bytes ? request->cbData : 0;
@@ -114,6 +134,8 @@ LRESULT CALLBACK SimulatorProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_COPYDATA: {
         const auto *request = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
         LogRequest(request);
+        if (g_answerCode && (request->dwData == quillet::kRequestRun || request->dwData == quillet::kRequestDebug))
+            AnswerInsideRequest(reinterpret_cast<HWND>(wParam));
         // Answered once the sender's call has returned, as a debugger closing would.
         if (request->dwData == quillet::kRequestCloseDebugger || request->dwData == quillet::kRequestEditorClosing)
             PostMessageA(window, kMsgCloseDown, request->dwData, 0);
@@ -168,6 +190,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         else if (arg == "--path" && hasValue) announced = __argv[++i];
         else if (arg == "--empty-path") announced.clear();
         else if (arg == "--send" && hasValue) sendCode = std::atoi(__argv[++i]);
+        else if (arg == "--answer" && hasValue) g_answerCode = static_cast<unsigned>(std::atoi(__argv[++i]));
         else target = arg;
     }
     if (sendCode) {

@@ -197,6 +197,44 @@ void ConnectRunAndLaunch(const std::string &simulator) {
 
 TEST(Debugger, SimulatorConnectsRunsScriptsAndIsLaunched) { ConnectRunAndLaunch(ExeFolder() + "qolly.exe"); }
 
+// A debugger that answers F8 with "no target loaded" while it still handles the request
+// is heard at once: its answer is taken and replied to, the request completes, and the
+// status bar does not tell the user that no answer came.
+TEST(Debugger, AnAnswerInsideTheRunRequestIsHeardAtOnce) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const Simulator sim = InstallSimulator(folder);
+    ASSERT_FALSE(sim.exe.empty());
+    const std::string script = folder.File("answered.txt");
+    ASSERT_TRUE(WriteBytes(script, "msg 1\r\n"));
+    IniWrite(folder.Settings(), "OllyDbgPath", "ollypath", sim.exe);
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.OpenScript(script), "");
+    HANDLE debugger = StartSimulator(sim, "--answer 129");
+    ASSERT_TRUE(debugger);
+    ASSERT_TRUE(WaitLog(sim.log, "announce path=\"" + sim.exe + "\" frame=found answer=1")) << Joined(LogLines(sim.log));
+
+    ASSERT_TRUE(PressKey(quillet.ActiveEditor(), VK_F8));
+    HWND box = quillet.WaitDialog("Warning");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box), "Please load target into Ollydbg ");
+    EXPECT_TRUE(WaitLog(sim.log, "answer code=129 reply=1")) << Joined(LogLines(sim.log));
+    PressButton(box, IDOK);
+    ASSERT_TRUE(WaitGone(box, kStepTimeout));
+    const std::vector<std::string> lines = LogLines(sim.log);
+    const auto request = std::find(lines.begin(), lines.end(), Request(124, script, 257));
+    ASSERT_NE(request, lines.end()) << Joined(lines);
+    ASSERT_NE(request + 1, lines.end());
+    EXPECT_EQ(request[1], "answer code=129 reply=1") << "answered inside the request";
+    EXPECT_EQ(StatusPartText(quillet.StatusBar(), 0).find("answer within"), std::string::npos)
+        << StatusPartText(quillet.StatusBar(), 0);
+
+    EXPECT_TRUE(quillet.Process().Stop(kStepTimeout));
+    EXPECT_EQ(WaitForSingleObject(debugger, kStepTimeout), WAIT_OBJECT_0);
+    CloseHandle(debugger);
+}
+
 // The link's blocks are laid out alike on both architectures: a 64-bit Quillet works with
 // a 32-bit debugger side and the reverse.
 TEST(Debugger, SimulatorOfTheOtherArchitectureWorksAlike) {

@@ -11,6 +11,8 @@
 #include "Scintilla.h"
 #include "driver/session.h"
 
+#include <dlgs.h>
+
 using namespace qdriver;
 
 namespace {
@@ -19,6 +21,7 @@ constexpr char kGbkScript[] = "dubuqingfeng__ollydbg-script__ZProtect__anti-hook
 constexpr char k1251Script[] = "BKHONEL__OllyDBG-Script__RLPack__RLPack1.9_pre_Heavy_Weapon.txt";
 constexpr int kReopenAsFirst = 1170;
 constexpr int kReopenAsBig5 = kReopenAsFirst + 4;
+constexpr int kCmdFind = 1098;
 
 // The editor's text as characters: the control turns its bytes into UTF-16 with the
 // document's code page and character set.
@@ -114,5 +117,81 @@ TEST(Encoding, ScriptsShowInTheirOwnEncodingSaveByteForByteAndReopenAsIsRemember
     ASSERT_TRUE(WaitUntil([&] { return quillet.Documents().size() == 1; }, kStepTimeout));
     ASSERT_EQ(quillet.OpenScript(gbk), "");
     EXPECT_EQ(EncodingShown(quillet), "Big5") << "the choice comes back with the file";
+    EXPECT_TRUE(quillet.Close());
+}
+
+// Keys of the Cyrillic alphabet pressed on the keyboard (an English system: none of its
+// characters is in the system's code page) go into a Windows-1251 and a UTF-8 script
+// as themselves, and Save writes them in each script's own encoding. The Find dialog
+// opens with the typed word, finds it, and refuses a text the script's encoding cannot
+// hold instead of searching for question marks.
+TEST(Encoding, CyrillicKeysAreTypedSavedAndFoundInTheScriptsOwnEncoding) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    std::string cyrillicBytes;
+    ASSERT_TRUE(ReadBytes(CorpusFolder() + k1251Script, &cyrillicBytes));
+    cyrillicBytes += "\r\n; ";
+    const std::string utf8Bytes = "; \xD0\x9F\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80\r\nret\r\n; ";
+    const struct {
+        const char *name;
+        const std::string &bytes;
+        const char *encoding;
+        std::string typed;  // "Жук" in the script's encoding
+    } rows[] = {{"russian.osc", cyrillicBytes, "Windows-1251", "\xC6\xF3\xEA"},
+                {"utf8.osc", utf8Bytes, "UTF-8", "\xD0\x96\xD1\x83\xD0\xBA"}};
+    for (const auto &row : rows) ASSERT_TRUE(WriteBytes(folder.File(row.name), row.bytes));
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    SendCommand(quillet.Frame(), ui::kCmdNoAutoIndentation);  // the word goes where the caret is
+    for (const auto &row : rows) {
+        ASSERT_EQ(quillet.OpenScript(folder.File(row.name)), "") << row.name;
+        EXPECT_EQ(EncodingShown(quillet), row.encoding) << row.name;
+        HWND editor = quillet.ActiveEditor();
+        Send(editor, SCI_DOCUMENTEND);
+        const LRESULT before = Send(editor, SCI_GETLENGTH);
+        ASSERT_TRUE(TypeUnicodeKeys(editor, L"\u0416\u0443\u043a")) << row.name;
+        EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_GETLENGTH) >= before + 3; }, kStepTimeout)) << row.name;
+        ASSERT_TRUE(SyncEditor(editor));
+        SendCommand(quillet.Frame(), ui::kCmdSave);
+        std::string written;
+        EXPECT_TRUE(ReadBytes(folder.File(row.name), &written));
+        EXPECT_EQ(written, row.bytes + row.typed) << row.name << ": the typed word was saved otherwise";
+    }
+
+    // Find in the Windows-1251 script: the dialog opens with the selected word, typed
+    // just now, and finds it.
+    const std::vector<HWND> documents = quillet.Documents();
+    HWND first = nullptr;
+    for (HWND document : documents)
+        if (Text(document) == folder.File("russian.osc")) first = document;
+    ASSERT_TRUE(first);
+    Activate(quillet, first);
+    HWND editor = quillet.ActiveEditor();
+    const auto typedAt = static_cast<LRESULT>(cyrillicBytes.size());
+    Send(editor, SCI_SETSEL, static_cast<WPARAM>(typedAt), typedAt + 3);
+    SendCommand(quillet.Frame(), kCmdFind);
+    HWND find = quillet.WaitDialog("Find");
+    ASSERT_TRUE(find);
+    HWND findText = GetDlgItem(find, edt1);
+    wchar_t shown[64] = L"";
+    SendMessageW(findText, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown));
+    EXPECT_EQ(std::wstring(shown), L"\u0416\u0443\u043a");
+    Send(editor, SCI_GOTOPOS, 0);
+    PressButton(find, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_GETSELECTIONSTART) == typedAt; }, kStepTimeout));
+    EXPECT_EQ(Send(editor, SCI_GETSELECTIONEND), typedAt + 3);
+
+    // A Chinese word has no Windows-1251 form: refused with a message, nothing selected anew.
+    SendMessageW(findText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u7528\u6765"));
+    Send(editor, SCI_GOTOPOS, 0);
+    PressButton(find, IDOK);
+    HWND refusal = quillet.WaitDialog(" Find");
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(MessageBoxText(refusal),
+              "The script's encoding cannot hold every character of this text, so it was neither searched for nor "
+              "written into the script.");
+    PressButton(refusal, IDOK);
+    EXPECT_EQ(Send(editor, SCI_GETSELECTIONEND), 0);
+    PressButton(find, IDCANCEL);
     EXPECT_TRUE(quillet.Close());
 }

@@ -29,9 +29,12 @@ struct Received {
 };
 
 // A debugger window on a thread of its own, recording every WM_COPYDATA it receives.
+// Given a frame and a code, it answers each run and debug request inside the request,
+// sending that code to the frame before it returns, and records the frame's reply.
 class DebuggerSide {
 public:
-    DebuggerSide() {
+    explicit DebuggerSide(HWND answerTo = nullptr, ULONG_PTR answerCode = 0)
+        : answerTo_(answerTo), answerCode_(answerCode) {
         thread_ = std::thread([this] { Run(); });
         std::unique_lock<std::mutex> lock(mutex_);
         ready_.wait(lock, [this] { return window_ != nullptr; });
@@ -45,17 +48,33 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return requests_;
     }
+    // The frame's reply to each answer, in order (0 where it did not take it).
+    std::vector<LRESULT> AnswerReplies() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return answerReplies_;
+    }
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         auto *self = reinterpret_cast<DebuggerSide *>(GetWindowLongPtrA(window, GWLP_USERDATA));
         if (message == WM_COPYDATA && self) {
             const auto *data = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
-            std::lock_guard<std::mutex> lock(self->mutex_);
-            self->requests_.push_back({data->dwData, data->cbData,
-                                       data->lpData ? std::string(static_cast<const char *>(data->lpData), data->cbData)
-                                                    : std::string(),
-                                       reinterpret_cast<HWND>(wParam)});
+            {
+                std::lock_guard<std::mutex> lock(self->mutex_);
+                self->requests_.push_back(
+                    {data->dwData, data->cbData,
+                     data->lpData ? std::string(static_cast<const char *>(data->lpData), data->cbData) : std::string(),
+                     reinterpret_cast<HWND>(wParam)});
+            }
+            if (self->answerCode_ && (data->dwData == kRequestRun || data->dwData == kRequestDebug)) {
+                COPYDATASTRUCT answer{self->answerCode_, 0, nullptr};
+                DWORD_PTR reply = 0;
+                // Bounded, so that a frame that does not take it cannot hold the test.
+                SendMessageTimeoutA(self->answerTo_, WM_COPYDATA, reinterpret_cast<WPARAM>(window),
+                                    reinterpret_cast<LPARAM>(&answer), SMTO_NORMAL, 10000, &reply);
+                std::lock_guard<std::mutex> lock(self->mutex_);
+                self->answerReplies_.push_back(static_cast<LRESULT>(reply));
+            }
             return 1;
         }
         if (message == WM_CLOSE) {
@@ -83,11 +102,14 @@ private:
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     }
 
+    HWND answerTo_;
+    ULONG_PTR answerCode_;
     std::thread thread_;
     std::mutex mutex_;
     std::condition_variable ready_;
     HWND window_ = nullptr;
     std::vector<Received> requests_;
+    std::vector<LRESULT> answerReplies_;
 };
 
 class DebuggerLinkTest : public ShellFixture {
@@ -360,8 +382,27 @@ TEST_F(DebuggerLinkTest, AHungDebuggerDoesNotFreezeTheEditor) {
     EXPECT_FALSE(blocked) << "the request waited for the hung debugger";
     char status[256] = "";
     SendMessageA(Handles().statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
-    EXPECT_STREQ(status, text::kDebuggerNotAnswering);
+    EXPECT_STREQ(status, text::kDebuggerNoAnswerYet);
     EXPECT_TRUE(messages_.empty());
+}
+
+// A debugger that answers F8 with a message of its own ("load a target") before its
+// reply gets it handled at once: the frame takes messages sent to it while it waits,
+// and the request completes without the status bar's no-answer text.
+TEST_F(DebuggerLinkTest, ADebuggerAnsweringInsideTheRequestIsHeardAtOnce) {
+    CreateFrame();
+    DebuggerSide debugger(frame_, kDebuggerNoTarget);
+    PublishDebuggerWindow(frame_, debugger.Window());
+    const std::string script = Path("answered.txt");
+    WriteBytes(script, "ret\r\n");
+    OpenScriptPath(script.c_str());
+    Command(kCmdRunScript);
+    ASSERT_EQ(Codes(debugger.Requests()), (CodeList{{kRequestRun, kScriptBlockSize}}));
+    EXPECT_EQ(debugger.AnswerReplies(), (std::vector<LRESULT>{1})) << "the answer waited for the request's end";
+    EXPECT_EQ(messages_, (std::vector<ShownMessage>{{text::kLoadTarget, text::kLoadTargetTitle, MB_OK}}));
+    char status[256] = "";
+    SendMessageA(Handles().statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+    EXPECT_STRNE(status, text::kDebuggerNoAnswerYet);
 }
 
 // Two open scripts share a file name: taking the list over clears the breakpoint

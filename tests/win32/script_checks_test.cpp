@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/find_replace.h"
 #include "assist/script_checks.h"
 #include "platform/settings_store.h"
 
@@ -81,6 +82,37 @@ TEST_F(ScriptChecks, TypedMistakeIsUnderlinedHoveredCountedAndVisited) {
     EXPECT_EQ(StatusText(handles_.statusBar), "");  // the count went with the squiggles
     SetScriptChecksOn(frame_, true);
     EXPECT_TRUE(WaitFor([&] { return Underlined(editor, typedAt); }));
+    CloseAll();
+}
+
+// Replace All edits with the control's change reports held; the checks hear of it all
+// the same: the squiggle of the replaced mistake goes, the new one comes, and the count
+// follows.
+TEST_F(ScriptChecks, ReplaceAllIsCheckedAgain) {
+    PublishKeywordList(frame_, kCommandList);
+    const std::string script = "var x\r\nmvo x, 1\r\nmov x, 2\r\n";
+    WriteBytes(Path("replaced.osc"), script);
+    OpenScriptPath(Path("replaced.osc").c_str());
+    const Editor editor = ActiveEditor();
+    ASSERT_TRUE(editor.IsOpen());
+    const auto mistakeAt = static_cast<sptr_t>(script.find("mvo"));
+    ASSERT_TRUE(WaitFor([&] { return Underlined(editor, mistakeAt); }));
+    EXPECT_EQ(StatusText(handles_.statusBar), std::string("1") + text::kStatusProblems);
+
+    // "mvo" becomes "mov" and "mov" becomes "mvo": the mistake moves to the third line.
+    ASSERT_EQ(ReplaceAllMatches(editor, "mvo", "tmp", SCFIND_WHOLEWORD), 1);
+    ASSERT_EQ(ReplaceAllMatches(editor, "mov", "mvo", SCFIND_WHOLEWORD), 1);
+    ASSERT_EQ(ReplaceAllMatches(editor, "tmp", "mov", SCFIND_WHOLEWORD), 1);
+    ASSERT_EQ(editor.Text(), "var x\r\nmov x, 1\r\nmvo x, 2\r\n");
+    const auto movedTo = static_cast<sptr_t>(editor.Text().find("mvo"));
+    EXPECT_TRUE(WaitFor([&] { return Underlined(editor, movedTo) && !Underlined(editor, mistakeAt); }))
+        << "the squiggles stayed where the text was before Replace All";
+    EXPECT_EQ(StatusText(handles_.statusBar), std::string("1") + text::kStatusProblems);
+
+    // Replaced away altogether: no problem left.
+    ASSERT_EQ(ReplaceAllMatches(editor, "mvo", "mov", 0), 1);
+    EXPECT_TRUE(WaitFor([&] { return StatusText(handles_.statusBar) == text::kStatusNoProblems; }));
+    EXPECT_FALSE(Underlined(editor, movedTo));
     CloseAll();
 }
 

@@ -196,6 +196,11 @@ bool SyncEditor(HWND editor, DWORD ms = 10000);
 // focus (attached to its input), then presses the key with the modifiers held
 // (VK_CONTROL, VK_MENU, VK_SHIFT) through SendInput.
 bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers = {});
+// Types `text` as key presses of its characters (SendInput with KEYEVENTF_UNICODE, as
+// an input method or a keyboard layout of that alphabet delivers them), after bringing
+// `window` forward with the focus as PressKey does: the program's message loop turns
+// them into WM_CHAR like any typed key. False when the window cannot be reached.
+bool TypeUnicodeKeys(HWND window, const std::wstring &text);
 // Left or right click at a point on the screen through SendInput.
 bool ClickAt(POINT screen, bool right = false);
 

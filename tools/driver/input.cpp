@@ -66,7 +66,10 @@ bool SyncEditor(HWND editor, DWORD ms) {
     return done;
 }
 
-bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers) {
+namespace {
+
+// Brings the top-level window of `window` to the foreground with `window` focused.
+bool BringForward(HWND window) {
     HWND top = GetAncestor(window, GA_ROOT);
     DWORD target = GetWindowThreadProcessId(window, nullptr);
     DWORD self = GetCurrentThreadId();
@@ -79,7 +82,13 @@ bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers) {
         if (attached) AttachThreadInput(self, target, FALSE);
         return GetForegroundWindow() == top;
     };
-    if (!WaitUntil(bringForward, 5000)) return false;
+    return WaitUntil(bringForward, 5000);
+}
+
+}  // namespace
+
+bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers) {
+    if (!BringForward(window)) return false;
 
     std::vector<INPUT> inputs;
     for (WORD modifier : modifiers) inputs.push_back(Key(modifier, false));
@@ -103,6 +112,21 @@ bool ClickAt(POINT screen, bool right) {
     inputs[1].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
     inputs[2].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
     return SendInput(3, inputs, sizeof(INPUT)) == 3;
+}
+
+bool TypeUnicodeKeys(HWND window, const std::wstring &text) {
+    if (!BringForward(window)) return false;
+    std::vector<INPUT> inputs;
+    for (wchar_t c : text) {
+        for (bool up : {false, true}) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = static_cast<WORD>(c);
+            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            inputs.push_back(input);
+        }
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 }  // namespace qdriver
