@@ -127,9 +127,11 @@ run_fuzz() {
 
 # The release folders: the program, its DLLs (without debug sections), the keyword file
 # and the skins. dist/ is the i686 program as shipped, dist64/ the 64-bit one.
+# Arguments name the architectures (default: both).
 make_dist() {
-    local arch out bin
-    for arch in "${windows_archs[@]}"; do
+    local arch out bin archs=("$@")
+    [ ${#archs[@]} -gt 0 ] || archs=("${windows_archs[@]}")
+    for arch in "${archs[@]}"; do
         case $arch in i686) out=dist ;; x86_64) out=dist64 ;; esac
         bin=$(build_dir "$arch")/bin
         rm -rf "$out" "$out.zip"
@@ -169,7 +171,18 @@ cmd_build() {
     done
 }
 
-cmd_bench() { setup; build_all_windows; make_dist; build_bench_native; bash bench/run.sh "${1:-15}" "$cache" "$scite" "$jobs"; }
+# The benchmarks measure the 32-bit programs where this machine runs them, else the
+# 64-bit ones (QUILLET_BENCH_ARCH chooses); only that architecture is built.
+cmd_bench() {
+    setup
+    local arch=${QUILLET_BENCH_ARCH:-}
+    if [ -z "$arch" ]; then
+        arch=i686
+        wine_runs i686 || arch=x86_64
+    fi
+    build_windows "$arch"; make_dist "$arch"; build_bench_native
+    QUILLET_BENCH_ARCH=$arch bash bench/run.sh "${1:-15}" "$cache" "$scite" "$jobs"
+}
 
 cmd_fuzz() { setup; build_fuzz; run_fuzz "${1:-300}"; }
 

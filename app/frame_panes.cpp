@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <vector>
 
 #include "app/frame_window.h"
 #include "assist/labels_pane.h"
@@ -47,12 +48,55 @@ TBBUTTON Separator() {
     return button;
 }
 
-// New, open, save; three spare buttons; the call tips and autocompletion switches.
+// New, open, save; run, stop and debug; the call tips and autocompletion switches.
 std::array<TBBUTTON, 10> ToolButtons() {
-    return {Button(0, kCmdNew),          Button(1, kCmdOpen),          Button(2, kCmdSave),
-            Separator(),                 Button(3, kCmdToolSpare1),    Button(4, kCmdToolSpare2),
-            Button(5, kCmdToolSpare3),   Separator(),                  Button(6, kCmdCallTipsSwitch),
+    return {Button(0, kCmdNew),        Button(1, kCmdOpen),      Button(2, kCmdSave),
+            Separator(),               Button(3, kCmdToolRun),   Button(4, kCmdToolStop),
+            Button(5, kCmdToolDebug),  Separator(),              Button(6, kCmdCallTipsSwitch),
             Button(8, kCmdAutoCompleteSwitch)};
+}
+
+// The strip as a disabled button shows it: each colour turned to a light grey of its
+// brightness, magenta (the transparent colour) kept.
+HBITMAP GreyedCopy(HBITMAP strip) {
+    BITMAP size{};
+    if (!strip || !GetObjectA(strip, sizeof(size), &size)) return nullptr;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = size.bmWidth;
+    format.bmiHeader.biHeight = -size.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<RGBQUAD> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+    HDC screen = GetDC(nullptr);
+    bool read = GetDIBits(screen, strip, 0, size.bmHeight, pixels.data(), &format, DIB_RGB_COLORS) == size.bmHeight;
+    HBITMAP greyed = nullptr;
+    if (read) {
+        for (RGBQUAD &pixel : pixels) {
+            // Read back from a display of fewer colours, magenta comes close, not exact.
+            if (pixel.rgbRed >= 240 && pixel.rgbGreen <= 16 && pixel.rgbBlue >= 240) {
+                pixel = RGBQUAD{255, 0, 255, 0};
+                continue;
+            }
+            const int brightness = (pixel.rgbRed * 30 + pixel.rgbGreen * 59 + pixel.rgbBlue * 11) / 100;
+            pixel.rgbRed = pixel.rgbGreen = pixel.rgbBlue = static_cast<BYTE>(128 + brightness / 2);
+        }
+        greyed = CreateCompatibleBitmap(screen, size.bmWidth, size.bmHeight);
+        if (greyed) SetDIBits(screen, greyed, 0, size.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    }
+    ReleaseDC(nullptr, screen);
+    return greyed;
+}
+
+// An image list of the greyed strip, for the buttons while they are disabled.
+HIMAGELIST DisabledToolImages(HBITMAP strip) {
+    HBITMAP greyed = GreyedCopy(strip);
+    if (!greyed) return nullptr;
+    HIMAGELIST list = ImageList_Create(kToolImageSize, kToolImageSize, ILC_COLOR24 | ILC_MASK, 1, 0);
+    if (list) ImageList_AddMasked(list, greyed, kToolMaskColour);
+    DeleteObject(greyed);
+    return list;
 }
 
 HINSTANCE InstanceOf(HWND window) {
@@ -120,16 +164,21 @@ void FillToolBar(HWND frame, FrameHandles &handles) {
     handles.toolBitmap = static_cast<HBITMAP>(
         LoadImageA(InstanceOf(frame), text::kToolBitmapResource, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     handles.toolImages = ImageList_Create(kToolImageSize, kToolImageSize, ILC_COLOR24 | ILC_MASK, 1, 0);
+    // Greyed first: adding the strip to a list blackens its magenta.
+    HIMAGELIST disabledImages = DisabledToolImages(handles.toolBitmap);
     if (handles.toolImages && handles.toolBitmap)
         ImageList_AddMasked(handles.toolImages, handles.toolBitmap, kToolMaskColour);
     if (handles.toolBitmap) DeleteObject(handles.toolBitmap);  // the field keeps the stale handle
 
     HWND toolBar = handles.toolBar;
     SendMessageA(toolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(handles.toolImages));
+    SendMessageA(toolBar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledImages));
     SendMessageA(toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolBar, TB_SETBITMAPSIZE, 0, MAKELONG(kToolImageSize, kToolImageSize));
     std::array<TBBUTTON, 10> buttons = ToolButtons();
     SendMessageA(toolBar, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    // Run, stop and debug act once a debugger is known, like their TestMe items.
+    EnableDebuggerButtons(toolBar, false);
     SendMessageA(toolBar, TB_AUTOSIZE, 0, 0);
 }
 

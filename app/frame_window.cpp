@@ -140,6 +140,10 @@ LRESULT OnDestroy(HWND frame, FrameState &state) {
     DiscardVariableScans();
     RemoveFrameProperties(frame);
     DragAcceptFiles(frame, FALSE);
+    // The tool bar is still there (children go after their parent's WM_DESTROY); its
+    // disabled images are the frame's to free.
+    if (auto greyed = reinterpret_cast<HIMAGELIST>(SendMessageA(state.handles.toolBar, TB_SETDISABLEDIMAGELIST, 0, 0)))
+        ImageList_Destroy(greyed);
     if (state.handles.mdiClient && state.handles.mdiClientProc)
         SetWindowLongPtrA(state.handles.mdiClient, GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(state.handles.mdiClientProc));

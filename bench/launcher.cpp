@@ -14,7 +14,8 @@
 // After each measurement (and half a second more) it reads the process's peak working set
 // and ends the process.
 //
-// Usage: launcher OUT ROUNDS FILE SMALL_FILE FLOOR_EXE SCITE_EXE QUILLET_EXE [CASES]
+// Usage: launcher OUT ROUNDS FILE SMALL_FILE FLOOR_EXE PARTS_FLOOR_EXE SCITE_EXE QUILLET_EXE [CASES]
+// FLOOR_EXE only opens a window; PARTS_FLOOR_EXE shows the parts of Quillet's first paint.
 // CASES, comma-separated, picks and orders the measurements of a round (default: all).
 // Appends to OUT one line per measurement: case, round, milliseconds, milliseconds of
 // the part after the drop (Quillet's open only, else 0), peak working set in bytes,
@@ -40,6 +41,7 @@ constexpr double kWaitLimitMs = 120000;
 constexpr int kQuilletEditorId = 1029;
 constexpr DWORD kSettleMs = 500;
 constexpr char kFloorClass[] = "QuilletBenchFloor";
+constexpr char kPartsFloorClass[] = "QuilletBenchFloorParts";
 constexpr char kSciteClass[] = "SciTEWindow";
 constexpr char kQuilletClass[] = "QuillFrame";
 constexpr char kStatusBarClass[] = "msctls_statusbar32";
@@ -295,7 +297,7 @@ std::string Quoted(const std::string &text) { return "\"" + text + "\""; }
 // Every measurement of a round, in the order they run. The small script tells the
 // cost of a document itself from the cost of the large script's text.
 constexpr char kAllCases[] =
-    "floor-start,scite-start,quillet-start,scite-open,quillet-open,quillet-open-unchecked,scite-open-small,"
+    "floor-start,parts-start,scite-start,quillet-start,scite-open,quillet-open,quillet-open-unchecked,scite-open-small,"
     "quillet-open-small";
 
 struct Script {
@@ -331,17 +333,20 @@ std::vector<std::string> CaseList(const std::string &text) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 8 && argc != 9) {
-        std::fprintf(stderr, "usage: launcher OUT ROUNDS FILE SMALL_FILE FLOOR_EXE SCITE_EXE QUILLET_EXE [CASES]\n");
+    if (argc != 9 && argc != 10) {
+        std::fprintf(stderr,
+                     "usage: launcher OUT ROUNDS FILE SMALL_FILE FLOOR_EXE PARTS_FLOOR_EXE SCITE_EXE QUILLET_EXE "
+                     "[CASES]\n");
         return 2;
     }
     const std::string out = argv[1];
     const int rounds = std::atoi(argv[2]);
     const Script large = ScriptAt(argv[3]), small = ScriptAt(argv[4]);
     if (large.size < 0 || small.size < 0) return 1;
-    const std::string floor = Quoted(argv[5]), scite = Quoted(argv[6]), quillet = Quoted(argv[7]);
-    const std::string quilletExe = argv[7];
-    const std::vector<std::string> cases = CaseList(argc > 8 ? argv[8] : kAllCases);
+    const std::string floor = Quoted(argv[5]), partsFloor = Quoted(argv[6]);
+    const std::string scite = Quoted(argv[7]), quillet = Quoted(argv[8]);
+    const std::string quilletExe = argv[8];
+    const std::vector<std::string> cases = CaseList(argc > 9 ? argv[9] : kAllCases);
 
     // A hidden window of our own keeps Wine's desktop process alive between the runs,
     // so that no run pays for starting it again.
@@ -373,6 +378,7 @@ int main(int argc, char **argv) {
     for (int round = 0; round <= rounds; ++round) {
         for (const std::string &name : cases) {
             if (name == "floor-start") record(name, round, TimeStartUp(floor, kFloorClass));
+            else if (name == "parts-start") record(name, round, TimeStartUp(partsFloor, kPartsFloorClass));
             else if (name == "scite-start") record(name, round, TimeStartUp(scite, kSciteClass));
             else if (name == "quillet-start") record(name, round, TimeStartUp(quillet, kQuilletClass));
             else if (name == "scite-open") record(name, round, TimeSciteOpen(sciteWith(large), large.size));

@@ -56,11 +56,14 @@ def main():
         return [row[index] for row in times[case]]
 
     floor = column("floor-start", 0)
+    parts = column("parts-start", 0)
     scite_start, quillet_start = column("scite-start", 0), column("quillet-start", 0)
     scite_open, quillet_open = column("scite-open", 0), column("quillet-open", 0)
     quillet_after_drop = column("quillet-open", 1)
     start_ratio = statistics.median(quillet_start) / statistics.median(scite_start)
     floor_ratio = statistics.median(quillet_start) / statistics.median(floor)
+    parts_ratio = statistics.median(quillet_start) / statistics.median(parts)
+    parts_fastest_ratio = min(quillet_start) / min(parts)
     open_ratio = statistics.median(quillet_open) / statistics.median(scite_open)
     # The part of the open after start-up: Quillet's is timed from the drop; SciTE's is
     # its open time less its median start-up (it reads the file while starting).
@@ -97,15 +100,17 @@ def main():
     out.append("peer and given as a ratio; times are medians of the rounds with half the range from the")
     out.append("fastest to the slowest round as the spread. The peer is SciTE built for Win32 by its own")
     out.append("makefiles with the same cross compiler from the same Debian `scite` source package as")
-    out.append("Quillet's Scintilla; the floor is a program that only opens a window. Xvfb, the wineserver")
-    out.append("and every Wine process run on CPU 0 (`taskset -c 0`).")
+    out.append("Quillet's Scintilla. The same-parts floor is a program that shows what Quillet's first paint")
+    out.append("shows and nothing more (a frame with a menu bar of six menus, a comctl32 tool bar of 14")
+    out.append("buttons, a three-part status bar and an MDI client); the bare floor only opens a window.")
+    out.append("Xvfb, the wineserver and every Wine process run on CPU 0 (`taskset -c 0`).")
     out.append("")
     out.append("## Machine")
     out.append("")
     out.append(f"- CPUs: {machine['nproc']} ({machine['cpu']})")
     out.append(f"- memory: {machine['memory']}")
     out.append(f"- Wine: {machine['wine']}; system: {machine['system']}")
-    out.append(f"- compiler: {machine['compiler']}")
+    out.append(f"- compiler: {machine['compiler']}; programs measured: {machine.get('arch', 'i686')}")
     out.append(f"- load average (1, 5, 15 minutes) when the run started: {machine.get('load', 'not recorded')}")
     out.append(f"- rounds: {machine['rounds']} (after one uncounted warm-up round);"
                f" script: {int(machine['script_bytes']):,} bytes of corpus scripts")
@@ -117,9 +122,11 @@ def main():
     out.append(f"| start-up: process start until the main window is visible and answers"
                f" | {ms_cell(quillet_start)} | {ms_cell(scite_start)} | {start_ratio:.2f}"
                f" | ≤ 1.2 | {verdict(start_ratio, 1.2)} |")
-    out.append(f"| start-up against the floor (a program that only opens a window)"
-               f" | {ms_cell(quillet_start)} | floor {ms_cell(floor)} | {floor_ratio:.2f}"
-               f" | ≤ 1.25 | {verdict(floor_ratio, 1.25)} |")
+    out.append(f"| start-up against the same-parts floor (frame, menu bar, tool bar, status bar, MDI client)"
+               f" | {ms_cell(quillet_start)} | floor {ms_cell(parts)} | {parts_ratio:.2f}"
+               f" (fastest rounds {parts_fastest_ratio:.2f}) | ≤ 1.10 | {verdict(parts_ratio, 1.10)} |")
+    out.append(f"| start-up against the bare floor (a program that only opens a window), for reference"
+               f" | {ms_cell(quillet_start)} | floor {ms_cell(floor)} | {floor_ratio:.2f} | | |")
     out.append(f"| open the 5 MB script: process start until it is in the editor and fully styled"
                f" | {ms_cell(quillet_open)} | {ms_cell(scite_open)} | {open_ratio:.2f}"
                f" | ≤ 1.2 | {verdict(open_ratio, 1.2)} |")
@@ -136,9 +143,9 @@ def main():
     out.append("")
     out.append("## Details")
     out.append("")
-    out.append(f"- floor (a window only): {ms_cell(floor)}; start-up above the floor: Quillet"
-               f" {statistics.median(quillet_start) - statistics.median(floor):.1f} ms, SciTE"
-               f" {statistics.median(scite_start) - statistics.median(floor):.1f} ms")
+    out.append(f"- floors: a window only {ms_cell(floor)}, the same parts {ms_cell(parts)}; start-up above"
+               f" the same-parts floor: Quillet {statistics.median(quillet_start) - statistics.median(parts):.1f} ms,"
+               f" SciTE {statistics.median(scite_start) - statistics.median(parts):.1f} ms")
     out.append(f"- the open after start-up: Quillet {quillet_load:.1f} ms from the drop"
                f" ({ms_cell(quillet_after_drop)}), SciTE about {scite_load:.1f} ms"
                f" (its open less its start-up)")
@@ -157,15 +164,9 @@ def main():
                f" {mib(peak['quillet-open'])} with the script; SciTE {mib(peak['scite-start'])},"
                f" {mib(peak['scite-open'])}")
     out.append("")
-    out.append("## Other benchmarks")
-    out.append("")
-    out.append("Figures of the feature benchmarks, each against its own peer, collected here as they land:")
-    out.append("")
-    out.append("| figure | Quillet | peer | ratio | goal |")
-    out.append("|---|---|---|---|---|")
-    for name in ("variable scan", "labels pane", "keystroke", "replace-all", "breakpoint toggle",
-                 "script checks"):
-        out.append(f"| {name} | | | | |")
+    out.append("The feature benchmarks (breakpoint toggle, saving moved marks, replace all, typing aids,")
+    out.append("script checks, encoding) print their figures against their own peers when run by hand:")
+    out.append("see bench/README.md.")
     out.append("")
     print("\n".join(out))
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the benchmarks against the peer editor and writes a dated file in bench/results/.
-# Called by "./build.sh bench [rounds]" once Quillet (dist/), the launcher and the floor
-# (build/win32) and lexer_bench (build/bench-native) are built; builds the peer itself.
+# Called by "./build.sh bench [rounds]" once Quillet (dist/ and dist64/), the launcher and
+# the floors (build/win32, build/win64) and lexer_bench (build/bench-native) are built;
+# builds the peer itself. Measures the 32-bit programs where this machine runs them, else
+# the 64-bit ones (QUILLET_BENCH_ARCH=i686 or x86_64 chooses).
 #
 # Usage: bench/run.sh ROUNDS CACHE SCITE_SOURCES JOBS
 set -euo pipefail
@@ -11,8 +13,21 @@ cd "$root"
 work="$root/build/bench"
 mkdir -p "$work" bench/results
 
-echo "bench: building the peer (SciTE for Win32; cached after the first time)"
-peer=$(bash bench/build_peer.sh "$scite_src" "$cache" "$jobs")
+. tools/wine-env.sh
+arch=${QUILLET_BENCH_ARCH:-}
+if [ -z "$arch" ]; then
+    arch=i686
+    wine_runs i686 || arch=x86_64
+fi
+case $arch in
+    i686) bin=build/win32/bin dist=dist ;;
+    x86_64) bin=build/win64/bin dist=dist64 ;;
+    *) echo "bench: unknown architecture '$arch'" >&2; exit 2 ;;
+esac
+echo "bench: the $arch programs"
+
+echo "bench: building the peer (SciTE for Windows, $arch; cached after the first time)"
+peer=$(bash bench/build_peer.sh "$scite_src" "$cache" "$jobs" "$arch")
 
 # The 5 MB script: the corpus scripts one after another, each starting on a line of its
 # own, repeated until 5 MiB are reached (the same text lexer_bench lexes). The small
@@ -43,7 +58,8 @@ stamp=$(date -u +%Y-%m-%d-%H%M)
     echo "memory=$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo)"
     echo "wine=$(wine --version)"
     echo "system=$(. /etc/os-release && echo "$PRETTY_NAME"), $(uname -r)"
-    echo "compiler=$(i686-w64-mingw32-g++-posix --version | head -n1)"
+    echo "compiler=$("$arch"-w64-mingw32-g++-posix --version | head -n1)"
+    echo "arch=$arch"
     echo "date=$(date -u '+%Y-%m-%d %H:%M UTC')"
     echo "load=$(cut -d' ' -f1-3 /proc/loadavg)"
     echo "rounds=$rounds"
@@ -59,8 +75,8 @@ build/bench-native/bin/lexer_bench "$corpus" 15 >"$work/lexer.txt"
 # this makes Wine start-ups several times faster and their spread a few percent.
 taskset -cp 0 $$ >/dev/null
 unset DISPLAY
-. tools/wine-env.sh
-prefix="$work/wineprefix"
+wine_use "$arch"
+prefix="$work/wineprefix-$arch"
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true   # a server from an earlier run was not pinned
 wine_up "$prefix"
 # A fresh prefix's first wineserver still runs the processes started before its settings
@@ -73,9 +89,10 @@ winpath() { local p; p=$(realpath "$1"); echo "Z:${p//\//\\}"; }
 
 raw="$work/times.tsv"
 rm -f "$raw"
-echo "bench: $rounds rounds of start-up and opens (floor, SciTE, Quillet), pinned to CPU 0"
-wine build/win32/bin/launcher.exe "$(winpath "$work")\\times.tsv" "$rounds" "$(winpath "$script")" "$(winpath "$small")" \
-    "$(winpath build/win32/bin/floor_window.exe)" "$(winpath "$peer/SciTE.exe")" "$(winpath dist/quillet.exe)" \
+echo "bench: $rounds rounds of start-up and opens (floors, SciTE, Quillet), pinned to CPU 0"
+wine "$bin/launcher.exe" "$(winpath "$work")\\times.tsv" "$rounds" "$(winpath "$script")" "$(winpath "$small")" \
+    "$(winpath "$bin/floor_window.exe")" "$(winpath "$bin/floor_parts.exe")" "$(winpath "$peer/SciTE.exe")" \
+    "$(winpath "$dist/quillet.exe")" \
     </dev/null >"$work/launcher.log" 2>&1 || { cat "$work/launcher.log"; exit 1; }
 
 

@@ -8,9 +8,9 @@ enum CommandId : int {
     kCmdNew = 1031,
     kCmdOpen = 1032,
     kCmdSave = 1033,
-    kCmdToolSpare1 = 1038,
-    kCmdToolSpare2 = 1039,
-    kCmdToolSpare3 = 1040,
+    kCmdToolRun = 1038,  // tool bar buttons of the run, stop and debug commands
+    kCmdToolStop = 1039,
+    kCmdToolDebug = 1040,
     kCmdCallTipsSwitch = 1046,
     kCmdAutoCompleteSwitch = 1047,
     kCmdBlockComment = 1092,

@@ -2,8 +2,8 @@
 """Draws Quillet's resource images and writes them as files (no third-party modules):
 
 - toolbar.bmp: the tool bar strip, ten 32x32 images side by side, 24-bit, magenta
-  (255, 0, 255) where the button face shows through. Order: new, open, save, three
-  spare buttons (no command: drawn as faint outlines), call tips on, call tips off,
+  (255, 0, 255) where the button face shows through. Order: new, open, save, run,
+  stop and debug the script in the debugger, call tips on, call tips off,
   autocompletion on, autocompletion off.
 - quillet.ico: the program icon (a page with a quill), 32x32 and 16x16, 32-bit.
 
@@ -148,12 +148,36 @@ def image_save():
     return c
 
 
-def image_spare():
-    """No command behind these buttons: a faint dotted outline."""
+def image_run():
+    """Run the script in the debugger: a green play triangle."""
     c = Canvas(SIZE, SIZE, MAGENTA)
-    for i in range(6, 26, 2):
-        for p in ((i, 6), (i, 25), (6, i), (25, i)):
-            c.put(p[0], p[1], GREY)
+    for i in range(11):
+        c.line(9, 5 + i, 9 + 2 * i, 5 + i, GREEN)
+        c.line(9, 26 - i, 9 + 2 * i, 26 - i, GREEN)
+    c.line(8, 4, 8, 27, DARK)
+    c.line(8, 4, 30, 15, DARK)
+    c.line(8, 27, 30, 16, DARK)
+    return c
+
+
+def image_stop():
+    """Stop the running script: a red square."""
+    c = Canvas(SIZE, SIZE, MAGENTA)
+    c.fill(7, 7, 24, 24, RED)
+    c.frame(7, 7, 24, 24, DARK)
+    return c
+
+
+def image_debug():
+    """Step the script in the debugger: a blue play triangle against a bar."""
+    c = Canvas(SIZE, SIZE, MAGENTA)
+    for i in range(9):
+        c.line(6, 7 + i, 6 + 2 * i, 7 + i, BLUE)
+        c.line(6, 24 - i, 6 + 2 * i, 24 - i, BLUE)
+    c.line(5, 6, 5, 25, NAVY)
+    c.line(5, 6, 24, 15, NAVY)
+    c.line(5, 25, 24, 16, NAVY)
+    c.fill(24, 6, 27, 25, NAVY)
     return c
 
 
@@ -202,7 +226,7 @@ def image_autocomplete(on):
 
 
 def toolbar_strip():
-    images = [image_new(), image_open(), image_save(), image_spare(), image_spare(), image_spare(),
+    images = [image_new(), image_open(), image_save(), image_run(), image_stop(), image_debug(),
               image_calltips(True), image_calltips(False), image_autocomplete(True), image_autocomplete(False)]
     strip = Canvas(SIZE * len(images), SIZE, MAGENTA)
     for i, image in enumerate(images):

@@ -8,6 +8,7 @@
 #include "core/texts.h"
 #include "debugger/debugger.h"
 #include "debugger/link_rules.h"
+#include "platform/frame_layout.h"
 #include "platform/frame_state.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
@@ -46,12 +47,14 @@ void OnDebuggerStarted(HWND frame, HWND debugger, const std::string &announced, 
     }
     for (int item : kScriptItems) EnableMenuItem(testMe, static_cast<UINT>(item), MF_BYCOMMAND | MF_ENABLED);
     EnableMenuItem(testMe, kCmdClearDefaultOlly, MF_BYCOMMAND | MF_ENABLED);
+    if (const FrameHandles *handles = GetFrameHandles(frame)) EnableDebuggerButtons(handles->toolBar, true);
 }
 
 // Code 128: the debugger is gone; its items stay visible but do nothing.
 void OnDebuggerClosing(HWND frame, HMENU testMe) {
     for (int item : kScriptItems) EnableMenuItem(testMe, static_cast<UINT>(item), MF_BYCOMMAND | MF_DISABLED);
     EnableMenuItem(testMe, kCmdClearDefaultOlly, MF_BYCOMMAND | MF_ENABLED);
+    if (const FrameHandles *handles = GetFrameHandles(frame)) EnableDebuggerButtons(handles->toolBar, false);
     PublishDebuggerWindow(frame, nullptr);
 }
 

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "core/command_ids.h"
+
 namespace quillet {
 
 int StatusBarHeight(const FrameHandles &handles) {
@@ -61,6 +63,11 @@ void LayoutFrame(UINT sizeType, const FrameHandles *handles) {
         }
     }
     SendMessageA(handles->mdiClient, WM_MDIICONARRANGE, 0, 0);
+}
+
+void EnableDebuggerButtons(HWND toolBar, bool enabled) {
+    for (int command : {kCmdToolRun, kCmdToolStop, kCmdToolDebug})
+        SendMessageA(toolBar, TB_ENABLEBUTTON, static_cast<WPARAM>(command), MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }
 
 }  // namespace quillet

@@ -24,6 +24,10 @@ void LayOutStatusParts(HWND statusBar);
 // or hides the strip and gives the client the whole band.
 void PlaceTabStripAndClient(const FrameHandles &handles, bool stripShown);
 
+// Enables or disables the tool bar's run, stop and debug buttons (disabled, they show
+// their greyed images).
+void EnableDebuggerButtons(HWND toolBar, bool enabled);
+
 // The frame's WM_SIZE: bars resized, MDI client (and the strip while a document is
 // open) placed, icons arranged.
 void LayoutFrame(UINT sizeType, const FrameHandles *handles);

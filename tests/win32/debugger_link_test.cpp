@@ -122,6 +122,13 @@ protected:
         return Tell(sender, kDebuggerStarted, path.c_str(), static_cast<DWORD>(path.size() + 1));
     }
     UINT ItemState(int id) const { return GetMenuState(Menus().testMe, static_cast<UINT>(id), MF_BYCOMMAND); }
+    // Whether the tool bar's run, stop and debug buttons are enabled, in that order.
+    std::vector<bool> ButtonsEnabled() const {
+        std::vector<bool> enabled;
+        for (int id : {kCmdToolRun, kCmdToolStop, kCmdToolDebug})
+            enabled.push_back(SendMessageA(Handles().toolBar, TB_ISBUTTONENABLED, id, 0) != 0);
+        return enabled;
+    }
     std::string StoredPath() const { return IniText(text::kSecOllyPath, text::kKeyOllyPath); }
     static CodeList Codes(const std::vector<Received> &requests) {
         CodeList codes;
@@ -134,6 +141,7 @@ TEST_F(DebuggerLinkTest, DebuggerSideMessagesConnectTakeThePathAndDisconnect) {
     CreateFrame();
     DebuggerSide first, second;
     for (int id : {kCmdRunScript, kCmdStopScript, kCmdDebugScript}) EXPECT_TRUE(ItemState(id) & MF_GRAYED) << id;
+    EXPECT_EQ(ButtonsEnabled(), std::vector<bool>(3, false));
 
     // An empty path stores nothing but connects all the same.
     EXPECT_EQ(Announce(first.Window(), "   "), 1);
@@ -142,6 +150,7 @@ TEST_F(DebuggerLinkTest, DebuggerSideMessagesConnectTakeThePathAndDisconnect) {
     EXPECT_EQ(GetDebuggerWindow(frame_), first.Window());
     for (int id : {kCmdRunScript, kCmdStopScript, kCmdDebugScript, kCmdClearDefaultOlly})
         EXPECT_EQ(ItemState(id) & (MF_GRAYED | MF_DISABLED), 0u) << id;
+    EXPECT_EQ(ButtonsEnabled(), std::vector<bool>(3, true));
 
     // A block without its zero is read within its length and cut to 259 characters.
     const std::string noZero(300, 'A');
@@ -191,6 +200,7 @@ TEST_F(DebuggerLinkTest, DebuggerSideMessagesConnectTakeThePathAndDisconnect) {
         EXPECT_TRUE(ItemState(id) & MF_DISABLED) << id;
         EXPECT_FALSE(ItemState(id) & MF_GRAYED) << id;
     }
+    EXPECT_EQ(ButtonsEnabled(), std::vector<bool>(3, false));
     EXPECT_EQ(ItemState(kCmdClearDefaultOlly) & (MF_GRAYED | MF_DISABLED), 0u);
 }
 

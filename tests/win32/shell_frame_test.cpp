@@ -3,6 +3,8 @@
 // and the right border's hit test.
 #include "tests/win32/shell_fixture.h"
 
+#include <algorithm>
+
 #include "app/menus.h"
 
 namespace quillet::testing_shell {
@@ -118,6 +120,7 @@ TEST_F(FrameTest, PropertiesNameTheFramesRecords) {
         EXPECT_EQ(GetPropA(frame, name), nullptr) << name;
 }
 
+// Ten buttons; run, stop and debug wait, greyed, for a debugger.
 TEST_F(FrameTest, ToolBarHasTenButtonsWithTheirImagesAndCommands) {
     CreateFrame();
     HWND toolBar = Handles().toolBar;
@@ -125,11 +128,13 @@ TEST_F(FrameTest, ToolBarHasTenButtonsWithTheirImagesAndCommands) {
         int image;
         int command;
         bool separator;
+        bool enabled;
     };
-    const Button expected[] = {{0, kCmdNew, false},         {1, kCmdOpen, false},        {2, kCmdSave, false},
-                               {0, 0, true},                {3, kCmdToolSpare1, false},  {4, kCmdToolSpare2, false},
-                               {5, kCmdToolSpare3, false},  {0, 0, true},                {6, kCmdCallTipsSwitch, false},
-                               {8, kCmdAutoCompleteSwitch, false}};
+    const Button expected[] = {{0, kCmdNew, false, true},        {1, kCmdOpen, false, true},
+                               {2, kCmdSave, false, true},       {0, 0, true, true},
+                               {3, kCmdToolRun, false, false},   {4, kCmdToolStop, false, false},
+                               {5, kCmdToolDebug, false, false}, {0, 0, true, true},
+                               {6, kCmdCallTipsSwitch, false, true}, {8, kCmdAutoCompleteSwitch, false, true}};
     ASSERT_EQ(SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0), 10);
     for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
@@ -139,7 +144,7 @@ TEST_F(FrameTest, ToolBarHasTenButtonsWithTheirImagesAndCommands) {
         if (expected[i].separator) continue;
         EXPECT_EQ(button.idCommand, expected[i].command);
         EXPECT_EQ(button.iBitmap, expected[i].image);
-        EXPECT_TRUE(button.fsState & TBSTATE_ENABLED);
+        EXPECT_EQ((button.fsState & TBSTATE_ENABLED) != 0, expected[i].enabled);
     }
 
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(toolBar, TB_GETIMAGELIST, 0, 0));
@@ -151,26 +156,43 @@ TEST_F(FrameTest, ToolBarHasTenButtonsWithTheirImagesAndCommands) {
     EXPECT_EQ(height, 32);
 
     // Magenta is the mask colour: an image drawn transparently keeps the background in
-    // its corner, and every image draws something of its own.
+    // its corner, and every image draws something of its own; its disabled twin draws
+    // the same pixels in greys only.
+    HIMAGELIST greyed = reinterpret_cast<HIMAGELIST>(SendMessageA(toolBar, TB_GETDISABLEDIMAGELIST, 0, 0));
+    ASSERT_NE(greyed, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(greyed), ImageList_GetImageCount(images));
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
     HGDIOBJ old = SelectObject(dc, bitmap);
     const COLORREF green = RGB(0, 255, 0);
+    HBRUSH background = CreateSolidBrush(green);
     for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
         RECT all{0, 0, 32, 32};
-        HBRUSH brush = CreateSolidBrush(green);
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
+        FillRect(dc, &all, background);
         ImageList_Draw(images, i, dc, 0, 0, ILD_TRANSPARENT);
         EXPECT_EQ(GetPixel(dc, 0, 0), green);
-        int drawn = 0;
+        std::vector<bool> shape;
         for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) drawn += GetPixel(dc, x, y) != green;
+            for (int x = 0; x < 32; ++x) shape.push_back(GetPixel(dc, x, y) != green);
+        const auto drawn = std::count(shape.begin(), shape.end(), true);
         EXPECT_GT(drawn, 20);
         EXPECT_LT(drawn, 32 * 32);
+
+        FillRect(dc, &all, background);
+        ImageList_Draw(greyed, i, dc, 0, 0, ILD_TRANSPARENT);
+        int colours = 0, differences = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const COLORREF pixel = GetPixel(dc, x, y);
+                differences += (pixel != green) != shape[y * 32 + x];
+                colours += pixel != green && !(GetRValue(pixel) == GetGValue(pixel) && GetGValue(pixel) == GetBValue(pixel));
+            }
+        EXPECT_EQ(differences, 0);
+        EXPECT_EQ(colours, 0);
     }
+    DeleteObject(background);
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
