@@ -113,20 +113,37 @@ struct Options {
     std::vector<std::string> inputs;
 };
 
-// Checks one script and adds its findings.
+// A path as printed: relative to the current folder when it lies below it.
+std::string Shown(const std::string &path) {
+    std::error_code error;
+    const std::string current = std::filesystem::current_path(error).string();
+    if (error || current.empty() || path.size() <= current.size() + 1 || path.compare(0, current.size(), current) != 0)
+        return path;
+    const char separator = path[current.size()];
+    return separator == '/' || separator == '\\' ? path.substr(current.size() + 1) : path;
+}
+
+// Checks one script and adds its findings. The script is checked under its absolute
+// path, so an include that names it again is known as the same file however it is
+// written.
 void CheckFile(const std::string &path, const std::string &bytes, const Options &options,
                const quillet::CommandSet &commands, std::vector<Finding> &findings) {
     const std::optional<quillet::EncodingId> encoding =
         options.encoding ? options.encoding : quillet::RecogniseEncoding(bytes);
     const quillet::ScriptBytes reading = encoding ? quillet::ScriptBytesFor(*encoding) : quillet::ScriptBytes::kUnknown;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     FileReader reader;
-    const ScriptCheck check = quillet::CheckScript(bytes, path, commands, &reader, reading);
-    for (const ScriptProblem &problem : check.problems) {
+    const ScriptCheck check =
+        quillet::CheckScript(bytes, error ? path : absolute.string(), commands, &reader, reading);
+    for (ScriptProblem problem : check.problems) {
+        if (!problem.path.empty()) problem.path = Shown(HostPath(problem.path));
+        if (!problem.placeFile.empty()) problem.placeFile = Shown(HostPath(problem.placeFile));
         Finding finding;
         finding.kind = KindName(problem.kind);
         finding.message = quillet::ProblemMessage(problem, std::string_view(bytes).substr(problem.start, problem.length));
         if (!problem.placeFile.empty()) {
-            finding.path = HostPath(problem.placeFile);
+            finding.path = problem.placeFile;
             finding.line = problem.placeLine + 1;
             finding.column = problem.placeColumn + 1;
         } else {
