@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -291,6 +292,17 @@ int main(int argc, char **argv) {
         ++checked;
         CheckFile(script, bytes, options, commands, findings);
     }
+    // A fault inside an included file (a cycle closing there) is found through every
+    // script that includes it: it is told once.
+    std::set<std::string> told;
+    findings.erase(std::remove_if(findings.begin(), findings.end(),
+                                  [&told](const Finding &finding) {
+                                      return !told
+                                                  .insert(finding.path + '\n' + std::to_string(finding.line) + '\n' +
+                                                          std::to_string(finding.column) + '\n' + finding.message)
+                                                  .second;
+                                  }),
+                   findings.end());
     if (options.json)
         PrintJson(findings, unreadable, checked);
     else
