@@ -136,7 +136,7 @@ make_dist() {
         bin=$(build_dir "$arch")/bin
         rm -rf "$out" "$out.zip"
         mkdir -p "$out/skins"
-        cp "$bin/quillet.exe" "$bin/SciLexer.dll" "$bin/appface.dll" "$out/"
+        cp "$bin/quillet.exe" "$bin/quillet-check.exe" "$bin/SciLexer.dll" "$bin/appface.dll" "$out/"
         "$arch-w64-mingw32-strip" --strip-all "$out"/*.exe "$out"/*.dll
         cp data/qkeywords.txt "$out/"
         cp skin/*.urf "$out/skins/"

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "assist/plugin_commands.h"
 #include "core/texts.h"
 
 namespace quillet {
@@ -15,8 +16,6 @@ namespace quillet {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
-// Includes nested deeper than this (or including themselves) are not followed further.
-constexpr int kIncludeDepthLimit = 16;
 // The plug-in reads a UTF-8 byte order mark as three characters of the first line.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -271,6 +270,16 @@ struct Statement {
     Span name;
     Span operands;  // trimmed text after the name
     bool judged = true;
+    bool commentInside = false;  // a block comment cut out of the middle of the code
+};
+
+// An #inc directive with a quoted name: the name, and the directive's place in its text.
+struct IncludeLine {
+    std::string_view name;
+    std::size_t start = 0;   // offset of "#inc" in the text
+    std::size_t length = 0;  // up to the closing quote
+    std::size_t line = 0;
+    std::size_t column = 0;
 };
 
 // A label definition line.
@@ -344,9 +353,10 @@ private:
 };
 
 // Reads the lines of a script and tells the visitor what each one is: an #inc
-// directive (well-formed or not), a label definition or a command line. Comment lines,
-// lines of EXEC blocks and #log lines are left out. The views handed over are valid
-// during the call only.
+// directive (well-formed or not), a label definition or a command line. Comment lines
+// and lines of EXEC blocks go to OnUnjudged (their raw text); #log lines are left
+// out. At the end OnEnd says whether an EXEC block is still open. The views handed
+// over are valid during the call only.
 template <typename Visitor>
 void ReadScript(LineReader &reader, Visitor &visitor) {
     bool inBlock = false, inExec = false;
@@ -361,17 +371,22 @@ void ReadScript(LineReader &reader, Visitor &visitor) {
             if (close == kNone || close == open + 1)
                 visitor.OnBadInclude(text.start + inc, text.number);
             else
-                visitor.OnInclude(raw.substr(open + 1, close - open - 1));
+                visitor.OnInclude(IncludeLine{raw.substr(open + 1, close - open - 1), text.start + inc,
+                                              close + 1 - inc, text.number, inc});
             continue;
         }
         const CodeLine code = RemoveComments(raw, inBlock);
-        if (code.comment) continue;
+        if (code.comment) {
+            visitor.OnUnjudged(raw);
+            continue;
+        }
         if (FindNoCase(raw, "#log") != kNone) continue;
         const Span onText = TrimCode(code);
         const std::size_t nameEnd = std::min(onText.text.find(' '), onText.text.find('\t'));
         const std::string_view name = onText.text.substr(0, nameEnd);
         if (inExec) {
             if (nameEnd == kNone && EqualsNoCase(name, "ENDE")) inExec = false;
+            else visitor.OnUnjudged(raw);
             continue;
         }
         if (onText.text.back() == ':') {
@@ -384,16 +399,71 @@ void ReadScript(LineReader &reader, Visitor &visitor) {
         statement.line = text.number;
         statement.name = {onText.offset, name};
         statement.judged = !code.uncertain;
+        statement.commentInside = code.blankTo > code.blankFrom && code.blankFrom > onText.offset &&
+                                  code.blankFrom < onText.offset + onText.text.size();
         if (nameEnd != kNone)
             statement.operands = Trim({onText.offset + nameEnd, onText.text.substr(nameEnd)});
         if (EqualsNoCase(name, "EXEC") && nameEnd == kNone) inExec = true;
         visitor.OnStatement(statement);
     }
+    visitor.OnEnd(inExec);
+}
+
+// True when the plug-in's search for an ELSE or ENDIF counts the line as an IF: its
+// lower-cased text begins with "if".
+bool StartsLikeIf(std::string_view text) { return text.size() >= 2 && Upper(text[0]) == 'I' && Upper(text[1]) == 'F'; }
+
+bool IsIfCommand(std::string_view name) {
+    return InList(name, {"IFA", "IFAE", "IFB", "IFBE", "IFE", "IFEQ", "IFG", "IFGE", "IFL", "IFLE", "IFNE", "IFNEQ"});
+}
+
+// A line that opens, splits or closes an IFxx or EXEC block in the plug-in's reading.
+bool TouchesBlocks(std::string_view text) {
+    const Span trimmed = Trim({0, text});
+    if (StartsLikeIf(trimmed.text)) return true;
+    const std::string_view word = trimmed.text.substr(0, std::min(trimmed.text.find(' '), trimmed.text.find('\t')));
+    return InList(word, {"ELSE", "ENDIF", "EXEC", "ENDE"});
+}
+
+// "0x1F", "-0x1F", "1Fh": a number written with a prefix or suffix the plug-in does not
+// read, and the digits it would want.
+std::optional<std::string_view> PrefixedNumberDigits(std::string_view word) {
+    if (!word.empty() && word[0] == '-') word.remove_prefix(1);
+    if (word.size() > 2 && word[0] == '0' && Upper(word[1]) == 'X') {
+        const std::string_view digits = word.substr(2);
+        if (std::all_of(digits.begin(), digits.end(), IsHexDigit)) return digits;
+    }
+    if (word.size() >= 2 && IsDigit(word[0]) && Upper(word.back()) == 'H') {
+        const std::string_view digits = word.substr(0, word.size() - 1);
+        if (std::all_of(digits.begin(), digits.end(), IsHexDigit)) return digits;
+    }
+    return std::nullopt;
+}
+
+// The length of a typographic double quote starting at `at`, or 0.
+std::size_t TypographicQuoteAt(std::string_view text, std::size_t at, ScriptBytes bytes) {
+    const unsigned char c = static_cast<unsigned char>(text[at]);
+    if (bytes == ScriptBytes::kWindowsSingleByte) return c == 0x93 || c == 0x94 ? 1 : 0;
+    if (bytes == ScriptBytes::kUtf8 && c == 0xE2 && at + 2 < text.size() &&
+        static_cast<unsigned char>(text[at + 1]) == 0x80) {
+        const unsigned char last = static_cast<unsigned char>(text[at + 2]);
+        return last == 0x9C || last == 0x9D || last == 0x9E ? 3 : 0;
+    }
+    return 0;
+}
+
+// A name of an included file as the check compares it: Windows paths ignore case and
+// take either slash.
+std::string IncludeKey(const std::string &path) {
+    std::string key = path;
+    for (char &c : key) c = c == '/' ? '\\' : static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return key;
 }
 
 class Checker {
 public:
-    Checker(const CommandSet &commands, IncludeReader *reader) : commands_(commands), reader_(reader) {}
+    Checker(const CommandSet &commands, IncludeReader *reader, ScriptBytes bytes)
+        : commands_(commands), reader_(reader), bytes_(bytes) {}
 
     // `makeReader` gives a new reader at the text's start for each pass.
     template <typename MakeReader>
@@ -403,12 +473,14 @@ public:
             Gatherer gatherer(*this, std::string(), true);
             ReadScript(lines, gatherer);
             if (lines.Failed()) return Incomplete();
-            FollowIncludes(gatherer.includeNames, scriptPath, 0);
+            if (!scriptPath.empty()) including_.push_back(IncludeKey(scriptPath));
+            FollowIncludes(gatherer.includes, scriptPath, nullptr);
         }
         LineReader lines = makeReader();
         Judge judge{*this};
         ReadScript(lines, judge);
         if (lines.Failed()) return Incomplete();
+        judge.Finish();
         std::stable_sort(result_.problems.begin(), result_.problems.end(),
                          [](const ScriptProblem &a, const ScriptProblem &b) { return a.start < b.start; });
         result_.labels.insert(labelPlaces_.begin(), labelPlaces_.end());
@@ -416,13 +488,19 @@ public:
     }
 
 private:
+    // An #inc directive of the checked script or an include, kept past its line.
+    struct Include {
+        std::string name;
+        std::size_t start = 0, length = 0, line = 0, column = 0;
+    };
+
     // The first pass, over the checked script or an include: labels, declarations and
     // includes; in the checked script also bad includes and labels defined twice.
     struct Gatherer {
         Checker &checker;
         std::string file;  // empty for the checked script
         bool checked;
-        std::vector<std::string> includeNames;  // quoted names, in order
+        std::vector<Include> includes;  // in order
         std::unordered_map<std::string, std::size_t> firstLine;  // of each label of the checked script
 
         Gatherer(Checker &owner, std::string path, bool isChecked)
@@ -431,8 +509,19 @@ private:
         void OnBadInclude(std::size_t start, std::size_t line) {
             if (checked) checker.Report(start, 4, line, ProblemKind::kBadInclude);
         }
-        void OnInclude(std::string_view name) { includeNames.emplace_back(name); }
+        void OnInclude(const IncludeLine &include) {
+            includes.push_back({std::string(include.name), include.start, include.length, include.line,
+                                include.column});
+        }
+        void OnUnjudged(std::string_view raw) { NoteBlockLine(raw); }
+        void OnEnd(bool) {}
+        // An included file's lines go where its #inc stands: one that opens or closes
+        // blocks makes the pairing of the checked script's blocks uncertain.
+        void NoteBlockLine(std::string_view text) {
+            if (!checked && TouchesBlocks(text)) checker.includesTouchBlocks_ = true;
+        }
         void OnLabel(const LabelLine &label) {
+            NoteBlockLine(label.name.text);
             checker.AddLabel(label, file);
             if (!checked) return;
             const auto [first, added] = firstLine.emplace(std::string(label.name.text), label.line);
@@ -440,17 +529,82 @@ private:
             checker.Report(label.lineStart + label.name.offset, label.name.text.size(), label.line,
                            ProblemKind::kDuplicateLabel, first->second);
         }
-        void OnStatement(const Statement &statement) { checker.CollectDeclarations(statement); }
+        void OnStatement(const Statement &statement) {
+            NoteBlockLine(statement.name.text);
+            checker.CollectDeclarations(statement);
+        }
     };
 
-    // The second pass, over the checked script: judges its command lines.
+    // A line that the plug-in's search for ELSE and ENDIF counts as an IF.
+    struct OpenIf {
+        bool command;  // an IFxx (else a label or unknown word starting with "if")
+        std::size_t start, length, line;
+        std::size_t tookEndif = 0;  // 1 + the line of an "if" line that took this one's ENDIF
+    };
+
+    // The second pass, over the checked script: judges its command lines and pairs its
+    // IFxx/ELSE/ENDIF and EXEC/ENDE as the plug-in does.
     struct Judge {
         Checker &checker;
+        std::vector<OpenIf> openIfs{};
+        std::vector<ScriptProblem> pairing{};  // kept until the whole text is seen
+        bool pairingUncertain = false;
+        std::size_t execStart = 0, execLine = 0;
+
         void OnBadInclude(std::size_t, std::size_t) {}
-        void OnInclude(std::string_view) {}
-        void OnLabel(const LabelLine &) {}
+        void OnInclude(const IncludeLine &) {}
+        void OnUnjudged(std::string_view raw) {
+            // A comment or assembler line the plug-in may still see when it searches.
+            if (TouchesBlocks(raw)) pairingUncertain = true;
+        }
+        void OnLabel(const LabelLine &label) {
+            if (StartsLikeIf(label.name.text))
+                openIfs.push_back({false, label.lineStart + label.name.offset, label.name.text.size(), label.line});
+        }
         void OnStatement(const Statement &statement) {
+            Pair(statement);
             if (statement.judged) checker.CheckStatement(statement);
+        }
+        void OnEnd(bool inExec) {
+            if (inExec) pairing.push_back(checker.MakeProblem(execStart, 4, execLine, ProblemKind::kExecWithoutEnde));
+        }
+
+        void Pair(const Statement &statement) {
+            const std::string_view name = statement.name.text;
+            const std::size_t at = statement.lineStart + statement.name.offset;
+            const bool alone = statement.operands.text.empty();
+            if (StartsLikeIf(name)) {
+                openIfs.push_back({IsIfCommand(name), at, name.size(), statement.line});
+            } else if (EqualsNoCase(name, "ELSE") || EqualsNoCase(name, "ENDIF")) {
+                if (!alone) pairingUncertain = true;
+                const bool endif = EqualsNoCase(name, "ENDIF");
+                if (openIfs.empty()) {
+                    pairing.push_back(checker.MakeProblem(at, name.size(), statement.line, ProblemKind::kNoOpeningIf));
+                } else if (endif) {
+                    const OpenIf closed = openIfs.back();
+                    openIfs.pop_back();
+                    if (!closed.command && !openIfs.empty() && openIfs.back().tookEndif == 0)
+                        openIfs.back().tookEndif = closed.line + 1;
+                }
+            } else if (EqualsNoCase(name, "EXEC") && alone) {
+                execStart = at;
+                execLine = statement.line;
+            } else if (EqualsNoCase(name, "ENDE")) {
+                if (!alone) pairingUncertain = true;
+                pairing.push_back(checker.MakeProblem(at, name.size(), statement.line, ProblemKind::kEndeWithoutExec));
+            }
+        }
+
+        // Reports what did not pair, unless lines the check cannot place (comments or
+        // assembler that look like block lines, includes that hold such lines, includes
+        // that could not be read) may change the plug-in's pairing.
+        void Finish() {
+            for (const OpenIf &open : openIfs)
+                if (open.command)
+                    pairing.push_back(checker.MakeProblem(open.start, open.length, open.line,
+                                                          ProblemKind::kIfWithoutEndif, open.tookEndif));
+            if (pairingUncertain || checker.includesTouchBlocks_ || !checker.result_.includesRead) return;
+            for (ScriptProblem &problem : pairing) checker.result_.problems.push_back(std::move(problem));
         }
     };
 
@@ -482,31 +636,75 @@ private:
         }
     }
 
-    void FollowIncludes(const std::vector<std::string> &names, const std::string &scriptPath, int depth) {
-        for (const std::string &name : names) {
-            const std::string path = ResolveIncludePath(scriptPath, name);
-            if (depth >= kIncludeDepthLimit) continue;
-            std::string bytes;
-            const bool relativeWithoutFolder = name.find('\\') == kNone && scriptPath.empty();
-            if (!reader_ || relativeWithoutFolder || !reader_->Read(path, bytes)) {
+    // Reads each included file once, however often and however deep it is included.
+    // An #inc naming a file that is being included (the checked script or one of the
+    // includes that led here) closes a cycle the plug-in would follow without end.
+    // `entry` is the checked script's #inc that led to `includingPath` (null while
+    // following the checked script's own includes); problems found deeper are
+    // underlined there and carry their real place.
+    void FollowIncludes(const std::vector<Include> &includes, const std::string &includingPath, const Include *entry) {
+        for (const Include &include : includes) {
+            const Include &underline = entry ? *entry : include;
+            const std::string path = ResolveIncludePath(includingPath, include.name);
+            const bool relativeWithoutFolder = include.name.find('\\') == kNone && includingPath.empty();
+            if (!reader_ || relativeWithoutFolder) {
                 result_.includesRead = false;
                 continue;
             }
-            LineReader lines(bytes);
-            Gatherer included(*this, path, false);
-            ReadScript(lines, included);
-            FollowIncludes(included.includeNames, path, depth + 1);
+            const std::string key = IncludeKey(path);
+            if (std::find(including_.begin(), including_.end(), key) != including_.end()) {
+                ReportInclude(underline, include, entry ? includingPath : std::string(), path,
+                              ProblemKind::kIncludeCycle);
+                continue;
+            }
+            if (!read_.insert(key).second) continue;
+            std::string bytes;
+            if (!reader_->Read(path, bytes)) {
+                result_.includesRead = false;
+                ReportInclude(underline, include, entry ? includingPath : std::string(), path,
+                              ProblemKind::kIncludeNotFound);
+                continue;
+            }
+            std::vector<Include> nested;
+            {
+                LineReader lines(bytes);
+                Gatherer included(*this, path, false);
+                ReadScript(lines, included);
+                nested = std::move(included.includes);
+            }
+            bytes.clear();
+            bytes.shrink_to_fit();
+            including_.push_back(key);
+            FollowIncludes(nested, path, &underline);
+            including_.pop_back();
         }
     }
 
-    void Report(std::size_t start, std::size_t length, std::size_t line, ProblemKind kind, std::size_t firstLine = 0) {
+    void ReportInclude(const Include &underline, const Include &include, const std::string &placeFile,
+                       const std::string &path, ProblemKind kind) {
+        ScriptProblem problem = MakeProblem(underline.start, underline.length, underline.line, kind);
+        problem.path = path;
+        if (!placeFile.empty()) {
+            problem.placeFile = placeFile;
+            problem.placeLine = include.line;
+            problem.placeColumn = include.column;
+        }
+        result_.problems.push_back(std::move(problem));
+    }
+
+    ScriptProblem MakeProblem(std::size_t start, std::size_t length, std::size_t line, ProblemKind kind,
+                              std::size_t firstLine = 0) const {
         ScriptProblem problem;
         problem.start = start;
         problem.length = std::max<std::size_t>(length, 1);
         problem.line = line;
         problem.kind = kind;
         problem.firstLine = firstLine;
-        result_.problems.push_back(problem);
+        return problem;
+    }
+
+    void Report(std::size_t start, std::size_t length, std::size_t line, ProblemKind kind, std::size_t firstLine = 0) {
+        result_.problems.push_back(MakeProblem(start, length, line, kind, firstLine));
     }
 
     bool LabelKnown(std::string_view name) const { return labelPlaces_.count(std::string(name)) != 0; }
@@ -525,6 +723,7 @@ private:
                 Report(at, name.size(), statement.line, ProblemKind::kUnknownCommand);
             return;
         }
+        if (!statement.commentInside && !CheckOperandText(statement)) return;
         if (!result_.includesRead || EqualsNoCase(name, "VAR")) return;
         const std::vector<Span> operands = SplitOperands(statement.operands);
         const std::size_t labelIndex = TakesLabelFirst(name) ? 0 : IsBpGoto(name) ? 1 : kNone;
@@ -539,6 +738,76 @@ private:
             if (i == 0 && declares && operand.text.substr(0, 1) != "[") continue;  // names the variable it declares
             if (IsTextOperand(name, i)) continue;
             CheckWords(statement, operand, constants);
+        }
+    }
+
+    // The checks on a command's operand text that need no declarations: an unclosed
+    // string, typographic quotes, the operand count, odd byte strings and 0x or h
+    // numbers. False when the line holds an unclosed string or a typographic quote
+    // (nothing else of it is judged then).
+    bool CheckOperandText(const Statement &statement) {
+        const std::string_view name = statement.name.text;
+        const Span &operands = statement.operands;
+        const std::string_view text = operands.text;
+        const std::size_t base = statement.lineStart + operands.offset;
+        bool quoted = false, typographic = false;
+        std::size_t open = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '"') {
+                quoted = !quoted;
+                open = i;
+            } else if (!quoted) {
+                const std::size_t quote = TypographicQuoteAt(text, i, bytes_);
+                if (quote > 0) {
+                    Report(base + i, quote, statement.line, ProblemKind::kTypographicQuote);
+                    typographic = true;
+                    i += quote - 1;
+                }
+            }
+        }
+        if (quoted) Report(base + open, text.size() - open, statement.line, ProblemKind::kUnclosedString);
+        if (quoted || typographic) return false;  // its operands are not what the author meant
+        const std::vector<Span> parts = SplitOperands(operands);
+        const OperandCounts counts = OperandCountsOf(name);
+        const bool emptyPart = std::any_of(parts.begin(), parts.end(), [](const Span &part) { return part.text.empty(); });
+        if (counts != 0 && !emptyPart && !CountAllowed(counts, parts.size())) {
+            const std::size_t at = statement.lineStart + statement.name.offset;
+            Report(at, operands.text.empty() ? name.size() : operands.offset + text.size() - statement.name.offset,
+                   statement.line, ProblemKind::kOperandCount);
+        }
+        const std::size_t labelIndex = TakesLabelFirst(name) ? 0 : IsBpGoto(name) ? 1 : kNone;
+        for (std::size_t index = 0; index < parts.size(); ++index)
+            if (index != labelIndex && !IsTextOperand(name, index)) CheckNumbersAndBytes(statement, parts[index]);
+        return true;
+    }
+
+    // Odd hex byte strings and numbers with 0x or h in one operand, outside strings.
+    void CheckNumbersAndBytes(const Statement &statement, const Span &operand) {
+        const std::string_view text = operand.text;
+        const std::size_t base = statement.lineStart + operand.offset;
+        std::size_t i = 0;
+        while (i < text.size()) {
+            const char c = text[i];
+            if (c == '"' || c == '#') {
+                const std::size_t end = text.find(c, i + 1);
+                if (end == kNone) return;
+                const std::string_view digits = text.substr(i + 1, end - i - 1);
+                const bool bytes = std::all_of(digits.begin(), digits.end(), [](char d) { return IsHexDigit(d) || d == '?'; });
+                if (c == '#' && bytes && digits.size() % 2 == 1)
+                    Report(base + i, end + 1 - i, statement.line, ProblemKind::kOddHexString);
+                i = end + 1;
+                continue;
+            }
+            if (IsSeparator(c) && c != '-') {
+                ++i;
+                continue;
+            }
+            std::size_t end = i + 1;
+            while (end < text.size() && !IsSeparator(text[end]) && text[end] != '"' && text[end] != '#') ++end;
+            const std::string_view word = text.substr(i, end - i);
+            if (PrefixedNumberDigits(word) && !Declared(word) && !LabelKnown(word))
+                Report(base + i, word.size(), statement.line, ProblemKind::kPrefixedNumber);
+            i = end;
         }
     }
 
@@ -569,7 +838,7 @@ private:
             std::size_t end = i;
             while (end < text.size() && !IsSeparator(text[end]) && text[end] != '"' && text[end] != '#') ++end;
             const std::string_view word = text.substr(i, end - i);
-            if (OnlyAVariable(word, constants) && !Declared(word))
+            if (OnlyAVariable(word, constants) && !Declared(word) && !PrefixedNumberDigits(word))
                 Report(statement.lineStart + operand.offset + i, word.size(), statement.line,
                        ProblemKind::kUndeclaredVariable);
             i = end;
@@ -585,12 +854,28 @@ private:
 
     const CommandSet &commands_;
     IncludeReader *reader_;
+    ScriptBytes bytes_;
     ScriptCheck result_;
+    std::vector<std::string> including_;     // keys of the files being included, outermost first
+    std::unordered_set<std::string> read_;   // keys of the included files read so far
+    bool includesTouchBlocks_ = false;       // an included file opens or closes blocks
     std::unordered_map<std::string, LabelPlace> labelPlaces_;
     std::unordered_set<std::string> declared_;
 };
 
 }  // namespace
+
+ScriptBytes ScriptBytesFor(EncodingId encoding) {
+    switch (encoding) {
+    case EncodingId::kUtf8:
+    case EncodingId::kUtf8Bom: return ScriptBytes::kUtf8;
+    case EncodingId::kWindows1250: case EncodingId::kWindows1251: case EncodingId::kWindows1252:
+    case EncodingId::kWindows1253: case EncodingId::kWindows1254: case EncodingId::kWindows1255:
+    case EncodingId::kWindows1256: case EncodingId::kWindows1257: case EncodingId::kWindows1258:
+    case EncodingId::kWindows874: return ScriptBytes::kWindowsSingleByte;
+    default: return ScriptBytes::kUnknown;
+    }
+}
 
 CommandSet::CommandSet(std::string_view keywordList) {
     std::size_t start = 0;
@@ -641,18 +926,42 @@ std::vector<std::string> IncludedFiles(std::string_view text, const std::string 
 }
 
 ScriptCheck CheckScript(std::string_view text, const std::string &scriptPath, const CommandSet &commands,
-                        IncludeReader *reader) {
-    return Checker(commands, reader).Run([text] { return LineReader(text); }, scriptPath);
+                        IncludeReader *reader, ScriptBytes bytes) {
+    return Checker(commands, reader, bytes).Run([text] { return LineReader(text); }, scriptPath);
 }
 
 ScriptCheck CheckScript(TextSource &source, const std::string &scriptPath, const CommandSet &commands,
-                        IncludeReader *reader) {
-    return Checker(commands, reader).Run([&source] { return LineReader(source); }, scriptPath);
+                        IncludeReader *reader, ScriptBytes bytes) {
+    return Checker(commands, reader, bytes).Run([&source] { return LineReader(source); }, scriptPath);
 }
 
-std::string ProblemMessage(ProblemKind kind, std::size_t firstLine, std::string_view underlined) {
+namespace {
+
+// " (#inc in FILE, line N)" for a problem that lies in an included file.
+std::string PlaceOf(const ScriptProblem &problem) {
+    if (problem.placeFile.empty()) return std::string();
+    return text::kProblemPlaceOpen + problem.placeFile + text::kProblemPlaceLine +
+           std::to_string(problem.placeLine + 1) + ")";
+}
+
+std::string OperandCountMessage(std::string_view underlined) {
+    const std::size_t blank = std::min(underlined.find(' '), underlined.find('\t'));
+    const std::string_view name = underlined.substr(0, blank);
+    const std::size_t given =
+        blank == kNone ? 0 : SplitOperands(Trim({0, underlined.substr(blank)})).size();
+    const OperandCounts counts = OperandCountsOf(name);
+    std::string upper(name);
+    for (char &c : upper) c = Upper(c);
+    return text::kProblemOperandCount + upper + text::kProblemOperandCountTakes + DescribeCounts(counts) +
+           (counts == 2u ? text::kProblemOperand : text::kProblemOperands) + std::to_string(given);
+}
+
+}  // namespace
+
+std::string ProblemMessage(const ScriptProblem &problem, std::string_view underlined) {
     const std::string name(underlined);
-    switch (kind) {
+    const std::size_t firstLine = problem.firstLine;
+    switch (problem.kind) {
     case ProblemKind::kUnknownCommand:
         return underlined == kByteOrderMark ? text::kProblemByteOrderMark : text::kProblemUnknownCommand + name;
     case ProblemKind::kUndefinedLabel: return text::kProblemUndefinedLabel + name;
@@ -661,6 +970,23 @@ std::string ProblemMessage(ProblemKind kind, std::size_t firstLine, std::string_
     case ProblemKind::kLabelWithCommand: return text::kProblemLabelWithCommand + name;
     case ProblemKind::kUndeclaredVariable: return text::kProblemUndeclared + name;
     case ProblemKind::kBadInclude: return text::kProblemBadInclude;
+    case ProblemKind::kOperandCount: return OperandCountMessage(underlined);
+    case ProblemKind::kIfWithoutEndif:
+        return text::kProblemIfWithoutEndif + name +
+               (firstLine == 0 ? std::string()
+                               : text::kProblemEndifTaken + std::to_string(firstLine) + text::kProblemEndifTakenEnd);
+    case ProblemKind::kNoOpeningIf: return text::kProblemNoOpeningIf + name;
+    case ProblemKind::kExecWithoutEnde: return text::kProblemExecWithoutEnde;
+    case ProblemKind::kEndeWithoutExec: return text::kProblemEndeWithoutExec;
+    case ProblemKind::kIncludeNotFound: return text::kProblemIncludeNotFound + problem.path + PlaceOf(problem);
+    case ProblemKind::kIncludeCycle: return text::kProblemIncludeCycle + problem.path + PlaceOf(problem);
+    case ProblemKind::kOddHexString: return text::kProblemOddHexString + name;
+    case ProblemKind::kUnclosedString: return text::kProblemUnclosedString;
+    case ProblemKind::kTypographicQuote: return text::kProblemTypographicQuote;
+    case ProblemKind::kPrefixedNumber: {
+        const std::string digits(PrefixedNumberDigits(underlined).value_or(underlined));
+        return text::kProblemPrefixedNumber + digits + "): " + name;
+    }
     }
     return name;
 }

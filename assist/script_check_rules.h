@@ -1,10 +1,14 @@
 // The script checker: finds the faults the plug-in would stop a script for (unknown
 // command, jump to a missing label, label defined twice, label and command on one
-// line, variable never declared) without running it. Window-free: it reads the
+// line, variable never declared, a wrong operand count, IFxx/ELSE/ENDIF and EXEC/ENDE
+// that do not pair, an included file that is missing or includes itself again, odd
+// hex byte strings, unclosed strings, typographic quotes, 0x and h numbers) without
+// running it. Window-free: it reads the
 // script's bytes as the plug-in does (lines split at LF, comments removed by the
 // plug-in's rules, #inc resolved through an IncludeReader) and answers problems as
 // byte ranges of the checked text. The text is read twice, line by line, as views:
-// once for labels, declarations and includes, once to judge the command lines; only
+// once for labels, declarations and includes, once to judge the command lines; each
+// included file is read once per check however often it is included; only
 // names (labels, declared variables) and the reports are kept. The text may come
 // whole or block by block from a TextSource, so a check never needs a copy of it.
 // It never reports a line the plug-in accepts: where the plug-in's reading is
@@ -19,6 +23,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/encodings.h"
+
 namespace quillet {
 
 enum class ProblemKind {
@@ -28,7 +34,26 @@ enum class ProblemKind {
     kLabelWithCommand,
     kUndeclaredVariable,
     kBadInclude,
+    kOperandCount,      // underlines the command and its operands
+    kIfWithoutEndif,    // the IFxx; firstLine: 1 + the line starting with "if" that took its ENDIF, or 0
+    kNoOpeningIf,       // an ELSE or ENDIF
+    kExecWithoutEnde,   // the EXEC
+    kEndeWithoutExec,   // the ENDE
+    kIncludeNotFound,   // the #inc line's directive and name; path: where the plug-in looks
+    kIncludeCycle,      // the #inc line; path: the file included again; place: where, when in an include
+    kOddHexString,      // the #...# byte string
+    kUnclosedString,    // from the opening quote to the end of the code
+    kTypographicQuote,  // the quote's bytes
+    kPrefixedNumber,    // the 0x or h number
 };
+
+// How the bytes of the checked script are to be read, for the checks that depend on
+// the encoding (typographic quotes): unknown (nothing is judged), UTF-8, or a Windows
+// single-byte code page (where bytes 0x93 and 0x94 are typographic quotes).
+enum class ScriptBytes { kUnknown, kUtf8, kWindowsSingleByte };
+// The reading of an encoding the editor shows; the system's own code page (kAnsi) is
+// unknown here (its caller knows which it is).
+ScriptBytes ScriptBytesFor(EncodingId encoding);
 
 struct ScriptProblem {
     std::size_t start = 0;   // byte offset in the checked text
@@ -36,11 +61,17 @@ struct ScriptProblem {
     std::size_t line = 0;    // 0-based, lines counted at LF as the plug-in counts them
     ProblemKind kind = ProblemKind::kUnknownCommand;
     std::size_t firstLine = 0;  // a label defined twice: 0-based line of the first definition
+    std::string path;           // the included file a missing or cyclic include names
+    // A problem that lies in an included file (an include cycle or a missing include
+    // deeper down) is underlined at the checked script's #inc line that leads there;
+    // this is where it really lies (file empty: in the checked text itself).
+    std::string placeFile;
+    std::size_t placeLine = 0, placeColumn = 0;  // 0-based
 };
 
-// The message of a problem, from its kind, the line of a first definition and the
-// text it underlines (the name the message repeats).
-std::string ProblemMessage(ProblemKind kind, std::size_t firstLine, std::string_view underlined);
+// The message of a problem, from the problem and the text it underlines (the name
+// the message repeats).
+std::string ProblemMessage(const ScriptProblem &problem, std::string_view underlined);
 
 // Where a label is defined: in the checked text (empty file) or in an included script.
 struct LabelPlace {
@@ -94,11 +125,11 @@ struct ScriptCheck {
 // script never saved: includes with a relative name cannot be resolved then).
 // `reader` may be null, which counts as "includes cannot be read".
 ScriptCheck CheckScript(std::string_view text, const std::string &scriptPath, const CommandSet &commands,
-                        IncludeReader *reader);
+                        IncludeReader *reader, ScriptBytes bytes = ScriptBytes::kUnknown);
 // The same check on a text read block by block; `complete` is false in the answer
 // when the source stopped answering.
 ScriptCheck CheckScript(TextSource &source, const std::string &scriptPath, const CommandSet &commands,
-                        IncludeReader *reader);
+                        IncludeReader *reader, ScriptBytes bytes = ScriptBytes::kUnknown);
 
 // The path of an included file as the plug-in resolves it: a name holding a
 // backslash is used as it is, any other name lies in the including script's folder.

@@ -40,19 +40,15 @@ constexpr DWORD kIncludeReadLimit = 16u * 1024u * 1024u;
 // Bytes of the text handed to a check's worker per request.
 constexpr sptr_t kCheckBlockSize = 128 * 1024;
 
-// What a squiggle needs for its message (the rest comes from the text it underlines).
-struct ProblemNote {
-    ProblemKind kind;
-    std::size_t firstLine;
-};
-
 struct EditorChecks {
     HWND document = nullptr;
     unsigned generation = 0;  // counts text changes
     bool shown = false;       // a check's result is shown (the count is known)
     bool timerSet = false;    // the pause timer runs
     DWORD lastChange = 0;     // tick count of the last text change
-    std::vector<ProblemNote> notes;  // of the squiggles now shown, by indicator value - 1
+    // What the squiggles now shown need for their messages (the rest comes from the
+    // text they underline), by indicator value - 1.
+    std::vector<ScriptProblem> notes;
     bool prepared = false;
     bool tipShown = false;
 };
@@ -63,6 +59,7 @@ struct CheckJob {
     unsigned generation = 0;
     HWND checksWindow = nullptr;  // answers the requests for the text
     std::string path;
+    ScriptBytes bytes = ScriptBytes::kUnknown;
     std::shared_ptr<const CommandSet> commands;
     ScriptCheck result;
 };
@@ -146,6 +143,16 @@ std::shared_ptr<const CommandSet> Commands(HWND control) {
 // A saved document's file; an untitled one has no folder for its includes.
 std::string ScriptPathOf(HWND document) { return DocumentPath(document); }
 
+// How the checks read the document's bytes: by the encoding it is shown in; for the
+// system's own code page, by whether that is a single-byte one.
+ScriptBytes BytesOf(HWND document) {
+    const DocumentRecord *record = GetDocumentRecord(document);
+    const EncodingId encoding = record ? record->encoding : EncodingId::kAnsi;
+    if (encoding != EncodingId::kAnsi) return ScriptBytesFor(encoding);
+    CPINFO info{};
+    return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1 ? ScriptBytes::kWindowsSingleByte : ScriptBytes::kUnknown;
+}
+
 void ShowStatus(HWND editor) {
     const FrameHandles *handles = GetFrameHandles(FrameOf(editor));
     const auto found = editors.find(editor);
@@ -176,7 +183,7 @@ void ShowResult(HWND control, EditorChecks &checks, const ScriptCheck &result) {
     editor.Call(SCI_SETINDICATORCURRENT, kProblemIndicator);
     checks.notes.reserve(result.problems.size());
     for (const ScriptProblem &problem : result.problems) {
-        checks.notes.push_back({problem.kind, problem.firstLine});
+        checks.notes.push_back(problem);
         editor.Call(SCI_SETINDICATORVALUE, checks.notes.size());
         editor.Call(SCI_INDICATORFILLRANGE, problem.start, static_cast<sptr_t>(problem.length));
     }
@@ -191,7 +198,7 @@ DWORD WINAPI RunCheck(LPVOID parameter) {
     std::unique_ptr<CheckJob> job(static_cast<CheckJob *>(parameter));
     FileIncludeReader reader;
     EditorTextSource source(*job);
-    job->result = CheckScript(source, job->path, *job->commands, &reader);
+    job->result = CheckScript(source, job->path, *job->commands, &reader, job->bytes);
     // A check the text changed under is dropped: a newer one follows the change.
     if (job->result.complete && PostMessageA(job->checksWindow, kMsgCheckDone, 0, reinterpret_cast<LPARAM>(job.get())))
         job.release();
@@ -219,6 +226,7 @@ void StartCheck(HWND control) {
     job->generation = found->second.generation;
     job->checksWindow = window;
     job->path = ScriptPathOf(found->second.document);
+    job->bytes = BytesOf(found->second.document);
     job->commands = std::move(commands);
     HANDLE thread = CreateThread(nullptr, 0, RunCheck, job.get(), 0, nullptr);
     if (!thread) return;
@@ -334,8 +342,8 @@ void OnDwellStart(HWND control, EditorChecks &checks, sptr_t position) {
     if (value <= 0 || static_cast<size_t>(value) > checks.notes.size()) return;
     const sptr_t start = editor.Call(SCI_INDICATORSTART, kProblemIndicator, position);
     const sptr_t end = editor.Call(SCI_INDICATOREND, kProblemIndicator, position);
-    const ProblemNote &note = checks.notes[static_cast<size_t>(value) - 1];
-    const std::string message = ProblemMessage(note.kind, note.firstLine, editor.TextRange(start, end));
+    const ScriptProblem &note = checks.notes[static_cast<size_t>(value) - 1];
+    const std::string message = ProblemMessage(note, editor.TextRange(start, end));
     editor.CallText(SCI_CALLTIPSHOW, static_cast<uptr_t>(start), message.c_str());
     checks.tipShown = true;
 }

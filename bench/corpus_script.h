@@ -37,4 +37,20 @@ inline std::string CorpusScript(const std::filesystem::path &corpus, std::size_t
     return text;
 }
 
+// The corpus scripts one after another, each starting on a line of its own, repeated
+// until `minBytes` are reached: the 5 MB script of bench/run.sh.
+inline std::string CorpusScriptOfBytes(const std::filesystem::path &corpus, std::size_t minBytes) {
+    std::vector<std::filesystem::path> scripts;
+    for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
+        const auto ext = entry.path().extension();
+        if (ext == ".txt" || ext == ".osc") scripts.push_back(entry.path());
+    }
+    std::sort(scripts.begin(), scripts.end());
+    std::string all;
+    for (const auto &path : scripts) all += ReadFile(path) + "\r\n";
+    std::string text;
+    while (!all.empty() && text.size() < minBytes) text += all;
+    return text;
+}
+
 }  // namespace quillet::bench

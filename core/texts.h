@@ -327,6 +327,29 @@ inline constexpr char kProblemUndeclared[] = "Not a number or register, and not 
 inline constexpr char kProblemByteOrderMark[] =
     "The plug-in reads the byte order mark (UTF-8 signature) as text of this line: save the script without it";
 inline constexpr char kProblemBadInclude[] = "Bad #inc directive: the file name must be in double quotes";
+inline constexpr char kProblemOperandCount[] = "The plug-in stops here: ";
+inline constexpr char kProblemOperandCountTakes[] = " takes ";
+inline constexpr char kProblemOperand[] = " operand, this line gives ";
+inline constexpr char kProblemOperands[] = " operands, this line gives ";
+inline constexpr char kProblemIfWithoutEndif[] =
+    "No ENDIF closes this block: the plug-in stops here when the condition is false: ";
+inline constexpr char kProblemEndifTaken[] = " (the plug-in counts line ";
+inline constexpr char kProblemEndifTakenEnd[] = " as an IF because it starts with \"if\", and gives it this block's ENDIF)";
+inline constexpr char kProblemNoOpeningIf[] = "No IFxx above opens a block for this: ";
+inline constexpr char kProblemExecWithoutEnde[] =
+    "No ENDE closes this EXEC: the plug-in takes every line below it as assembler";
+inline constexpr char kProblemEndeWithoutExec[] = "No EXEC above opens a block for this ENDE";
+inline constexpr char kProblemIncludeNotFound[] = "The plug-in finds no file here and includes nothing: ";
+inline constexpr char kProblemIncludeCycle[] = "The plug-in includes this file again here, and again, without end: ";
+inline constexpr char kProblemPlaceOpen[] = " (#inc in ";
+inline constexpr char kProblemPlaceLine[] = ", line ";
+inline constexpr char kProblemOddHexString[] =
+    "The plug-in stops here: a hex byte string needs an even number of digits: ";
+inline constexpr char kProblemUnclosedString[] = "The plug-in stops here: this string has no closing \"";
+inline constexpr char kProblemTypographicQuote[] =
+    "The plug-in stops here: a typographic quote does not start or end a string, write \"";
+inline constexpr char kProblemPrefixedNumber[] =
+    "The plug-in stops here: numbers are hex without 0x or h (write ";
 inline constexpr char kItemNextProblem[] = "Next Problem\tCtrl+F7";
 inline constexpr char kItemGoToLabel[] = "Go To Label\tCtrl+F12";
 inline constexpr char kItemGoBack[] = "Back From Label\tAlt+Left";

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "assist/keyword_file.h"
+#include "documents/encoding_rules.h"
 
 namespace quillet {
 namespace {
@@ -64,7 +65,9 @@ public:
 
 // A problem as "kind:underlined text".
 std::string Describe(std::string_view script, const ScriptProblem &problem) {
-    static const char *const kinds[] = {"command", "label", "twice", "alone", "var", "inc"};
+    static const char *const kinds[] = {"command", "label", "twice", "alone", "var",   "inc",   "count", "if",
+                                        "noif",    "exec",  "ende",  "nofile", "cycle", "hex",   "string", "quote",
+                                        "number"};
     return std::string(kinds[static_cast<int>(problem.kind)]) + ":" +
            std::string(script.substr(problem.start, problem.length));
 }
@@ -105,8 +108,8 @@ TEST(ScriptCheck, Rules) {
         {"assembler block", "exec\nmov eax, foo\nfoo:\nende\njmp foo\n", {"label:foo"}},
         {"include: labels and variables of the included script", "#inc \"lib.osc\"\ncall helper\nadd shared, 1\n", {}},
         {"include found inside a comment", "; #inc \"lib.osc\"\ncall helper\n", {}},
-        {"unreadable include: only commands are checked", "#inc \"missing.osc\"\njmp nowhere\nadd zz, 1\nmvo\n",
-         {"command:mvo"}},
+        {"unreadable include: reported, and only commands are checked",
+         "#inc \"missing.osc\"\njmp nowhere\nadd zz, 1\nmvo\n", {"nofile:#inc \"missing.osc\"", "command:mvo"}},
         {"bad include directive", "#INC lib.osc\n", {"inc:#INC"}},
         {"#log line removed", "#log\nmov eax, 1\n", {}},
         {"byte order mark", "\xEF\xBB\xBFmov eax, 1\n", {"command:\xEF\xBB\xBF"}},
@@ -121,13 +124,74 @@ TEST(ScriptCheck, Rules) {
     }
 }
 
+// What the plug-in stops at beyond names: each fault in a small script, and the lines
+// beside it that the plug-in accepts.
+TEST(ScriptCheck, PluginStops) {
+    struct StopCase {
+        const char *name;
+        std::string script;
+        std::vector<std::string> expected;
+        ScriptBytes bytes = ScriptBytes::kUnknown;
+    };
+    const StopCase cases[] = {
+        {"operand counts, optional operands and the lenient readings",
+         "mov eax\nmov eax, 1, 4\nmov eax, 1, 4, 5\ncmp eax\nfind eip, #90#, 100\nbpx \"GetVersion\", 1\n"
+         "bc\nrun 1\neob\nifeq\nendif\nifeq eax\nendif\nlog \"a, b\"\nitoa 10., 10.\ngmemi eip, MEMORYBASE, 1\n",
+         {"count:mov eax", "count:mov eax, 1, 4, 5", "count:cmp eax", "count:ifeq eax", "count:gmemi eip, MEMORYBASE, 1"}},
+        {"an empty operand is not counted", "mov eax, , 1\nmov eax,\n", {}},
+        {"IFxx, ELSE and ENDIF pairing", "ifeq eax, 1\nifa\nelse\nendif\nendif\nendif\nelse\nifb eax, 2\n",
+         {"noif:endif", "noif:else", "if:ifb"}},
+        {"a label starting with if takes the ENDIF", "ifeq eax, 1\nifound:\nendif\nret\n", {"if:ifeq"}},
+        {"an if label outside blocks changes nothing", "ifound:\nifeq eax, 1\nendif\njmp ifound\n", {}},
+        {"a comment that looks like a block line: pairing not judged", "/*\nif it fails\n*/\nifeq eax, 1\n", {}},
+        {"EXEC and ENDE pairing; nothing inside EXEC is judged",
+         "exec\nmov eax, 0x10\npush \"x\nfoo eax\nende\nende\nexec\nmov eax, 1\n", {"ende:ende", "exec:exec"}},
+        {"hex byte strings", "find eip, #6A0#\nfind eip, #6A??E8#\nmov x, ##\nfind eip, #6A?#\n",
+         {"hex:#6A0#", "hex:#6A?#"}},
+        {"unclosed strings, also after a removed comment", "msg \"hello\nlog \"a;b\nlog \"a\" ; note\n",
+         {"string:\"hello", "string:\"a"}},
+        {"0x and h numbers outside strings", "mov eax, 0x10\nadd eax, [esp+1Ch]\ncmp eax, -0X1f\nlog \"0x10\"\n"
+         "mov ah, 1\nmov eax, 10.\nvar 0Ah\nmov 0Ah, 1\n",
+         {"number:0x10", "number:1Ch", "number:-0X1f"}},
+        {"typographic quotes in UTF-8", "msg \xE2\x80\x9Chello\xE2\x80\x9D\nmsg \"\xE2\x80\x9Cquoted\xE2\x80\x9D\"\n",
+         {"quote:\xE2\x80\x9C", "quote:\xE2\x80\x9D"}, ScriptBytes::kUtf8},
+        {"typographic quotes of a Windows code page", "msg \x93hello\x94\n// \x93note\x94\n",
+         {"quote:\x93", "quote:\x94"}, ScriptBytes::kWindowsSingleByte},
+        {"the same bytes in an unknown (double-byte) encoding are text", "msg \x93hello\x94\n", {}},
+        {"a missing include is reported, a present one not", "#inc \"lib.osc\"\n#inc \"gone.osc\"\n",
+         {"nofile:#inc \"gone.osc\""}},
+        {"a clean script", "var x\nmov x, 10\nifeq x, 10\n  log x\nelse\n  msg \"no\"\nendif\nexec\npush 0\nende\n"
+         "find eip, #6A00E8#\nbphws eip, \"x\"\ngpa \"VirtualAlloc\", \"kernel32.dll\"\nret\n",
+         {}},
+    };
+    for (const StopCase &test : cases) {
+        MemoryReader reader({{"C:\\scripts\\lib.osc", std::string("ret\n")}});
+        const ScriptCheck check = CheckScript(test.script, "C:\\scripts\\main.osc", ShippedCommands(), &reader, test.bytes);
+        std::vector<std::string> found;
+        for (const ScriptProblem &problem : check.problems) found.push_back(Describe(test.script, problem));
+        EXPECT_EQ(found, test.expected) << test.name;
+    }
+    const std::string script = "mov eax\nifeq eax, 1\nifx:\nendif\nmov eax, 0x1F\n";
+    const ScriptCheck check = CheckScript(script, "C:\\s\\main.osc", ShippedCommands(), nullptr);
+    std::vector<std::string> messages;
+    for (const ScriptProblem &problem : check.problems)
+        messages.push_back(ProblemMessage(problem, script.substr(problem.start, problem.length)));
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "The plug-in stops here: MOV takes 2 or 3 operands, this line gives 1",
+                            "No ENDIF closes this block: the plug-in stops here when the condition is false: ifeq "
+                            "(the plug-in counts line 3 as an IF because it starts with \"if\", and gives it this "
+                            "block's ENDIF)",
+                            "The plug-in stops here: numbers are hex without 0x or h (write 1F): 0x1F",
+                        }));
+}
+
 TEST(ScriptCheck, ProblemsCarryLinesAndMessages) {
     const std::string script = "var x\n\nmov x, 1\ngoto there\n";
     const ScriptCheck check = CheckScript(script, "", ShippedCommands(), nullptr);
     ASSERT_EQ(check.problems.size(), 1u);
     EXPECT_EQ(check.problems[0].line, 3u);
     const ScriptProblem &problem = check.problems[0];
-    EXPECT_EQ(ProblemMessage(problem.kind, problem.firstLine, script.substr(problem.start, problem.length)),
+    EXPECT_EQ(ProblemMessage(problem, script.substr(problem.start, problem.length)),
               "Label not defined: there");
 }
 
@@ -153,6 +217,61 @@ TEST(ScriptCheck, LabelsOfIncludesAndOperandLookup) {
     EXPECT_FALSE(LabelOperandAt(script, script.find("eip")).has_value());
 }
 
+// Counts the reads of each included file.
+class CountingReader : public MemoryReader {
+public:
+    using MemoryReader::MemoryReader;
+    bool Read(const std::string &path, std::string &bytes) override {
+        ++reads[path];
+        return MemoryReader::Read(path, bytes);
+    }
+    std::map<std::string, int> reads;
+};
+
+// Each included file is read once per check, however often and deep it is included,
+// and every include cycle is reported where it closes.
+TEST(ScriptCheck, IncludesReadOnceAndCycles) {
+    // A script naming itself three times: three cycles, no read at all.
+    const std::string self = "#inc \"main.osc\"\n#inc \"main.osc\"\n#INC \"C:\\S\\MAIN.OSC\"\nret\n";
+    CountingReader selfReader(std::map<std::string, std::string>{{"C:\\s\\main.osc", self}});
+    ScriptCheck check = CheckScript(self, "C:\\s\\main.osc", ShippedCommands(), &selfReader);
+    std::vector<std::string> found;
+    for (const ScriptProblem &problem : check.problems) found.push_back(Describe(self, problem));
+    EXPECT_EQ(found, (std::vector<std::string>{"cycle:#inc \"main.osc\"", "cycle:#inc \"main.osc\"",
+                                               "cycle:#INC \"C:\\S\\MAIN.OSC\""}));
+    EXPECT_TRUE(selfReader.reads.empty());
+    EXPECT_EQ(ProblemMessage(check.problems[0], "#inc \"main.osc\""),
+              "The plug-in includes this file again here, and again, without end: C:\\s\\main.osc");
+
+    // Two files including each other, both included twice; a chain of 40 includes whose
+    // last one defines a label; a diamond (two paths to one file) is no cycle.
+    std::map<std::string, std::string> files = {
+        {"C:\\s\\a.osc", "#inc \"b.osc\"\na_label:\n"},
+        {"C:\\s\\b.osc", "\n#inc \"a.osc\"\n#inc \"d.osc\"\n"},
+        {"C:\\s\\c.osc", "#inc \"d.osc\"\n"},
+        {"C:\\s\\d.osc", "#inc \"chain0.osc\"\n"},
+    };
+    for (int i = 0; i < 40; ++i)
+        files["C:\\s\\chain" + std::to_string(i) + ".osc"] =
+            i < 39 ? "#inc \"chain" + std::to_string(i + 1) + ".osc\"\n" : std::string("deepest:\nret\n");
+    CountingReader reader(files);
+    const std::string script = "#inc \"a.osc\"\n#inc \"b.osc\"\n#inc \"a.osc\"\n#inc \"c.osc\"\n"
+                               "call deepest\njmp a_label\n";
+    check = CheckScript(script, "C:\\s\\main.osc", ShippedCommands(), &reader);
+    ASSERT_EQ(check.problems.size(), 1u);
+    const ScriptProblem &cycle = check.problems[0];
+    EXPECT_EQ(Describe(script, cycle), "cycle:#inc \"a.osc\"");  // the checked script's line that leads there
+    EXPECT_EQ(cycle.line, 0u);
+    EXPECT_EQ(cycle.placeFile, "C:\\s\\b.osc");  // where it closes
+    EXPECT_EQ(cycle.placeLine, 1u);
+    EXPECT_EQ(cycle.placeColumn, 0u);
+    EXPECT_EQ(ProblemMessage(cycle, "#inc \"a.osc\""),
+              "The plug-in includes this file again here, and again, without end: C:\\s\\a.osc (#inc in "
+              "C:\\s\\b.osc, line 2)");
+    EXPECT_EQ(reader.reads.size(), files.size());
+    for (const auto &[path, reads] : reader.reads) EXPECT_EQ(reads, 1) << path;
+}
+
 // Serves a text in blocks of a fixed size; stops answering after `answers` blocks.
 class BlockSource : public TextSource {
 public:
@@ -175,7 +294,7 @@ std::string Answer(std::string_view script, const ScriptCheck &check) {
     std::ostringstream out;
     for (const ScriptProblem &problem : check.problems)
         out << problem.start << ' ' << problem.line << ' ' << Describe(script, problem) << ' '
-            << ProblemMessage(problem.kind, problem.firstLine, script.substr(problem.start, problem.length)) << '\n';
+            << ProblemMessage(problem, script.substr(problem.start, problem.length)) << '\n';
     for (const auto &[name, place] : check.labels) out << name << '@' << place.file << ':' << place.position << '\n';
     for (const auto &[start, length] : check.labelLinks) out << "link " << start << ' ' << length << '\n';
     out << check.includesRead << check.complete;
@@ -284,6 +403,22 @@ const ExplainedReport kExplained[] = {
      "label written with a full-width colon (GBK A3 BA): not a label, an unknown command"},
     {"apuromafo__OllydbgScript__Z__Zprotect__ZProtect_1.4.x_HWID_Inline_Patcher_v1.4.txt", 1400, "twice:SEARCH_7",
      "second `SEARCH_7:` (first on line 1395): its loop jumps back to the first one"},
+    {"apuromafo__OllydbgScript__E__EXECRYPTOR__EXECryptor_v2.x.x_MSVC_APIs_Retriever.osc", 1010,
+     "hex:#E9????????01145#", "17 digits: FINDMEM refuses a byte pattern of odd length (a byte cut in half)"},
+    {"apuromafo__OllydbgScript__E__EXECRYPTOR__EXECryptor_v2.x.x_MSVC_APIs_Retriever.osc", 1013,
+     "hex:#E9??????????01145#", "19 digits: FINDMEM refuses a byte pattern of odd length"},
+    {"apuromafo__OllydbgScript__E__EXECRYPTOR__EXECryptor_v2.x.x_MSVC_APIs_Retriever.osc", 1016,
+     "hex:#E9????????????01145#", "21 digits: FINDMEM refuses a byte pattern of odd length"},
+    {"dubuqingfeng__ollydbg-script__ASProtect__Aspr2.XX_unpacker_v1.13SC_CRC_-ucb4327.osc", 3012, "hex:#030000000#",
+     "9 digits written to memory: MOV refuses a byte string of odd length (4 bytes were meant)"},
+    {"dubuqingfeng__ollydbg-script__ASProtect__Aspr2.XX_unpacker_v1.13SC_CRC_-ucb4327.osc", 3378, "hex:#030000000#",
+     "the same 9-digit byte string again"},
+    {"dubuqingfeng__ollydbg-script__ASProtect__Aspr2.XX_unpacker_v1.13SC_CRC_-ucb4327.osc", 3770, "hex:#030000000#",
+     "the same 9-digit byte string again"},
+    {"dubuqingfeng__ollydbg-script__Obsidium__Obsidium_1.3.0.x_OEP_Finder_Find_Stolen_Code_Fix_IAT_.txt", 17,
+     "nofile:#inc \"Get.eXe.PE.Information.osc\"",
+     "the included script was published without it: beside the script there is no such file, so the plug-in "
+     "includes nothing"},
     {"dubuqingfeng__ollydbg-script__Armadillo__Armadillo_4.42_CopyMem2_Decrypt_Code_Sections.txt", 208,
      "command:ret[QUOTE]", "forum markup left in the script: `ret[QUOTE]` is no command"},
     {"dubuqingfeng__ollydbg-script__ThemidaScript__TMD_-u33ab7e.osc", 21, "label:odbgver",
@@ -324,13 +459,14 @@ TEST(ScriptCheck, CorpusReportsAreExplainedFaults) {
         if (entry.path().extension() != ".txt" && entry.path().extension() != ".osc") continue;
         ++scripts;
         const std::string text = ReadFile(entry.path());
-        const ScriptCheck check = CheckScript(text, entry.path().string(), ShippedCommands(), &reader);
+        const std::optional<EncodingId> encoding = RecogniseEncoding(text);
+        const ScriptCheck check = CheckScript(text, entry.path().string(), ShippedCommands(), &reader,
+                                              encoding ? ScriptBytesFor(*encoding) : ScriptBytes::kUnknown);
         for (const ScriptProblem &problem : check.problems) {
             const Report report{name, static_cast<int>(problem.line) + 1, Describe(text, problem)};
             found.insert(report);
             EXPECT_TRUE(explained.count(report)) << "unexplained report: " << name << ":" << problem.line + 1 << ": "
-                                                 << ProblemMessage(problem.kind, problem.firstLine,
-                                                                   text.substr(problem.start, problem.length));
+                                                 << ProblemMessage(problem, text.substr(problem.start, problem.length));
         }
     }
     EXPECT_EQ(scripts, 54);

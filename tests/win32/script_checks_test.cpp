@@ -116,6 +116,26 @@ TEST_F(ScriptChecks, ReplaceAllIsCheckedAgain) {
     CloseAll();
 }
 
+// A script that includes itself three times is checked in one pass (each include is
+// read once), the cycle and a wrong operand count are underlined, and Next Problem
+// visits them.
+TEST_F(ScriptChecks, SelfIncludeAndOperandCountAreUnderlined) {
+    PublishKeywordList(frame_, kCommandList);
+    const std::string script = "#inc \"self.osc\"\r\n#inc \"self.osc\"\r\n#inc \"self.osc\"\r\nmov eax\r\nret\r\n";
+    WriteBytes(Path("self.osc"), script);
+    OpenScriptPath(Path("self.osc").c_str());
+    const Editor editor = ActiveEditor();
+    ASSERT_TRUE(WaitFor([&] { return StatusText(handles_.statusBar) == std::string("4") + text::kStatusProblems; }))
+        << StatusText(handles_.statusBar);
+    const auto countAt = static_cast<sptr_t>(script.find("mov eax"));
+    EXPECT_TRUE(Underlined(editor, 0));
+    EXPECT_TRUE(Underlined(editor, countAt + 6));
+    editor.Call(SCI_GOTOPOS, static_cast<sptr_t>(script.find("#inc", 20)) + 1);
+    GoToNextProblem();
+    EXPECT_EQ(editor.Call(SCI_GETCURRENTPOS), countAt);
+    CloseAll();
+}
+
 TEST_F(ScriptChecks, GoToLabelOpensTheIncludedScriptAndBackReturns) {
     PublishKeywordList(frame_, kCommandList);
     const std::string lib = "var shared\r\n\r\nhelper:\r\nret\r\n";
