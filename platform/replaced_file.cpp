@@ -27,6 +27,23 @@ void MarkNewerThan(HANDLE file, const std::string &old) {
     SetFileTime(file, nullptr, nullptr, &stamp);
 }
 
+// Puts the complete temporary file in the place of `path`. A program that is reading
+// the old file at that moment (the profile functions open it without letting it be
+// replaced) holds it only briefly, so a refused replace is tried again for a moment.
+bool ReplaceWith(const std::string &temp, const std::string &path) {
+    constexpr int kAttempts = 25;
+    constexpr DWORD kPauseMs = 8;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD error = GetLastError();
+        if (attempt == kAttempts || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(kPauseMs);
+    }
+}
+
 }  // namespace
 
 bool WriteFileReplacing(const std::string &path, std::string_view bytes, DWORD &error) {
@@ -80,7 +97,7 @@ bool WriteFileReplacing(const std::string &path, std::string_view bytes, DWORD &
         error = GetLastError();
         ok = false;
     }
-    if (ok && !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ok && !ReplaceWith(temp, path)) {
         error = GetLastError();
         ok = false;
     }

@@ -7,6 +7,8 @@
 
 #include "app/commands.h"
 #include "app/shell.h"
+#include "assist/script_checks.h"
+#include "platform/settings_store.h"
 #include "platform/editor.h"
 
 namespace quillet::testing_shell {
@@ -112,7 +114,7 @@ TEST_F(CommandsTest, ExitOnCloseWritesCloseToExitAndLeavesOtherValuesAlone) {
     WriteSetting(setting::kCloseToExit, 0);
     Command(kCmdExitOnClose);
     EXPECT_TRUE(IsChecked(Menus().settings, kCmdExitOnClose));
-    EXPECT_NE(ReadBytes(Ini()).find("Close2Exit=1"), std::string::npos) << ReadBytes(Ini());
+    EXPECT_EQ(IniText("Flags", "Close2exit"), "1");
     Command(kCmdExitOnClose);
     EXPECT_FALSE(IsChecked(Menus().settings, kCmdExitOnClose));
     EXPECT_EQ(IniText("Flags", "Close2exit"), "0");
