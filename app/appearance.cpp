@@ -133,10 +133,8 @@ LRESULT OnFrameSysCommand(HWND frame, FrameState &state, WPARAM command, LPARAM 
             ShowWindow(frame, SW_HIDE);
             return 0;
         case SC_CLOSE: {
-            // Read afresh: the flag may have changed since start-up.
-            SettingsRecord *settings = GetSettings(frame);
+            const SettingsRecord *settings = GetSettings(frame);
             if (!settings) settings = &state.settings;
-            settings->closeFlag = ReadSetting(setting::kCloseToExit);
             if (settings->closeFlag == 0) {
                 ShowWindow(frame, SW_HIDE);
             } else if (settings->closeFlag == 1) {

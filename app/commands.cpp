@@ -171,12 +171,12 @@ CommandReply OnNewScript(CommandContext &context) {
 }
 
 CommandReply OnRunScript(CommandContext &context) {
-    RunScript(context.frame, SaveDocumentToItsFile);
+    RunScript(context.frame, SaveDocumentIfChanged);
     return CommandReply::kOne;
 }
 
 CommandReply OnDebugScript(CommandContext &context) {
-    DebugScript(context.frame, SaveDocumentToItsFile);
+    DebugScript(context.frame, SaveDocumentIfChanged);
     return CommandReply::kOne;
 }
 

@@ -149,7 +149,7 @@ void SetInitialCheckMarks(const SettingsRecord &settings, const MenuHandles &men
     SetChecked(menus.settings, kCmdMyCustomColor, customColours);
 
     CheckLanguage(menus.settings, LanguageCommandForCodePage(settings.codePage));
-    SetChecked(menus.settings, kCmdScriptChecksOff, ReadSetting(setting::kScriptChecksOff) == 1);
+    SetChecked(menus.settings, kCmdScriptChecksOff, settings.scriptChecksOff == 1);
 }
 
 }  // namespace quillet

@@ -139,11 +139,9 @@ CommandReply OnAddScriptVariables(CommandContext &context) {
     return CommandReply::kOne;
 }
 
-// The stored flag is read afresh, so a hand-edited file is respected; values other
-// than 0 and 1 are left alone.
+// Values other than 0 and 1 (a file edited by hand) are left alone.
 CommandReply OnExitOnClose(CommandContext &context) {
-    SettingsRecord *settings = CurrentSettings(context);
-    settings->closeFlag = ReadSetting(setting::kCloseToExit);
+    const SettingsRecord *settings = CurrentSettings(context);
     if (const auto next = ToggledCloseFlag(settings->closeFlag)) {
         WriteSetting(setting::kCloseToExit, *next);
         SetChecked(context.state.menus.settings, kCmdExitOnClose, *next == 1);
@@ -229,7 +227,7 @@ CommandReply OnBlockCommentHighlight(CommandContext &context) {
 
 // Script checks: the item is checked while the checks are off.
 CommandReply OnScriptChecksSwitch(CommandContext &context) {
-    const bool on = ReadSetting(setting::kScriptChecksOff) == 1;  // off now: turn on
+    const bool on = CurrentSettings(context)->scriptChecksOff == 1;  // off now: turn on
     SetScriptChecksOn(context.frame, on);
     SetChecked(context.state.menus.settings, kCmdScriptChecksOff, !on);
     return CommandReply::kOne;

@@ -49,6 +49,7 @@ void LoadSettings(HWND frame, const FrameHandles &handles, SettingsRecord &recor
     record.scriptFolder = ReadSettingText(setting::kScriptFolder);
     record.noAutoIndent = ReadSetting(setting::kNoAutoIndent);
     record.documentationLookup = ReadSetting(setting::kDocumentationLookup);
+    record.scriptChecksOff = ReadSetting(setting::kScriptChecksOff);
 
     record.callTipsSwitch = 1;
     record.autoCompleteSwitch = 1;

@@ -71,9 +71,6 @@ struct JumpOrigin {
 };
 
 std::map<HWND, EditorChecks> editors;  // by editor control
-// The switch as read from razuvi.ini when the last editor was prepared (reading the
-// file on every keystroke would cost more than the keystroke).
-bool checksOn = true;
 std::vector<JumpOrigin> jumpOrigins;  // the latest last
 constexpr std::size_t kJumpOriginsKept = 100;
 // A Ctrl+click on a label link, followed once the editor has handled the click itself
@@ -317,7 +314,6 @@ EditorChecks &Prepare(HWND document, HWND control) {
     checks.document = document;
     if (checks.prepared) return checks;
     checks.prepared = true;
-    checksOn = ReadSetting(setting::kScriptChecksOff) != 1;
     const Editor editor(control);
     editor.Call(SCI_INDICSETSTYLE, kProblemIndicator, INDIC_SQUIGGLE);
     editor.Call(SCI_INDICSETFORE, kProblemIndicator, kSquiggleColour);
@@ -494,11 +490,13 @@ void GoBackFromLabel() {
     }
 }
 
-bool ScriptChecksOn() { return checksOn; }
+bool ScriptChecksOn() {
+    const SettingsRecord *settings = GetSettings(ProgramFrame());
+    return !settings || settings->scriptChecksOff != 1;
+}
 
 void SetScriptChecksOn(HWND frame, bool on) {
     WriteSetting(setting::kScriptChecksOff, on ? 0 : 1);
-    checksOn = on;
     ForgetClosedEditors();
     for (auto &[control, checks] : editors) {
         ++checks.generation;

@@ -82,7 +82,7 @@ inline constexpr SettingKey kDocumentationLookup{text::kSecMsdnHelp, text::kKeyO
 
 // Script checks: 1 turns the squiggles off.
 inline constexpr SettingKey kScriptChecksOff{text::kSecScriptChecks, text::kKeyOff, text::kSecScriptChecks,
-                                             text::kKeyOff, ValueForm::kNumber, 0};
+                                             text::kKeyOff, ValueForm::kNumber, 0, &SettingsRecord::scriptChecksOff};
 
 }  // namespace setting
 

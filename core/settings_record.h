@@ -6,10 +6,15 @@
 
 namespace quillet {
 
-// The in-memory settings and editing state (property "setting"). Every stored key has
-// its field here, written through the settings store together with the file, so the
-// record is the one truth while the program runs. Texts are held whole: a path cut to
-// a fixed size would name another file.
+// The in-memory settings and editing state (property "setting"). Each setting that
+// the program consults while it runs has its field here, loaded at start-up and
+// written through the settings store together with the file, so the record is the one
+// truth while the program runs; no feature reads those keys from the file. The keys
+// without a field are read once where they are used: the skin (at start-up), the
+// stored window placement (the loader keeps the clamped values), the custom colour set
+// and its colours (the colour dialog and styling), and the lists kept in the file
+// (bookmarks, encodings). Texts are held whole: a path cut to a fixed size would name
+// another file.
 struct SettingsRecord {
     int closeFlag;
     int frameWidth;
@@ -36,6 +41,7 @@ struct SettingsRecord {
     int autoCompleteSwitch;
     int typedVariablesSwitch;
     int customColorFlag;
+    int scriptChecksOff;  // "ScriptChecks" "Off": 1 turns the script checks off
 };
 
 }  // namespace quillet

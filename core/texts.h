@@ -176,7 +176,6 @@ inline constexpr char kStatusNotePrefix[] = "Keywords and tips data file is crea
 
 // Documents.
 inline constexpr char kUntitled[] = "Untitled";
-inline constexpr char kUntitledUpper[] = "UNTITLED";
 inline constexpr char kSaveChangesQuestion[] = "Save current changes? ";
 inline constexpr char kSaveChangesTitle[] = "Quilletor";
 inline constexpr char kSelectScriptFile[] = "Select Script File";

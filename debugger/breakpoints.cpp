@@ -153,7 +153,7 @@ void RestoreBreakpointMarkers(HWND document) {
 
 void StoreBreakpointsOnSave(HWND document, const std::string &path) {
     const auto found = anchors.find(document);
-    if (found == anchors.end() || found->second.empty() || IsUntitledTitle(path)) return;
+    if (found == anchors.end() || found->second.empty() || path.empty()) return;
     // What the markers say now, before anything is read: a save that moved nothing
     // reads and writes nothing.
     const Editor editor(EditorOfDocument(document));

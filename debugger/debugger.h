@@ -38,8 +38,9 @@ void LaunchDebuggerWithProgram(const std::string &program);
 
 // --- Script requests (script_requests.cpp) ---
 
-// Saves a document to its own file as Save does (atomically, telling the user of a
-// failure); true when the text reached the file. The documents provide it.
+// Saves a script with a file to it as Save does (atomically, telling the user of a
+// failure) when its text differs from what the file held at the last read or write;
+// true when the file holds the text. The documents provide it (they keep that record).
 using DocumentSaver = bool (*)(HWND document);
 
 // Run (F8), debug (F10) and stop (F9) for the active script, and "Clear Default Ollydbg".

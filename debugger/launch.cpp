@@ -46,19 +46,6 @@ DWORD WINAPI LauncherThread(LPVOID parameter) {
     return 0;
 }
 
-// Reads the debugger's last target from its own settings file and starts it with it.
-DWORD WINAPI LastTargetThread(LPVOID parameter) {
-    std::string *debuggerPath = static_cast<std::string *>(parameter);
-    const std::string target(TrimBlanks(platform::ReadProfileText(
-        kDebuggerHistorySection, kDebuggerLastTargetKey, "", DebuggerIniName(*debuggerPath))));
-    if (target.empty())
-        platform::ShowMessage(nullptr, text::kNoLastTarget, text::kNoLastTargetTitle, MB_OK);
-    else
-        RunCommandLine(DebuggerCommandLine(*debuggerPath, target));
-    delete debuggerPath;
-    return 0;
-}
-
 // Starts a detached worker that owns its parameter.
 void StartWorker(LPTHREAD_START_ROUTINE routine, std::string *parameter) {
     HANDLE thread = CreateThread(nullptr, kWorkerStack, routine, parameter, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
@@ -85,9 +72,17 @@ void LaunchDebugger(HWND frame) {
     if (!path.empty()) StartWorker(LauncherThread, new std::string(DebuggerCommandLine(path)));
 }
 
+// The debugger's last target comes from its own settings file, read here on the window
+// thread (the profile functions keep state of their own); the worker only starts it.
 void LaunchDebuggerWithLastTarget(HWND frame) {
     const std::string path = LaunchablePath(frame);
-    if (!path.empty()) StartWorker(LastTargetThread, new std::string(path));
+    if (path.empty()) return;
+    const std::string target(TrimBlanks(
+        platform::ReadProfileText(kDebuggerHistorySection, kDebuggerLastTargetKey, "", DebuggerIniName(path))));
+    if (target.empty())
+        platform::ShowMessage(nullptr, text::kNoLastTarget, text::kNoLastTargetTitle, MB_OK);
+    else
+        StartWorker(LauncherThread, new std::string(DebuggerCommandLine(path, target)));
 }
 
 void CloseDebugger(HWND frame) { SendEmptyRequest(frame, kRequestCloseDebugger); }

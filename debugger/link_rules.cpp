@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/debugger_link.h"
+#include "core/texts.h"
 #include "platform/text.h"
 
 namespace quillet {
@@ -58,9 +59,7 @@ DroppedKind ClassifyDroppedFile(std::string_view path) {
     return DroppedKind::kUnsupported;
 }
 
-std::string UntitledScriptPath(std::string_view tempFolder, std::string_view title) {
-    return std::string(tempFolder) + std::string(TrimBlanks(title.substr(0, 8)));
-}
+std::string UntitledScriptPath(std::string_view tempFolder) { return std::string(tempFolder) + text::kUntitled; }
 
 std::string ScriptRequestBlock(std::string_view path) {
     std::string block(kScriptBlockSize, '\0');

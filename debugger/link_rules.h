@@ -41,8 +41,8 @@ enum class DroppedKind { kScript, kProgram, kUnsupported };
 DroppedKind ClassifyDroppedFile(std::string_view path);
 
 // Where an untitled script is written before a run: the temporary folder followed by
-// the title's first 8 characters, trimmed (every untitled script uses the same file).
-std::string UntitledScriptPath(std::string_view tempFolder, std::string_view title);
+// "Untitled" (every untitled script uses the same file).
+std::string UntitledScriptPath(std::string_view tempFolder);
 
 // The 257-byte request block of run and debug: the path, then zero bytes. The path
 // must not be longer than kScriptPathMax (callers check; a longer one is refused here

@@ -62,9 +62,9 @@ std::string SendablePath(const std::string &path) {
     return {};
 }
 
-// Saves `document` when it has unsaved edits, then every open, modified script it
-// includes, and theirs in turn (the debugger reads them all). False as soon as one
-// save fails; the saver has told the user.
+// Saves `document` when its text differs from its file, then every open script it
+// includes that differs, and theirs in turn (the debugger reads them all). False as
+// soon as one save fails; the saver has told the user.
 bool SaveWithIncludes(HWND document, DocumentSaver save) {
     HWND client = GetParent(document);
     std::vector<HWND> pending{document};
@@ -73,7 +73,7 @@ bool SaveWithIncludes(HWND document, DocumentSaver save) {
         HWND next = pending.back();
         pending.pop_back();
         const Editor editor(EditorOfDocument(next));
-        if (editor.Call(SCI_GETMODIFY) && !save(next)) return false;
+        if (!save(next)) return false;
         for (const std::string &file : IncludedFiles(editor.Text(), DocumentPath(next)))
             if (HWND included = FindDocumentByPath(client, file); included && seen.insert(included).second)
                 pending.push_back(included);
@@ -92,8 +92,7 @@ void SendScript(HWND frame, unsigned code, DocumentSaver save) {
     std::string path = DocumentPath(document);
     if (path.empty()) {
         const SettingsRecord *settings = GetSettings(frame);
-        path = UntitledScriptPath(settings ? std::string_view(settings->tempFolder) : std::string_view(),
-                                  DocumentUntitledName(document));
+        path = UntitledScriptPath(settings ? std::string_view(settings->tempFolder) : std::string_view());
         // A failed write would let the debugger run whatever the file held before.
         if (!WriteScriptFile(path, Editor(EditorOfDocument(document)))) return;
     } else if (!SaveWithIncludes(document, save)) {

@@ -15,15 +15,12 @@
 #include "documents/documents.h"
 #include "platform/frame_layout.h"
 #include "platform/frame_state.h"
-#include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/settings_store.h"
 
 namespace quillet {
 
 namespace {
-
-std::string SettingsFile() { return platform::ProgramFile(text::kSettingsFile); }
 
 // The bytes the editor holds, without a copy.
 std::string_view EditorBytes(const Editor &editor) {
@@ -35,7 +32,7 @@ std::string_view EditorBytes(const Editor &editor) {
 // The remembered choices, from the section in one read: "ENCfile<n>" and "ENC<n>" pairs
 // from n = 1 up to the first missing file.
 EncodingChoices ReadChoices() {
-    const std::string section = platform::ReadProfileSection(text::kSecEncodings, SettingsFile());
+    const std::string section = platform::ReadProfileSection(text::kSecEncodings, SettingsFilePath());
     auto value = [&](const std::string &key) -> std::string {
         for (std::size_t at = 0; at < section.size();) {
             const std::size_t end = section.find('\0', at);
@@ -66,7 +63,7 @@ void WriteChoices(const EncodingChoices &choices) {
         block += text::kKeyEncodingName + number + '=' + choices[n].name + '\0';
     }
     block += '\0';
-    platform::WriteProfileSection(text::kSecEncodings, block, SettingsFile());
+    platform::WriteProfileSection(text::kSecEncodings, block, SettingsFilePath());
 }
 
 // The status bar's second part names the active document's encoding.
@@ -106,7 +103,8 @@ void RecogniseDocumentEncoding(HWND document, const std::string &path) {
     if (!editor.IsOpen()) return;
     std::optional<EncodingId> id = RememberedEncoding(ReadChoices(), path);
     if (!id) id = RecogniseEncoding(EditorBytes(editor));
-    ShowDocumentEncoding(document, id ? *id : EncodingForCodePage(ReadSetting(setting::kLanguage)));
+    const SettingsRecord *settings = GetSettings(FrameOf(document));
+    ShowDocumentEncoding(document, id ? *id : EncodingForCodePage(settings ? settings->codePage : 0));
 }
 
 void ShowActiveDocumentInCodePage(int codePage) {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "documents/encoding_rules.h"
-#include "platform/active_document.h"
+#include "documents/document_record.h"
 #include "platform/editor.h"
 
 namespace quillet {
@@ -20,7 +20,7 @@ bool HasDocumentTabs(HWND window);
 // Adds the document's tab at the end, bringing the strip in with the first one.
 void AddDocumentTab(HWND document, const std::string &label);
 void SelectDocumentTab(HWND document);
-// Selects the document's tab and gives it a new label.
+// Gives the document's tab a new label; which tab is selected does not change.
 void RelabelDocumentTab(HWND document, std::string_view label);
 // Takes the document's tab away (the strip leaves with the last one) and brings the
 // document of the tab then selected forward.
@@ -29,9 +29,6 @@ void RemoveDocumentTab(HWND document);
 // Gives a document its file: record, title and tab label follow.
 void SetDocumentPath(HWND document, const std::string &path);
 
-// Brings the document titled `title` (ignoring case) forward, or creates it with `text`
-// as its whole content; returns the window and whether it was created.
-HWND OpenOrActivate(const std::string &title, std::string_view text, bool *created);
 
 // Before a deletion in a document's editor (SCN_MODIFIED): the bookmark and breakpoint
 // markers of the lines it takes away with their text are removed, so none lands on a

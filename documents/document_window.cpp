@@ -68,8 +68,9 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA *creation) {
 
     auto *record = new DocumentRecord{};
     record->editor = editor;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
-    ShowDocumentEncoding(window, EncodingForCodePage(ReadSetting(setting::kLanguage)));
+    AttachDocumentRecord(window, record);
+    const SettingsRecord *settings = GetSettings(FrameOf(window));
+    ShowDocumentEncoding(window, EncodingForCodePage(settings ? settings->codePage : 0));
 
     const std::string *path = CreationPath(creation);
     if (!HasDocumentTabs(window)) untitledCounter = 0;
@@ -81,7 +82,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA *creation) {
     } else {
         record->path = *path;
         SetWindowTextA(window, path->c_str());
-        AddDocumentTab(window, TabLabelForTitle(*path));
+        AddDocumentTab(window, TabLabelForPath(*path));
     }
     RedrawMenuBar(window);
     return 0;
@@ -90,8 +91,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA *creation) {
 LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
     ForgetBookmarks(window);
     ForgetBreakpointMarkers(window);
-    delete GetDocumentRecord(window);
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    ReleaseDocumentRecord(window);
     return DefMDIChildProcA(window, WM_NCDESTROY, wParam, lParam);
 }
 
@@ -108,9 +108,7 @@ LRESULT OnMdiActivate(HWND window, HWND activated) {
 LRESULT OnClose(HWND window) {
     const Editor editor(EditorOfDocument(window));
     if (editor.Call(SCI_GETMODIFY)) {
-        const std::string path = DocumentPath(window);
-        const std::string question =
-            std::string(text::kSaveChangesQuestion) + (path.empty() ? DocumentUntitledName(window) : path);
+        const std::string question = std::string(text::kSaveChangesQuestion) + DocumentName(window);
         const int answer = platform::ShowMessage(window, question.c_str(), text::kSaveChangesTitle,
                                                  MB_YESNO | MB_ICONEXCLAMATION);
         if (answer == IDYES) {
@@ -160,7 +158,7 @@ void SetDocumentPath(HWND document, const std::string &path) {
         record->path = path;
         record->untitledNumber = 0;
     }
-    RelabelDocumentTab(document, TabLabelForTitle(path));
+    RelabelDocumentTab(document, TabLabelForPath(path));
     SetWindowTextA(document, path.c_str());
 }
 

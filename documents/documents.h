@@ -8,7 +8,7 @@
 #include <string>
 
 #include "documents/encoding_rules.h"
-#include "platform/active_document.h"
+#include "documents/document_record.h"
 #include "platform/editor.h"
 #include "platform/frame_state.h"
 
@@ -36,15 +36,18 @@ void ShowActiveDocumentInCodePage(int codePage);
 // the same bytes in that encoding, remembered for its file.
 bool ReopenDocumentAs(HWND document, int command);
 
-// Open command (dialog), opening a path without dialog, and save (flag 1: ask for a
-// name first). Save returns true when the text reached the file.
+// Open command (dialog), opening a path without dialog, and save (flag 1, or a script
+// without a file: ask for a name first). Save returns true when the text reached the file.
 void OpenScriptCommand(HWND frame);
 void OpenScriptPath(const char *path);
 bool SaveScript(int flag);
 // Save (flag 0) or Save As (flag 1) of a given document; the active one for SaveScript.
 bool SaveDocument(HWND document, int flag);
-// Save of a document to its own file (a new script is saved as Save saves it).
-bool SaveDocumentToItsFile(HWND document);
+// Run and debug's save: writes a script with a file to it when its text differs from
+// what the file held at the last read or write, whatever the editor's modified flag
+// says (the variable scan clears that flag). True when the file holds the text; an
+// untitled document is left alone.
+bool SaveDocumentIfChanged(HWND document);
 
 // The frame's WM_CLOSE: sends WM_CLOSE to every document of the MDI client. A modified
 // document whose save was cancelled or failed stays open and the walk stops there:

@@ -1,4 +1,4 @@
-// Moving script text between files and documents: open-or-activate, the Open command,
+// Moving script text between files and documents: the Open command,
 // opening a known path, and Save / Save As. Files are raw bytes both ways; a save
 // writes a complete temporary file beside the target and then replaces the target,
 // so a failure never destroys the old file.
@@ -18,6 +18,7 @@
 #include "documents/script_names.h"
 #include "platform/frame_state.h"
 #include "platform/paths.h"
+#include "platform/replaced_file.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -154,6 +155,7 @@ void ReadScript(const std::string &path) {
             const bool loaded = !editor.IsOpen() || LoadIntoEditor(editor, file, size.QuadPart, error);
             if (editor.IsOpen()) editor.Call(SCI_SETSAVEPOINT);
             if (loaded) {
+                NoteFileHoldsText(document);
                 RecogniseDocumentEncoding(document, path);
                 FinishScriptDocument(document, path);
             } else {  // a file that fails while being read leaves no half document behind
@@ -165,87 +167,11 @@ void ReadScript(const std::string &path) {
     if (error) ShowFileError(text::kOpenErrorHead, text::kOpenErrorTail, text::kOpenErrorTitle, error);
 }
 
-// Writes `bytes` to a new file beside `path` and puts it in the place of `path`.
-bool WriteReplacing(const std::string &path, const std::string &bytes, DWORD &error) {
-    // A name the program could not open again (and Windows would refuse anyway) is
-    // refused here too, whatever the file system would allow.
-    if (path.size() >= MAX_PATH) {
-        error = ERROR_FILENAME_EXCED_RANGE;
-        return false;
-    }
-    // Windows refuses to replace a read-only file; some systems (Wine) would not.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        error = ERROR_ACCESS_DENIED;
-        return false;
-    }
-    // The new file keeps the hidden and system marks of the one it replaces.
-    const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES
-                           ? FILE_ATTRIBUTE_NORMAL
-                           : (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
-    // A short name in the target's folder, so a long target path still leaves room.
-    const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
-    std::string temp;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "~q%lx%02x.tmp", GetCurrentProcessId() & 0xFFFFFul, attempt);
-        temp = folder + name;
-        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, kept ? kept : FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            error = GetLastError();
-            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
-        }
-    }
-    if (file == INVALID_HANDLE_VALUE) return false;
-    size_t done = 0;
-    bool ok = true;
-    while (ok && done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        DWORD written = 0;
-        ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written > 0;
-        if (!ok) error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-        done += written;
-    }
-    if (ok && !FlushFileBuffers(file)) {
-        error = GetLastError();
-        ok = false;
-    }
-    if (!CloseHandle(file) && ok) {
-        error = GetLastError();
-        ok = false;
-    }
-    if (ok && !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error = GetLastError();
-        ok = false;
-    }
-    if (!ok) DeleteFileA(temp.c_str());
-    return ok;
-}
-
 void FocusActiveEditor() {
     if (HWND editor = ActiveEditorWindow()) SetFocus(editor);
 }
 
 }  // namespace
-
-HWND OpenOrActivate(const std::string &title, std::string_view text, bool *created) {
-    if (created) *created = false;
-    HWND client = CurrentMdiClient();
-    if (!client) return nullptr;
-    if (HWND open = FindDocumentByPath(client, title)) {
-        SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(open), 0);
-        return open;
-    }
-    HWND document = CreateScriptDocument(client, title);
-    if (!document) return nullptr;
-    Editor(EditorOfDocument(document)).SetText(text);
-    RecogniseDocumentEncoding(document, title);
-    FinishScriptDocument(document, title);
-    if (created) *created = true;
-    return document;
-}
 
 void OpenScriptCommand(HWND frame) {
     const std::string chosen = AskForScriptPath(frame, false);
@@ -265,31 +191,33 @@ void OpenScriptPath(const char *path) {
 
 bool SaveScript(int flag) { return SaveDocument(ActiveDocument(), flag); }
 
-bool SaveDocumentToItsFile(HWND document) { return SaveDocument(document, 0); }
+bool SaveDocumentIfChanged(HWND document) {
+    return DocumentPath(document).empty() || !TextDiffersFromFile(document) || SaveDocument(document, 0);
+}
 
 bool SaveDocument(HWND document, int flag) {
     const Editor editor(EditorOfDocument(document));
     if (!editor.IsOpen()) return false;
     HWND frame = GetAncestor(document, GA_ROOT);
-    std::string path;
-    if (flag == 1) {
+    // Save As, and Save of a script that has no file yet, ask for a name.
+    std::string path = flag == 1 ? std::string() : DocumentPath(document);
+    if (path.empty()) {
         path = std::string(TrimBlanks(AskForScriptPath(frame, true)));
         if (path.empty()) {
             platform::ShowMessage(nullptr, text::kNoFileSaved, text::kNoFileSavedTitle, MB_OK);
             return false;
         }
-    } else {
-        path = DocumentPath(document);
-        if (path.empty()) path = DocumentUntitledName(document);
     }
     path = SavePathFor(path);
 
     DWORD error = 0;
-    if (!WriteReplacing(path, editor.Text(), error)) {
+    const std::string bytes = editor.Text();
+    if (!platform::WriteFileReplacing(path, bytes, error)) {
         ShowFileError(text::kSaveErrorHead, text::kSaveErrorTail, text::kSaveErrorTitle, error);
         return false;
     }
     SetDocumentPath(document, path);
+    if (DocumentRecord *record = GetDocumentRecord(document)) record->fileDigest = TextDigest(bytes);
     editor.Call(SCI_SETSAVEPOINT);
     AddRecentFile(path);
     // The stored bookmarks and breakpoints follow the lines their markers moved to.

@@ -14,10 +14,7 @@ std::string_view TrimmedFileName(std::string_view title) {
     return TrimBlanks(FileNamePart(TrimBlanks(title)));
 }
 
-std::string TabLabelForTitle(std::string_view title) {
-    if (IsUntitledTitle(title)) return std::string(title);
-    return std::string(TrimmedFileName(title));
-}
+std::string TabLabelForPath(std::string_view path) { return std::string(TrimmedFileName(path)); }
 
 bool HasOpenableExtension(std::string_view path) {
     // The chosen name lives in a 260-byte buffer: a longer path has no extension.

@@ -6,15 +6,14 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text.h"  // the untitled rule
 
 namespace quillet {
 
 // "Untitled" followed by a blank and the counter: "Untitled 3".
 std::string UntitledTitle(int counter);
-// The label of a document's tab: the whole title of a new script, otherwise the
-// trimmed file name with extension of its path.
-std::string TabLabelForTitle(std::string_view title);
+// The tab label of a script with a file: the trimmed file name with extension of its
+// path (a new script's tab shows its whole "Untitled N").
+std::string TabLabelForPath(std::string_view path);
 // The file-name part of a title as tabs compare it (trimmed before and after).
 std::string_view TrimmedFileName(std::string_view title);
 

@@ -80,7 +80,7 @@ void RelabelDocumentTab(HWND document, std::string_view label) {
     HWND strip = TabStrip(document);
     const int index = FindTab(strip, document);
     if (index < 0) return;
-    SendMessageA(strip, TCM_SETCURSEL, index, 0);
+    // Only the label changes: the selected tab stays the active document's.
     std::string textCopy(label);
     TCITEMA item{};
     item.mask = TCIF_TEXT;

@@ -85,16 +85,18 @@ bool HasBookmark(const Editor &editor, sptr_t line) {
     return (editor.Call(SCI_MARKERGET, static_cast<uptr_t>(line)) & kBookmarkBit) != 0;
 }
 
-void StoreLine(const std::string &title, int line) {
-    if (IsUntitledTitle(title)) return;
+// The stored lists belong to scripts with a file: an untitled script (empty path)
+// keeps its bookmarks only in its window.
+void StoreLine(const std::string &path, int line) {
+    if (path.empty()) return;
     const BookmarkTable table = ReadTable();
-    WriteTable(TableAfterAdd(table, title, line), table.size());
+    WriteTable(TableAfterAdd(table, path, line), table.size());
 }
 
-void UnstoreLine(const std::string &title, int line) {
+void UnstoreLine(const std::string &path, int line) {
     const BookmarkTable table = ReadTable();
-    if (IsUntitledTitle(title) || table.empty()) return;
-    const BookmarkRemoval removal = TableAfterRemove(table, title, line);
+    if (path.empty() || table.empty()) return;
+    const BookmarkRemoval removal = TableAfterRemove(table, path, line);
     if (removal.blankList) {
         platform::ShowMessage(nullptr, text::kBookmarkListBlank, text::kBookmarkListBlankTitle, MB_OK);
         return;
@@ -109,14 +111,14 @@ void ToggleBookmark() {
     const Editor editor(EditorOfDocument(document));
     if (!editor.IsOpen()) return;
     const sptr_t line = CaretLine(editor);
-    const std::string title = DocumentName(document);
+    const std::string path = DocumentPath(document);
     if (HasBookmark(editor, line)) {
         // A line marked twice (a list edited by hand) loses every mark at once.
         while (HasBookmark(editor, line)) editor.Call(SCI_MARKERDELETE, static_cast<uptr_t>(line), kBookmarkMarker);
-        UnstoreLine(title, static_cast<int>(line));
+        UnstoreLine(path, static_cast<int>(line));
     } else {
         AddMarker(document, editor, line);
-        StoreLine(title, static_cast<int>(line));
+        StoreLine(path, static_cast<int>(line));
     }
 }
 
@@ -126,17 +128,20 @@ void ClearBookmarks() {
     if (!editor.IsOpen()) return;
     editor.Call(SCI_MARKERDELETEALL, kBookmarkMarker);
     markersSet.erase(document);
-    const std::string title = DocumentName(document);
+    const std::string path = DocumentPath(document);
+    if (path.empty()) return;
     const BookmarkTable table = ReadTable();
-    if (IsUntitledTitle(title) || table.empty()) return;
-    WriteTable(TableAfterClear(table, title), table.size());
+    if (table.empty()) return;
+    WriteTable(TableAfterClear(table, path), table.size());
 }
 
 void RestoreBookmarks(HWND document) {
     const Editor editor(EditorOfDocument(document));
     if (!editor.IsOpen()) return;
+    const std::string path = DocumentPath(document);
+    if (path.empty()) return;
     const BookmarkTable table = ReadTable();
-    const int slot = FindBookmarkSlot(table, DocumentName(document));
+    const int slot = FindBookmarkSlot(table, path);
     if (slot < 0) return;
     const long lineCount = static_cast<long>(editor.Call(SCI_GETLINECOUNT));
     for (const int line : LinesToRestore(table[static_cast<std::size_t>(slot)].lines, lineCount))
@@ -145,7 +150,7 @@ void RestoreBookmarks(HWND document) {
 
 void StoreBookmarksOnSave(HWND document, const std::string &path) {
     const Editor editor(EditorOfDocument(document));
-    if (!editor.IsOpen() || IsUntitledTitle(path)) return;
+    if (!editor.IsOpen() || path.empty()) return;
     const auto tracked = markersSet.find(document);
     const bool noneSet = tracked == markersSet.end() || tracked->second.empty();
     // A script that never had a bookmark in this window keeps its slot as it is.

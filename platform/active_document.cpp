@@ -1,8 +1,6 @@
 // Finding the active document and its editor through the frame's MDI client.
 #include "platform/active_document.h"
 
-#include <vector>
-
 #include "core/command_ids.h"
 #include "core/texts.h"
 #include "platform/frame_state.h"
@@ -31,41 +29,21 @@ bool IsDocumentWindow(HWND window) {
     return window && GetClassNameA(window, name, sizeof name) > 0 && EqualsNoCase(FieldText(name), text::kDocumentClass);
 }
 
-std::string WindowTitle(HWND window) {
-    if (!window) return {};
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    const int n = GetWindowTextA(window, buffer.data(), length + 1);
-    return std::string(buffer.data(), n > 0 ? static_cast<size_t>(n) : 0);
-}
-
-DocumentRecord *GetDocumentRecord(HWND document) {
-    return IsDocumentWindow(document) ? reinterpret_cast<DocumentRecord *>(GetWindowLongPtrA(document, GWLP_USERDATA))
+DocumentFile *GetDocumentFile(HWND document) {
+    return IsDocumentWindow(document) ? reinterpret_cast<DocumentFile *>(GetWindowLongPtrA(document, GWLP_USERDATA))
                                       : nullptr;
 }
 
 std::string DocumentPath(HWND document) {
-    const DocumentRecord *record = GetDocumentRecord(document);
-    return record ? record->path : std::string();
-}
-
-std::string DocumentUntitledName(HWND document) {
-    const DocumentRecord *record = GetDocumentRecord(document);
-    if (!record || !record->path.empty()) return {};
-    return std::string(text::kUntitled) + " " + std::to_string(record->untitledNumber);
-}
-
-std::string DocumentName(HWND document) {
-    const std::string path = DocumentPath(document);
-    return path.empty() ? DocumentUntitledName(document) : path;
+    const DocumentFile *file = GetDocumentFile(document);
+    return file ? file->path : std::string();
 }
 
 HWND FindDocumentByPath(HWND mdiClient, std::string_view path) {
     if (!mdiClient || path.empty()) return nullptr;
     for (HWND child = GetWindow(mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const DocumentRecord *record = GetDocumentRecord(child);
-        if (record && EqualsNoCase(record->path, path)) return child;
+        const DocumentFile *file = GetDocumentFile(child);
+        if (file && EqualsNoCase(file->path, path)) return child;
     }
     return nullptr;
 }

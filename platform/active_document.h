@@ -1,6 +1,8 @@
 // Finding documents and their editors: the active document window of the frame's MDI
 // client, its editing control (id 1029) and direct access to it. Every feature reaches
-// the current script through here.
+// the current script through here. Features below documents/ also learn a document's
+// file here; the rest of the document's record lives with the documents
+// (documents/document_record.h).
 #pragma once
 
 #include <windows.h>
@@ -8,7 +10,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/encodings.h"
 #include "platform/editor.h"
 
 namespace quillet {
@@ -30,28 +31,18 @@ HWND FrameOf(HWND window);
 HWND EditorOfDocument(HWND document);
 // True for a window of the "Script" document class.
 bool IsDocumentWindow(HWND window);
-// A window's whole text, of any length. Only for showing: a document's path is in its
-// record, never taken from its title.
-std::string WindowTitle(HWND window);
 
-// What a document window keeps about itself (its GWLP_USERDATA, from WM_CREATE to
-// WM_NCDESTROY): the document's identity. Title, tab label, saving, bookmarks,
-// breakpoints, the debugger's requests and the recent files all read it from here.
-struct DocumentRecord {
-    std::string path;        // the script's file; empty while untitled
-    int untitledNumber = 0;  // N of "Untitled N"; 0 for a script with a file
-    HWND editor = nullptr;   // its editing control (id 1029)
-    EncodingId encoding = EncodingId::kAnsi;  // how the editor shows its bytes
+// The part of a document's record that every feature may read: its file. The whole
+// record (documents/document_record.h) begins with it, and a document window keeps it
+// in GWLP_USERDATA from WM_CREATE to WM_NCDESTROY. A document is untitled exactly when
+// its path is empty; no feature decides that from a name.
+struct DocumentFile {
+    std::string path;  // the script's file; empty while untitled
 };
-// The record of a document window, or null for any other window.
-DocumentRecord *GetDocumentRecord(HWND document);
+// The file part of a document window's record, or null for any other window.
+DocumentFile *GetDocumentFile(HWND document);
 // The document's file, or empty for an untitled document (or no document).
 std::string DocumentPath(HWND document);
-// "Untitled N" of an untitled document (its number), else empty.
-std::string DocumentUntitledName(HWND document);
-// The document's file, or "Untitled N" for an untitled one: the name shown and kept
-// in lists that treat untitled names as "no file".
-std::string DocumentName(HWND document);
 // The open document whose file is `path` (compared whole, without regard to case), or null.
 HWND FindDocumentByPath(HWND mdiClient, std::string_view path);
 

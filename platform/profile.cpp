@@ -1,16 +1,21 @@
-// The settings-file (INI) functions over GetPrivateProfile*/WritePrivateProfileStringA,
-// with the write failures reported once and their values kept in memory.
+// The settings-file (INI) functions: reads through GetPrivateProfile*, writes of the
+// whole file through a temporary file that replaces it, with the write failures
+// reported once and their values kept in memory.
 #include "platform/profile.h"
 
 #include <windows.h>
 
 #include <cstdlib>
+#include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <tuple>
 #include <vector>
 
 #include "core/texts.h"
+#include "platform/profile_rules.h"
+#include "platform/replaced_file.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -29,9 +34,18 @@ using KeyId = std::tuple<std::string, std::string, std::string>;  // file, secti
 using SectionId = std::pair<std::string, std::string>;            // file, section
 
 // What could not be written this run: a value (nothing: the key was removed), or a
-// whole section block.
-std::map<KeyId, std::optional<std::string>> unwrittenKeys;
-std::map<SectionId, std::string> unwrittenSections;
+// whole section block. Each later write of the same file carries them along. Like the
+// whole module, used on the window thread only.
+struct UnwrittenKey {
+    std::string section, key;         // as the writer spelled them
+    std::optional<std::string> value;  // nothing: the key was removed
+};
+struct UnwrittenSection {
+    std::string section;
+    std::string block;
+};
+std::map<KeyId, UnwrittenKey> unwrittenKeys;
+std::map<SectionId, UnwrittenSection> unwrittenSections;
 bool failureReported = false;
 
 void ReportWriteFailure(const std::string &file, DWORD error) {
@@ -45,10 +59,36 @@ void ReportWriteFailure(const std::string &file, DWORD error) {
     ShowMessage(nullptr, message.c_str(), text::kSettingsNotWrittenTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
+// The file's text with the changes that earlier failed applied again (sections first,
+// then keys).
+std::string WithUnwritten(std::string text, const std::string &foldedFile) {
+    for (const auto &[id, kept] : unwrittenSections)
+        if (id.first == foldedFile) text = WithProfileSection(text, kept.section, kept.block);
+    for (const auto &[id, kept] : unwrittenKeys)
+        if (std::get<0>(id) == foldedFile) text = WithProfileKey(text, kept.section, kept.key, kept.value);
+    return text;
+}
+
+// Writes the file whole with one change made to its text, and the earlier unwritten
+// changes with it. On failure the file keeps its old bytes.
+bool WriteChange(const std::string &file, const std::function<std::string(std::string)> &change, DWORD &error) {
+    std::string text;
+    if (!ReadWholeFile(file, text, error)) return false;
+    const std::string folded = Folded(file);
+    const std::string changed = change(WithUnwritten(text, folded));
+    if (changed == text) return true;
+    if (!WriteFileReplacing(file, changed, error)) return false;
+    for (auto it = unwrittenKeys.begin(); it != unwrittenKeys.end();)
+        it = std::get<0>(it->first) == folded ? unwrittenKeys.erase(it) : std::next(it);
+    for (auto it = unwrittenSections.begin(); it != unwrittenSections.end();)
+        it = it->first.first == folded ? unwrittenSections.erase(it) : std::next(it);
+    return true;
+}
+
 const std::optional<std::string> *Unwritten(const std::string &file, const char *section, const char *key) {
     if (unwrittenKeys.empty() || !section || !key) return nullptr;
     const auto found = unwrittenKeys.find({Folded(file), Folded(section), Folded(key)});
-    return found == unwrittenKeys.end() ? nullptr : &found->second;
+    return found == unwrittenKeys.end() ? nullptr : &found->second.value;
 }
 
 }  // namespace
@@ -78,15 +118,19 @@ int ReadProfileInt(const char *section, const char *key, int fallback, const std
 bool WriteProfileText(const char *section, const char *key, std::string_view value, const std::string &file) {
     const std::string keyText = key ? key : "";
     const std::string valueText(value);
-    const bool written = WritePrivateProfileStringA(section, keyText.empty() ? nullptr : keyText.c_str(),
-                                                    valueText.empty() ? nullptr : valueText.c_str(), file.c_str());
-    const DWORD error = GetLastError();
+    const std::string sectionText = section ? section : "";
+    // An empty value removes the key; an empty key removes the section.
+    const std::optional<std::string> stored =
+        valueText.empty() ? std::nullopt : std::optional<std::string>(valueText);
+    DWORD error = 0;
+    const bool written = WriteChange(
+        file, [&](std::string text) { return WithProfileKey(text, sectionText, keyText, stored); }, error);
     if (!keyText.empty()) {
         const KeyId id{Folded(file), Folded(section ? section : ""), Folded(keyText)};
         if (written)
             unwrittenKeys.erase(id);
         else
-            unwrittenKeys[id] = valueText.empty() ? std::nullopt : std::optional<std::string>(valueText);
+            unwrittenKeys[id] = UnwrittenKey{sectionText, keyText, stored};
     }
     if (!written) ReportWriteFailure(file, error);
     return written;
@@ -100,7 +144,7 @@ bool WriteProfileNumber(const char *section, const char *key, int value, const s
 std::string ReadProfileSection(const char *section, const std::string &file) {
     if (!unwrittenSections.empty()) {
         const auto found = unwrittenSections.find({Folded(file), Folded(section)});
-        if (found != unwrittenSections.end()) return found->second;
+        if (found != unwrittenSections.end()) return found->second.block;
     }
     // The system answers size - 2 when the section does not fit.
     for (DWORD size = 4096;; size *= 2) {
@@ -111,13 +155,15 @@ std::string ReadProfileSection(const char *section, const std::string &file) {
 }
 
 bool WriteProfileSection(const char *section, const std::string &block, const std::string &file) {
-    const bool written = WritePrivateProfileSectionA(section, block.c_str(), file.c_str());
-    const DWORD error = GetLastError();
-    const SectionId id{Folded(file), Folded(section)};
+    const std::string sectionText = section ? section : "";
+    DWORD error = 0;
+    const bool written = WriteChange(
+        file, [&](std::string text) { return WithProfileSection(text, sectionText, block); }, error);
+    const SectionId id{Folded(file), Folded(sectionText)};
     if (written)
         unwrittenSections.erase(id);
     else
-        unwrittenSections[id] = block;
+        unwrittenSections[id] = UnwrittenSection{sectionText, block};
     if (!written) ReportWriteFailure(file, error);
     return written;
 }

@@ -1,5 +1,8 @@
-// The settings-file (INI) functions the whole program uses, over the system's
-// private-profile functions.
+// The settings-file (INI) functions the whole program uses: reads through the system's
+// private-profile functions; writes change the file's text and write it whole, to a
+// temporary file beside it that then replaces it, so a failed write (a full disk)
+// leaves the old file intact. For the window thread only: the values that could not be
+// written are kept in memory without a lock.
 #pragma once
 
 #include <string>
@@ -15,7 +18,8 @@ int ReadProfileInt(const char *section, const char *key, int fallback, const std
 
 // Writes: false when the file could not be written. The first failure of a run is
 // reported to the user (file and the system's reason); what could not be written is
-// kept in memory and read back from there for the rest of the run.
+// kept in memory, read back from there for the rest of the run and written with the
+// next write of the same file that succeeds.
 //
 // Writes a text. An empty value removes the key; an empty key (with an empty value)
 // removes the whole section.

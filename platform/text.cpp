@@ -59,6 +59,4 @@ std::string FormatProfileNumber(int value, bool leadingBlank) {
     return (leadingBlank && value >= 0) ? " " + digits : digits;
 }
 
-bool IsUntitledTitle(std::string_view title) { return StartsWithNoCase(TrimBlanks(title), text::kUntitledUpper); }
-
 }  // namespace quillet

@@ -29,9 +29,6 @@ std::string_view FieldText(const char (&field)[N]) {
     return std::string_view(field, n);
 }
 
-// A document whose trimmed title begins with "Untitled" in any letter case has no file.
-bool IsUntitledTitle(std::string_view title);
-
 // The file-name part of a path: the text after the last backslash or slash.
 std::string_view FileNamePart(std::string_view path);
 

@@ -15,6 +15,7 @@ using namespace qdriver;
 namespace {
 
 constexpr int kCmdNew = 1031;
+constexpr int kCmdAddScriptVariables = 1102;
 
 // The simulator copied into the test folder as the user's OllyDbg.
 struct Simulator {
@@ -157,6 +158,20 @@ void ConnectRunAndLaunch(const std::string &simulator) {
     EXPECT_TRUE(WaitLog(sim.log, Request(128, script, 257))) << Joined(LogLines(sim.log));
     ASSERT_TRUE(PressKey(editor, VK_F9));
     EXPECT_TRUE(WaitLog(sim.log, Request(127))) << Joined(LogLines(sim.log));
+
+    // Typed text that "Add Script Window's Variables" then marks unmodified is still
+    // saved before F8 runs the file.
+    SendCommand(quillet.Frame(), ui::kCmdAutoCompleteSwitch);  // Return ends the line
+    TypeText(editor, "var scanned\n");
+    ASSERT_TRUE(SyncEditor(editor));
+    ASSERT_TRUE(PostCommand(quillet.Frame(), kCmdAddScriptVariables));
+    ASSERT_TRUE(WaitUntil([&] { return Send(editor, SCI_GETMODIFY) == 0; }, kStepTimeout)) << "the scan did not end";
+    ASSERT_TRUE(PressKey(editor, VK_F8));
+    EXPECT_TRUE(WaitLog(sim.log, Request(124, script, 257), 2)) << Joined(LogLines(sim.log));
+    std::string saved;
+    EXPECT_TRUE(ReadBytes(script, &saved));
+    EXPECT_EQ(saved, Text(editor));
+    EXPECT_NE(saved.find("var scanned"), std::string::npos);
 
     // An untitled script runs from the temporary folder, written first.
     PostCommand(quillet.Frame(), kCmdNew);

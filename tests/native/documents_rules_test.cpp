@@ -1,4 +1,4 @@
-// Window-free rules of the script documents: untitled titles, tab labels, the Open
+// Window-free rules of the script documents: tab labels, the Open
 // extension test, the Save name, the help word and the file error messages.
 #include <gtest/gtest.h>
 
@@ -9,31 +9,17 @@
 namespace quillet {
 namespace {
 
-TEST(DocumentsRules, UntitledTitles) {
-    struct Case { const char *title; bool untitled; };
-    const Case cases[] = {
-        {"Untitled", true},          {"Untitled 12", true},       {"  untitled 3", true},
-        {"UNTITLED.txt", true},      {"UnTiTlEd-test.txt", true}, {"Untitle", false},
-        {"C:\\work\\Untitled-test.txt", false},                   {"", false},
-        {"My Untitled.txt", false},
-    };
-    for (const Case &c : cases) EXPECT_EQ(IsUntitledTitle(c.title), c.untitled) << c.title;
-    EXPECT_EQ(UntitledTitle(1), "Untitled 1");
-    EXPECT_EQ(UntitledTitle(27), "Untitled 27");
-}
-
 TEST(DocumentsRules, TabLabels) {
-    struct Case { const char *title; const char *label; };
+    struct Case { const char *path; const char *label; };
     const Case cases[] = {
         {"C:\\scripts\\unpack.txt", "unpack.txt"},
         {"C:\\scripts\\ my file.osc ", "my file.osc"},
         {"relative.txt", "relative.txt"},
         {"C:/mixed/slash.txt", "slash.txt"},
-        {"Untitled 4", "Untitled 4"},
-        {"Untitled 4.txt", "Untitled 4.txt"},
+        {"C:\\work\\Untitled 4.txt", "Untitled 4.txt"},
         {"C:\\folder\\", ""},
     };
-    for (const Case &c : cases) EXPECT_EQ(TabLabelForTitle(c.title), c.label) << c.title;
+    for (const Case &c : cases) EXPECT_EQ(TabLabelForPath(c.path), c.label) << c.path;
 }
 
 TEST(DocumentsRules, OpenExtensionIsExactlyTxtOrOsc) {

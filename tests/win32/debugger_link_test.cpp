@@ -260,7 +260,7 @@ TEST_F(DebuggerLinkTest, RunDebugAndStopSendTheScriptFile) {
     EXPECT_EQ(messages_[0].title, "Path too long");
 
     // A temporary file that cannot be written is reported and nothing runs.
-    *GetDocumentRecord(ActiveDocument()) = DocumentRecord{"", 2, ActiveEditorWindow()};
+    *GetDocumentRecord(ActiveDocument()) = DocumentRecord{{""}, 2, ActiveEditorWindow()};
     GetSettings(frame_)->tempFolder = folder_ + "missing\\";
     Command(kCmdRunScript);
     EXPECT_EQ(messages_.back(), (ShownMessage{"An error occured while trying to run the file:", "file error!",
@@ -337,6 +337,17 @@ TEST_F(DebuggerLinkTest, RunSavesTheScriptAndTheScriptsItIncludesFirst) {
     EXPECT_EQ(ReadBytes(other), "ret\r\n");  // not included: left as it is
     ASSERT_EQ(debugger.Requests().size(), 1u);
     EXPECT_TRUE(messages_.empty());
+    // Saving the included script relabelled its tab; the main script's stays selected.
+    HWND tabs = GetFrameHandles(frame_)->tabStrip;
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 2);
+
+    // Text changed while the editor counts it as unmodified (the variable scan sets the
+    // save point) still differs from the file, and is saved before the run.
+    ActiveEditor().SetText("#INC \"lib.txt\"\r\nmsg \"scanned\"\r\n");
+    ActiveEditor().Call(SCI_SETSAVEPOINT);
+    Command(kCmdRunScript);
+    EXPECT_EQ(ReadBytes(main), "#INC \"lib.txt\"\r\nmsg \"scanned\"\r\n");
+    ASSERT_EQ(debugger.Requests().size(), 2u);
 
     // An included script that cannot be saved stops the request, with Save's message.
     for (HWND document : Documents())
@@ -344,7 +355,7 @@ TEST_F(DebuggerLinkTest, RunSavesTheScriptAndTheScriptsItIncludesFirst) {
     SetFileAttributesA(lib.c_str(), FILE_ATTRIBUTE_READONLY);
     Command(kCmdDebugScript);
     SetFileAttributesA(lib.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(debugger.Requests().size(), 1u);
+    EXPECT_EQ(debugger.Requests().size(), 2u);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].title, text::kSaveErrorTitle);
 }
@@ -439,6 +450,18 @@ TEST_F(DebuggerLinkTest, BreakpointOwnerIsFoundByItsWholePath) {
     EXPECT_EQ(ActiveEditor().Call(SCI_MARKERGET, 0), 2);
     EXPECT_EQ(x.Call(SCI_MARKERNEXT, 0, 2), -1) << "the previous owner kept its marker";
     EXPECT_EQ(y.Call(SCI_MARKERGET, 2), 2) << "the namesake lost its marker";
+}
+
+// "Launch last target" reads the debugger's settings on the window thread (the profile
+// functions keep state of their own): without a last target the user hears so before
+// the command returns, and no worker is left reading.
+TEST_F(DebuggerLinkTest, LastTargetIsReadOnTheWindowThread) {
+    WriteIni("[OllyDbgPath]\r\nollypath=" + Path("OLLYDBG.EXE") + "\r\n");
+    WriteBytes(Path("OLLYDBG.INI"), "[History]\r\n");
+    CreateFrame();
+    LaunchDebuggerWithLastTarget(frame_);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, text::kNoLastTarget);
 }
 
 }  // namespace

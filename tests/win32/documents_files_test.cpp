@@ -2,6 +2,8 @@
 // longer file, failures that keep the old file and the modified state, and opening a
 // path that is already open.
 #include "tests/win32/documents_fixture.h"
+#include "platform/profile.h"
+#include "platform/settings_store.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -73,14 +75,33 @@ TEST_F(DocumentFiles, SaveAsNamesFollowTheTxtRule) {
     EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(DocumentFiles, PlainSaveOfANewScriptWritesItsTitleInTheCurrentFolder) {
+// A new script has no file: Save asks for a name as Save As does (never writing
+// "Untitled 1.txt" into whatever folder is current), and then saves to that file.
+TEST_F(DocumentFiles, PlainSaveOfANewScriptAsksForANameAsSaveAsDoes) {
     HWND document = NewDocument();
     ActiveEditor().CallText(SCI_APPENDTEXT, 3, "new");
+    saveNames_ = {"", Path("\xd0\xbd\xd0\xbe\xd0\xb2\xd1\x8b\xd0\xb9")};
+    EXPECT_FALSE(SaveScript(0));  // cancelled: nothing is written, the script stays new
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "nofile is saved");
+    EXPECT_EQ(Title(document), "Untitled 1");
+    EXPECT_EQ(DocumentPath(document), "");
+
     EXPECT_TRUE(SaveScript(0));
-    EXPECT_EQ(ReadBytes(Path("Untitled 1.txt")), "new");
-    EXPECT_EQ(Title(document), "Untitled 1.txt");
-    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"Untitled 1.txt"}));
-    EXPECT_TRUE(saveRequests_.empty());
+    const std::string saved = Path("\xd0\xbd\xd0\xbe\xd0\xb2\xd1\x8b\xd0\xb9.txt");
+    EXPECT_EQ(ReadBytes(saved), "new");
+    EXPECT_EQ(DocumentPath(document), saved);
+    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"\xd0\xbd\xd0\xbe\xd0\xb2\xd1\x8b\xd0\xb9.txt"}));
+    EXPECT_FALSE(Exists(Path("Untitled 1.txt")));
+    ASSERT_EQ(saveRequests_.size(), 2u);
+    EXPECT_EQ(saveRequests_[1].title, "Select Script File");
+    EXPECT_EQ(saveRequests_[1].initialFile, ".txt");
+
+    // From now on Save writes that file without asking.
+    ActiveEditor().CallText(SCI_APPENDTEXT, 1, "!");
+    EXPECT_TRUE(SaveScript(0));
+    EXPECT_EQ(ReadBytes(saved), "new!");
+    EXPECT_EQ(saveRequests_.size(), 2u);
 }
 
 TEST_F(DocumentFiles, ShorterTextReplacesALongerFileCompletely) {
@@ -271,6 +292,63 @@ std::vector<std::string> LeftoverTemporaries(const std::string &folder) {
     return found;
 }
 
+// Fills the rest of a disk; returns the filler file's handle (close and delete it to
+// make room again).
+HANDLE FillDisk(const std::string &path) {
+    HANDLE filler = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string block(4096, 'f');
+    for (DWORD size : {4096u, 1u}) {
+        DWORD written = 0;
+        while (WriteFile(filler, block.data(), size, &written, nullptr) && written == size) {}
+    }
+    return filler;
+}
+
+// The settings file on a full disk: a write that makes it longer than a page (where it
+// used to be cut short, or left at 0 bytes) keeps the old file whole, is reported once,
+// and stays in effect; once there is room, the next write stores everything.
+void ExpectSettingsFileKeptOnAFullDisk(std::string disk, std::vector<ShownMessage> &messages,
+                                       const std::string &ownFolder) {
+    for (char &ch : disk) if (ch == '/') ch = '\\';
+    platform::SetExeFolderForTests(disk);
+    platform::ResetProfileWriteReport();
+    const std::string ini = disk + text::kSettingsFile;
+    const std::string tail = "[fonts]\r\nfname=Arial\r\n";
+    std::string old = "[NoAUTOIdentation]\r\nOff= 0\r\n[Bookmarks]\r\n";
+    for (int slot = 1;; ++slot) {
+        const std::string line =
+            "BMfile" + std::to_string(slot) + "=C:\\\xd1\x81\xd0\xba\xd1\x80\xd0\xb8\xd0\xbf\xd1\x82\\s.txt\r\n";
+        if (old.size() + line.size() + tail.size() + 3 > 4082) break;
+        old += line;
+    }
+    old += tail;
+    old += std::string(4082 - old.size() - 2, ';') + "\r\n";  // a comment fills it up to 4,082 bytes
+    ASSERT_EQ(old.size(), 4082u);
+    WriteBytes(ini, old);
+    HANDLE filler = FillDisk(disk + "filler");
+    messages.clear();
+    WriteSetting(setting::kNoAutoIndent, 1);
+    WriteSettingEntryText(text::kSecBookmarks, "BMfile99", "C:\\\xe8\x84\x9a\xe6\x9c\xac.txt");
+    EXPECT_EQ(ReadBytes(ini), old);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, text::kSettingsNotWrittenTitle);
+    EXPECT_NE(messages[0].text.find(ini), std::string::npos) << messages[0].text;
+    EXPECT_EQ(ReadSetting(setting::kNoAutoIndent), 1);  // in effect for the run
+    EXPECT_TRUE(LeftoverTemporaries(disk).empty());
+
+    CloseHandle(filler);
+    DeleteFileA((disk + "filler").c_str());
+    WriteSetting(setting::kDocumentationLookup, 1);
+    const std::string now = ReadBytes(ini);
+    EXPECT_NE(now.find("Off= 1\r\n"), std::string::npos);
+    EXPECT_NE(now.find("BMfile99=C:\\\xe8\x84\x9a\xe6\x9c\xac.txt\r\n"), std::string::npos);
+    EXPECT_NE(now.find("[fonts]\r\nfname=Arial\r\n"), std::string::npos);
+    EXPECT_EQ(GetPrivateProfileIntA("MSDNHELP", "On", 0, ini.c_str()), 1u);
+    EXPECT_EQ(messages.size(), 1u);
+    DeleteFileA(ini.c_str());
+    platform::SetExeFolderForTests(ownFolder);
+}
+
 // Saves that fail before or after the temporary file is complete: each reports the
 // system's error in the program's message, and the old file, the typed text, the
 // modified state and the folder (no temporary file left) stay as they were.
@@ -317,6 +395,8 @@ TEST_F(DocumentFiles, FailedSavesReportTheSystemErrorAndLoseNothing) {
         SendMessageA(ActiveDocument(), WM_CLOSE, 0, 0);  // answered No: nothing to save
         DeleteFileA(path.c_str());
     }
+    if (const char *small = std::getenv("QUILLET_SMALL_DISK"); small && *small)
+        ExpectSettingsFileKeptOnAFullDisk(std::string("Z:") + small + "\\", messages_, folder_);
 }
 
 // A chosen name of 300 characters is refused as Windows refuses it (a file the program

@@ -151,7 +151,7 @@ TEST_F(ScriptChecks, GoToLabelOpensTheIncludedScriptAndBackReturns) {
     const auto helperAt = static_cast<sptr_t>(main.find("helper"));
     editor.Call(SCI_GOTOPOS, helperAt + 2);
     GoToLabelAtCaret(OpenScriptPath);
-    ASSERT_EQ(WindowTitle(ActiveDocument()), Path("lib.osc"));
+    ASSERT_EQ(DocumentPath(ActiveDocument()), Path("lib.osc"));
     EXPECT_EQ(ActiveEditor().Call(SCI_GETCURRENTPOS), static_cast<sptr_t>(lib.find("helper:")));
     GoBackFromLabel();
     EXPECT_EQ(ActiveDocument(), mainDocument);

@@ -7,6 +7,8 @@
 
 #include "app/commands.h"
 #include "app/shell.h"
+#include "assist/script_checks.h"
+#include "platform/settings_store.h"
 #include "platform/editor.h"
 
 namespace quillet::testing_shell {
@@ -100,20 +102,40 @@ TEST_F(CommandsTest, BlockCommentItemFollowsTheSettingOnlyOnceToggled) {
 }
 
 TEST_F(CommandsTest, ExitOnCloseWritesCloseToExitAndLeavesOtherValuesAlone) {
-    CreateFrame();
-    Command(kCmdExitOnClose);
-    EXPECT_TRUE(IsChecked(Menus().settings, kCmdExitOnClose));
-    EXPECT_NE(ReadBytes(Ini()).find("Close2Exit=1"), std::string::npos) << ReadBytes(Ini());
-    Command(kCmdExitOnClose);
-    EXPECT_FALSE(IsChecked(Menus().settings, kCmdExitOnClose));
-    EXPECT_EQ(IniText("Flags", "Close2exit"), "0");
-
-    // A hand-edited value other than 0 or 1 is read afresh and left as it is.
+    // A value other than 0 or 1 (edited by hand before the start) is left as it is.
     WriteIni("[Flags]\r\nClose2exit=2\r\n");
+    CreateFrame();
     Command(kCmdExitOnClose);
     EXPECT_EQ(IniText("Flags", "Close2exit"), "2");
     EXPECT_FALSE(IsChecked(Menus().settings, kCmdExitOnClose));
     EXPECT_EQ(GetSettings(frame_)->closeFlag, 2);
+
+    WriteSetting(setting::kCloseToExit, 0);
+    Command(kCmdExitOnClose);
+    EXPECT_TRUE(IsChecked(Menus().settings, kCmdExitOnClose));
+    EXPECT_EQ(IniText("Flags", "Close2exit"), "1");
+    Command(kCmdExitOnClose);
+    EXPECT_FALSE(IsChecked(Menus().settings, kCmdExitOnClose));
+    EXPECT_EQ(IniText("Flags", "Close2exit"), "0");
+}
+
+// The language, exit-on-close and script-checks settings live in the record while the
+// program runs: a file changed behind its back changes none of them, and each command
+// goes on from what the record holds.
+TEST_F(CommandsTest, LanguageCloseAndChecksSettingsComeFromTheRecord) {
+    WriteIni("[language]\r\nlangflg= 936\r\n[Flags]\r\nClose2exit=0\r\n[ScriptChecks]\r\nOff= 0\r\n");
+    CreateFrame();
+    WriteIni("[language]\r\nlangflg= 0\r\n[Flags]\r\nClose2exit=2\r\n[ScriptChecks]\r\nOff= 1\r\n");
+    Command(kCmdNew);
+    EXPECT_EQ(ActiveEditor().Call(SCI_GETCODEPAGE), 936);
+    Command(kCmdExitOnClose);
+    EXPECT_EQ(IniText("Flags", "Close2exit"), "1");
+    EXPECT_EQ(GetSettings(frame_)->closeFlag, 1);
+    Command(kCmdScriptChecksOff);
+    EXPECT_TRUE(IsChecked(Menus().settings, kCmdScriptChecksOff));
+    EXPECT_EQ(IniText("ScriptChecks", "Off"), "1");
+    EXPECT_EQ(GetSettings(frame_)->scriptChecksOff, 1);
+    EXPECT_FALSE(ScriptChecksOn());
 }
 
 TEST_F(CommandsTest, LanguageItemsCheckOneStoreTheCodePageAndSetTheActiveEditor) {
@@ -196,6 +218,14 @@ TEST_F(CommandsTest, SettingsThatCannotBeWrittenAreReportedOnceAndKept) {
     EXPECT_EQ(s.codePage, 936);
     Command(kCmdNew);
     EXPECT_EQ(ActiveEditor().Call(SCI_GETCODEPAGE), 936);
+
+    // The next write that succeeds carries the kept values into the file.
+    Command(kCmdBlockCommentHighlightOff);
+    EXPECT_EQ(IniText("Comment", "Off"), "1");
+    EXPECT_EQ(IniText("NoAUTOIdentation", "Off"), "1");
+    EXPECT_EQ(IniText("MSDNHELP", "On"), "1");
+    EXPECT_EQ(IniText("language", "langflg"), "936");
+    EXPECT_EQ(messages_.size(), 1u);
 }
 
 TEST_F(CommandsTest, ToolBarSwitchesFlipAndChangeTheirButtonImages) {
