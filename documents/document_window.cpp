@@ -90,6 +90,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA *creation) {
 LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
     ForgetBookmarks(window);
     ForgetBreakpointMarkers(window);
+    ForgetTakenMarks(window);
     delete GetDocumentRecord(window);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     return DefMDIChildProcA(window, WM_NCDESTROY, wParam, lParam);
