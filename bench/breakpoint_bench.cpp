@@ -43,7 +43,7 @@ void ToggleWhole(const std::string &ini, int line, bool add) {
     if (add) {
         const auto added = quillet::AddBreakpoint(section, kScript, line, BreakpointEntry(line, "nop"));
         quillet::WriteBreakpointSection(ini, added.section);
-    } else if (const auto removed = quillet::RemoveBreakpoint(section, kScript, line)) {
+    } else if (const auto removed = quillet::RemoveBreakpoint(section, kScript, BreakpointEntry(line, "nop"))) {
         quillet::WriteBreakpointSection(ini, *removed);
     }
 }

@@ -195,18 +195,25 @@ std::string BreakpointOwner(const ProfileSection &section) {
 }
 
 BreakpointAdd AddBreakpoint(const ProfileSection &section, std::string_view title, int lineNumber,
-                            std::string_view entry) {
+                            std::string_view entry, const std::vector<std::string> &shown) {
     const std::string owner = BreakpointOwner(section);
     const int count = BreakpointKeyCount(section);
     if (owner.empty() || count == 0) return {NewList(section, title, entry), {}};
     if (owner != title) return {NewList(WithoutList(section, count, true), title, entry), owner};
 
-    // The owner's list: an older entry for this line gives way to the new one.
+    // The owner's list: an older entry for this line gives way to the new one, unless a
+    // marker stands for it (each marker claims one copy of its entry).
+    std::unordered_map<std::string, int> claimed;
+    for (const std::string &kept : shown) ++claimed[std::string(TrimBlanks(kept))];
     const std::string number = std::to_string(lineNumber);
     std::vector<Record> records;
     for (const std::string &kept : NumberedEntries(section, count)) {
+        if (kept.empty()) continue;
         const std::string_view field = FirstField(kept);
-        if (!kept.empty() && TrimBlanks(field) != number) records.push_back({LeadingNumber(field), kept});
+        const auto claim = claimed.find(kept);
+        const bool ofMarker = claim != claimed.end() && claim->second > 0;
+        if (ofMarker) --claim->second;
+        if (ofMarker || TrimBlanks(field) != number) records.push_back({LeadingNumber(field), kept});
     }
     records.push_back({lineNumber, std::string(TrimBlanks(entry))});
     std::stable_sort(records.begin(), records.end(), [](const Record &a, const Record &b) { return a.line < b.line; });
@@ -218,16 +225,21 @@ BreakpointAdd AddBreakpoint(const ProfileSection &section, std::string_view titl
 }
 
 std::optional<ProfileSection> RemoveBreakpoint(const ProfileSection &section, std::string_view title,
-                                               int lineNumber) {
+                                               std::string_view entry) {
     const int count = BreakpointKeyCount(section);
     if (count == 0 || BreakpointOwner(section) != title) return std::nullopt;
-    const std::vector<std::string> entries = NumberedEntries(section, count);
-    // One entry and the closing entry: the whole list goes.
-    if (count == 2 && std::any_of(entries.begin(), entries.end(), [](const std::string &e) { return !e.empty(); }))
-        return WithoutList(section, count, true);
+    const std::string_view removed = TrimBlanks(entry);
     std::vector<std::string> kept;
-    for (const std::string &entry : entries)
-        if (!entry.empty() && LeadingNumber(FirstField(entry)) != lineNumber) kept.push_back(entry);
+    bool found = false;
+    for (std::string &listed : NumberedEntries(section, count)) {
+        if (listed.empty()) continue;
+        if (!found && listed == removed)
+            found = true;
+        else
+            kept.push_back(std::move(listed));
+    }
+    if (!found) return std::nullopt;
+    if (kept.empty()) return WithoutList(section, count, true);
     // Byte order of the texts, so the entry of line 10 comes before the one of line 9.
     std::sort(kept.begin(), kept.end());
     ProfileSection result = WithoutList(section, count, false);
@@ -292,14 +304,25 @@ BreakpointRestore RestoreBreakpoints(const ProfileSection &section, std::string_
 std::optional<ProfileSection> RewriteBreakpoints(const ProfileSection &section, std::string_view title,
                                                  const std::vector<BreakpointMove> &moves) {
     const int count = BreakpointKeyCount(section);
-    if (count == 0 || BreakpointOwner(section) != title) return std::nullopt;
+    const std::string owner = BreakpointOwner(section);
+    const bool listed = count > 0 && !owner.empty();
+    if (listed && owner != title) return std::nullopt;
     // The moves by the entry they start from, each used once, in their order.
     std::unordered_map<std::string_view, std::vector<std::size_t>> movesFrom;
-    for (std::size_t m = moves.size(); m-- > 0;) movesFrom[TrimBlanks(moves[m].from)].push_back(m);
-    std::unordered_set<long> rewrittenLines;
+    for (std::size_t m = moves.size(); m-- > 0;)
+        if (!TrimBlanks(moves[m].from).empty()) movesFrom[TrimBlanks(moves[m].from)].push_back(m);
+    std::vector<bool> used(moves.size(), false);
+    std::unordered_set<long> writtenLines;
     std::vector<std::string> entries;
     bool changed = false;
-    for (const std::string &entry : NumberedEntries(section, count)) {
+    // A marker's entry, unless its line was deleted or already has one.
+    const auto write = [&](std::string_view to) {
+        if (to.empty() || !writtenLines.insert(LeadingNumber(FirstField(to))).second) return false;
+        entries.emplace_back(to);
+        return true;
+    };
+    const std::vector<std::string> current = listed ? NumberedEntries(section, count) : std::vector<std::string>();
+    for (const std::string &entry : current) {
         if (entry.empty()) continue;
         const auto found = movesFrom.find(entry);
         if (found == movesFrom.end() || found->second.empty()) {
@@ -308,21 +331,117 @@ std::optional<ProfileSection> RewriteBreakpoints(const ProfileSection &section, 
         }
         const std::size_t m = found->second.back();
         found->second.pop_back();
+        used[m] = true;
         const std::string_view to = TrimBlanks(moves[m].to);
-        const long line = LeadingNumber(FirstField(to));
-        if (to.empty() || !rewrittenLines.insert(line).second) {
-            changed = true;
-            continue;
-        }
-        changed = changed || to != entry;
-        entries.emplace_back(to);
+        if (!write(to) || to != entry) changed = true;
     }
+    for (std::size_t m = 0; m < moves.size(); ++m)
+        if (!used[m] && write(TrimBlanks(moves[m].to))) changed = true;
     if (!changed) return std::nullopt;
     // A list left without entries goes with its owner, as when its last one is removed.
     if (entries.empty()) return WithoutList(section, count, true);
-    ProfileSection result = WithoutList(section, count, false);
+    ProfileSection result = WithoutList(section, count, !listed);
+    if (!listed) SetValue(result, text::kKeyBreakpointFile, std::string(title));
     AppendEntries(result, entries);
     return result;
+}
+
+// --- ScriptBreakpoints ---
+
+std::vector<std::string> ScriptBreakpoints::LiveEntries(const std::map<int, int> &lines) const {
+    std::vector<std::string> entries;
+    for (const Anchor &anchor : anchors_)
+        if (lines.count(anchor.handle)) entries.push_back(anchor.entry);
+    return entries;
+}
+
+std::optional<ProfileSection> ScriptBreakpoints::Restore(const ProfileSection &section, std::string_view title,
+                                                         BreakpointMarkers &editor) {
+    const BreakpointRestore restore = RestoreBreakpoints(section, title, editor.LineCount(),
+                                                         [&](long line) { return editor.LineText(line); });
+    anchors_.clear();
+    for (const PlacedBreakpoint &placed : restore.placed)
+        anchors_.push_back({editor.AddMarker(placed.line), placed.entry, true});
+    return restore.corrected;
+}
+
+BreakpointAdd ScriptBreakpoints::Add(const ProfileSection &section, std::string_view title, long line,
+                                     BreakpointMarkers &editor) {
+    const std::string entry = BreakpointEntry(static_cast<int>(line + 1), editor.LineText(line));
+    BreakpointAdd added = AddBreakpoint(section, title, static_cast<int>(line + 1), entry,
+                                        LiveEntries(editor.MarkerLines()));
+    anchors_.push_back({editor.AddMarker(line), entry, true});
+    return added;
+}
+
+std::optional<ProfileSection> ScriptBreakpoints::Remove(const ProfileSection &section, std::string_view title,
+                                                        long line, BreakpointMarkers &editor) {
+    if (BreakpointKeyCount(section) == 0) return std::nullopt;
+    std::optional<ProfileSection> result;
+    for (const auto &marker : editor.MarkerLines()) {
+        if (marker.second != line) continue;
+        const auto anchor = std::find_if(anchors_.begin(), anchors_.end(),
+                                         [&](const Anchor &a) { return a.handle == marker.first; });
+        if (anchor != anchors_.end()) {
+            if (auto removed = RemoveBreakpoint(result ? *result : section, title, anchor->entry))
+                result = std::move(removed);
+            anchors_.erase(anchor);
+        }
+        editor.DeleteMarker(marker.first);
+    }
+    return result;
+}
+
+bool ScriptBreakpoints::SaveChangesList(const BreakpointMarkers &editor) const {
+    const std::map<int, int> lines = editor.MarkerLines();
+    for (const Anchor &anchor : anchors_) {
+        const auto marker = lines.find(anchor.handle);
+        if (!anchor.written || marker == lines.end() ||
+            BreakpointEntry(marker->second + 1, editor.LineText(marker->second)) != anchor.entry)
+            return true;
+    }
+    return false;
+}
+
+std::optional<ProfileSection> ScriptBreakpoints::Save(const ProfileSection &section, std::string_view title,
+                                                      BreakpointMarkers &editor) {
+    const std::map<int, int> lines = editor.MarkerLines();
+    std::vector<BreakpointMove> moves;
+    std::vector<Anchor> kept;
+    std::unordered_set<int> markedLines;
+    for (const Anchor &anchor : anchors_) {
+        const std::string from = anchor.written ? anchor.entry : std::string();
+        const auto marker = lines.find(anchor.handle);
+        if (marker == lines.end()) {  // its line was deleted
+            moves.push_back({from, std::string()});
+            continue;
+        }
+        if (!markedLines.insert(marker->second).second) {  // a second marker on one line
+            editor.DeleteMarker(anchor.handle);
+            moves.push_back({from, std::string()});
+            continue;
+        }
+        std::string entry = BreakpointEntry(marker->second + 1, editor.LineText(marker->second));
+        moves.push_back({from, entry});
+        kept.push_back({anchor.handle, std::move(entry), true});
+    }
+    anchors_ = std::move(kept);
+    return RewriteBreakpoints(section, title, moves);
+}
+
+std::string ScriptBreakpoints::EntryOf(int handle) const {
+    for (const Anchor &anchor : anchors_)
+        if (anchor.handle == handle) return anchor.entry;
+    return {};
+}
+
+void ScriptBreakpoints::PutBack(int previousHandle, int handle, const std::string &entry) {
+    for (Anchor &anchor : anchors_) {
+        if (anchor.handle != previousHandle) continue;
+        anchor.handle = handle;  // no save since its line went: the list still has its entry
+        return;
+    }
+    anchors_.push_back({handle, entry, false});
 }
 
 }  // namespace quillet

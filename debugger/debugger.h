@@ -66,6 +66,11 @@ void RestoreBreakpointMarkers(HWND document);
 void StoreBreakpointsOnSave(HWND document, const std::string &path);
 // The document is going away: what was kept about its markers goes too.
 void ForgetBreakpointMarkers(HWND document);
+// The list entry a breakpoint marker of the document stands for (empty when none), and
+// a marker put back on `line` for that entry when an undo brought its deleted line back
+// (`previousHandle`: the handle the marker had); the new marker's handle.
+std::string BreakpointEntryOfMarker(HWND document, int handle);
+int PutBreakpointMarkerBack(HWND document, long line, int previousHandle, const std::string &entry);
 
 // The plug-in's section of the debugger's settings file, read and written whole.
 ProfileSection ReadBreakpointSection(const std::string &debuggerIni);

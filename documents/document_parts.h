@@ -30,10 +30,13 @@ void RemoveDocumentTab(HWND document);
 void SetDocumentPath(HWND document, const std::string &path);
 
 
-// Before a deletion in a document's editor (SCN_MODIFIED): the bookmark and breakpoint
-// markers of the lines it takes away with their text are removed, so none lands on a
-// neighbouring line.
+// Each change of a document's editor (SCN_MODIFIED): before a deletion, the bookmark
+// and breakpoint markers of the lines it takes away with their text are removed, so
+// none lands on a neighbouring line; an undo of the deletion puts them back on their
+// lines, standing for what they stood for before.
 void DropMarkersOfDeletedLines(const SCNotification &notification);
+// The document is going away: the marks its undo could put back go too.
+void ForgetTakenMarks(HWND document);
 // The document's encoding: shown by its editor and named in the status bar (when it is
 // the active document); recognised from the bytes of a script just read from `path`;
 // the active document's name written into the status bar.

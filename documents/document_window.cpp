@@ -91,6 +91,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA *creation) {
 LRESULT OnNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
     ForgetBookmarks(window);
     ForgetBreakpointMarkers(window);
+    ForgetTakenMarks(window);
     ReleaseDocumentRecord(window);
     return DefMDIChildProcA(window, WM_NCDESTROY, wParam, lParam);
 }

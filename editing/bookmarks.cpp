@@ -169,4 +169,17 @@ void StoreBookmarksOnSave(HWND document, const std::string &path) {
 
 void ForgetBookmarks(HWND document) { markersSet.erase(document); }
 
+int PutBookmarkBack(HWND document, long line, int previousHandle) {
+    const Editor editor(EditorOfDocument(document));
+    if (!editor.IsOpen()) return -1;
+    const int handle = static_cast<int>(editor.Call(SCI_MARKERADD, static_cast<uptr_t>(line), kBookmarkMarker));
+    std::vector<int> &handles = markersSet[document];
+    const auto previous = std::find(handles.begin(), handles.end(), previousHandle);
+    if (previous != handles.end())
+        *previous = handle;
+    else
+        handles.push_back(handle);
+    return handle;
+}
+
 }  // namespace quillet

@@ -25,5 +25,9 @@ void RestoreBookmarks(HWND document);
 void StoreBookmarksOnSave(HWND document, const std::string &path);
 // The document is going away: what was kept about its markers goes too.
 void ForgetBookmarks(HWND document);
+// A bookmark put back on `line` where an undo brought its deleted line back; it keeps its
+// place in the order the bookmarks were set (`previousHandle`: the handle it had). The
+// new marker's handle.
+int PutBookmarkBack(HWND document, long line, int previousHandle);
 
 }  // namespace quillet

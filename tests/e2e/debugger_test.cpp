@@ -464,6 +464,66 @@ TEST(Debugger, BookmarksAndBreakpointsFollowTheScriptAcrossASave) {
     EXPECT_TRUE(quillet.Close());
 }
 
+// Breakpoints stored as "10, jmp A" and "15, jmp B", five lines typed at the top and not
+// saved: a breakpoint added on line 10, which the list still gives to A, replaces
+// nothing; Alt+F2 on A's marker, now on line 15, removes A's entry alone; the save moves
+// B's entry, and the list ends with B and the new breakpoint on their lines.
+TEST(Debugger, BreakpointsToggledAfterUnsavedEditsChangeTheirOwnEntries) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const Simulator sim = InstallSimulator(folder);
+    IniWrite(folder.Settings(), "OllyDbgPath", "ollypath", sim.exe);
+    const std::string script = folder.File("moved.txt");
+    std::string text;
+    for (int line = 1; line <= 20; ++line)
+        text += (line == 10 ? std::string("jmp A") : line == 15 ? "jmp B" : "nop ; " + std::to_string(line)) + "\r\n";
+    ASSERT_TRUE(WriteBytes(script, text));
+    IniWrite(sim.ini, "Plugin ODbgScript", "BP_FILE", script);
+    IniWrite(sim.ini, "Plugin ODbgScript", "BP_0001", "10, jmp A");
+    IniWrite(sim.ini, "Plugin ODbgScript", "BP_0002", "15, jmp B");
+    IniWrite(sim.ini, "Plugin ODbgScript", "BP_0003", " ");
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.OpenScript(script), "");
+    HWND editor = quillet.ActiveEditor();
+    ASSERT_TRUE(WaitUntil([&] { return HasBreakpoint(editor, 9) && HasBreakpoint(editor, 14); }, kStepTimeout));
+
+    Send(editor, SCI_GOTOPOS, 0);
+    TypeText(editor, "// 1\r// 2\r// 3\r// 4\r// 5\r");
+    ASSERT_TRUE(SyncEditor(editor));
+    ASSERT_EQ(Send(editor, SCI_GETLINECOUNT), 26);
+    ASSERT_TRUE(HasBreakpoint(editor, 14) && HasBreakpoint(editor, 19));
+
+    Send(editor, SCI_GOTOLINE, 9);  // "nop ; 5" now
+    ASSERT_TRUE(PressKey(editor, VK_F2, {VK_MENU}));
+    ASSERT_TRUE(WaitUntil([&] { return HasBreakpoint(editor, 9); }, kStepTimeout));
+    const std::map<std::string, std::string> added{{"bp_file", script},
+                                                   {"bp_0001", "10, jmp A"},
+                                                   {"bp_0002", "10, nop ; 5"},
+                                                   {"bp_0003", "15, jmp B"},
+                                                   {"bp_0004", ""}};
+    EXPECT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini) == added; }, kStepTimeout))
+        << Joined({BreakpointSection(sim.ini)["bp_0001"], BreakpointSection(sim.ini)["bp_0002"]});
+
+    Send(editor, SCI_GOTOLINE, 14);  // A's marker
+    ASSERT_TRUE(PressKey(editor, VK_F2, {VK_MENU}));
+    ASSERT_TRUE(WaitUntil([&] { return !HasBreakpoint(editor, 14); }, kStepTimeout));
+    EXPECT_TRUE(HasBreakpoint(editor, 9) && HasBreakpoint(editor, 19));
+    const std::map<std::string, std::string> removed{
+        {"bp_file", script}, {"bp_0001", "10, nop ; 5"}, {"bp_0002", "15, jmp B"}, {"bp_0003", ""}};
+    EXPECT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini) == removed; }, kStepTimeout))
+        << Joined({BreakpointSection(sim.ini)["bp_0001"], BreakpointSection(sim.ini)["bp_0002"]});
+
+    PostCommand(quillet.Frame(), ui::kCmdSave);
+    ASSERT_TRUE(WaitUntil([&] { return FileLines(script).size() == 26; }, kStepTimeout));
+    const std::map<std::string, std::string> saved{
+        {"bp_file", script}, {"bp_0001", "10, nop ; 5"}, {"bp_0002", "20, jmp B"}, {"bp_0003", ""}};
+    EXPECT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini) == saved; }, kStepTimeout))
+        << Joined({BreakpointSection(sim.ini)["bp_0001"], BreakpointSection(sim.ini)["bp_0002"]});
+    EXPECT_TRUE(quillet.Close());
+}
+
 // Sends one WM_COPYDATA block; SendMessageTimeout so a hung receiver cannot hang the test.
 static bool SendBlock(HWND frame, HWND sender, ULONG_PTR code, const void *data, DWORD size) {
     COPYDATASTRUCT block{code, size, const_cast<void *>(data)};

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     quillet::BreakpointOwner(section);
     const int line = size > 0 ? data[0] : 1;
     const auto added = quillet::AddBreakpoint(section, "C:\\s.txt", line, "mov eax, 1");
-    quillet::RemoveBreakpoint(section, "C:\\s.txt", line);
+    quillet::RemoveBreakpoint(section, "C:\\s.txt", block.substr(0, line));
     quillet::ClearBreakpoints(section, "C:\\s.txt");
     quillet::BreakpointLines(section, "C:\\s.txt");
     // Opening and saving with lists of any form: re-anchoring and rewriting never crash.

@@ -3,6 +3,11 @@
 // breakpoint list as it is kept in the debugger's settings file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -145,18 +150,29 @@ TEST(Breakpoints, AddRemoveAndOwnership) {
     EXPECT_EQ(BreakpointLines(added.section, a), (std::vector<int>{2, 4, 8, 9}));
     EXPECT_TRUE(BreakpointLines(added.section, b).empty());
 
-    // Removing sorts by text: "10, ..." comes before "9, ...".
-    auto removed = RemoveBreakpoint(added.section, a, 3);
+    // Removing takes out the marker's own entry and sorts by text: "10, ..." comes before
+    // "9, ...".
+    auto removed = RemoveBreakpoint(added.section, a, "3, mov");
     ASSERT_TRUE(removed);
     EXPECT_EQ(*removed, Section({{"Keep", "me"}, {"BP_FILE", a}, {"BP_0001", "10, ret"}, {"BP_0002", "5, msg changed"},
                                  {"BP_0003", "9, nop"}, {"BP_0004", " "}}));
-    EXPECT_FALSE(RemoveBreakpoint(*removed, b, 9));  // another script's list is not touched
-    removed = RemoveBreakpoint(*removed, a, 10);
-    removed = RemoveBreakpoint(*removed, a, 9);
+    EXPECT_FALSE(RemoveBreakpoint(*removed, b, "9, nop"));  // another script's list is not touched
+    EXPECT_FALSE(RemoveBreakpoint(*removed, a, "9, mov"));  // an entry the list lacks: nothing to write
+    removed = RemoveBreakpoint(*removed, a, "10, ret");
+    removed = RemoveBreakpoint(*removed, a, "9, nop");
     EXPECT_EQ(*removed, Section({{"Keep", "me"}, {"BP_FILE", a}, {"BP_0001", "5, msg changed"}, {"BP_0002", " "}}));
-    removed = RemoveBreakpoint(*removed, a, 5);
+    removed = RemoveBreakpoint(*removed, a, "5, msg changed");
     EXPECT_EQ(*removed, Section({{"Keep", "me"}}));
-    EXPECT_FALSE(RemoveBreakpoint(*removed, a, 5));  // no list left
+    EXPECT_FALSE(RemoveBreakpoint(*removed, a, "5, msg changed"));  // no list left
+
+    // A new breakpoint replaces an entry of its line only when no marker stands for it.
+    const ProfileSection moved = Section({{"BP_FILE", a}, {"BP_0001", "10, jmp A"}, {"BP_0002", "15, jmp B"},
+                                          {"BP_0003", " "}});
+    EXPECT_EQ(AddBreakpoint(moved, a, 15, "15, nop", {"10, jmp A", "15, jmp B"}).section,
+              Section({{"BP_FILE", a}, {"BP_0001", "10, jmp A"}, {"BP_0002", "15, jmp B"}, {"BP_0003", "15, nop"},
+                       {"BP_0004", " "}}));
+    EXPECT_EQ(AddBreakpoint(moved, a, 15, "15, nop", {"10, jmp A"}).section,
+              Section({{"BP_FILE", a}, {"BP_0001", "10, jmp A"}, {"BP_0002", "15, nop"}, {"BP_0003", " "}}));
 
     // A breakpoint in b.txt takes the list over from a.txt.
     added = AddBreakpoint(AddBreakpoint(section, a, 5, "5, msg").section, b, 2, "2, jmp");
@@ -256,6 +272,203 @@ TEST(Breakpoints, ReanchoringFollowsTheTextOnlyWhenItIsUnique) {
               Section({}));
     EXPECT_FALSE(RewriteBreakpoints(section, a, {{"3, ret", "3, ret"}}));  // nothing changes
     EXPECT_FALSE(RewriteBreakpoints(section, "C:\\s\\b.txt", {{"3, ret", "4, ret"}}));
+}
+
+// A script in an editing control as its breakpoints see it: lines, each with the handles
+// of its markers. A handle follows its line; deleting a whole line takes its markers
+// with it (as the documents arrange before a deletion), and joining a line to the one
+// above moves its markers there (as the control does).
+class ModelEditor final : public BreakpointMarkers {
+public:
+    explicit ModelEditor(std::vector<std::string> text) : lines(std::move(text)), marks(lines.size()) {}
+
+    long LineCount() const override { return static_cast<long>(lines.size()); }
+    std::string LineText(long line) const override { return lines.at(static_cast<std::size_t>(line)) + "\r\n"; }
+    int AddMarker(long line) override {
+        marks.at(static_cast<std::size_t>(line)).push_back(nextHandle);
+        return nextHandle++;
+    }
+    void DeleteMarker(int handle) override {
+        for (auto &onLine : marks) onLine.erase(std::remove(onLine.begin(), onLine.end(), handle), onLine.end());
+    }
+    std::map<int, int> MarkerLines() const override {
+        std::map<int, int> lines;
+        for (std::size_t line = 0; line < marks.size(); ++line)
+            for (int handle : marks[line]) lines[handle] = static_cast<int>(line);
+        return lines;
+    }
+
+    void Insert(std::size_t line, std::string text) {
+        lines.insert(lines.begin() + static_cast<long>(line), std::move(text));
+        marks.insert(marks.begin() + static_cast<long>(line), std::vector<int>());
+    }
+    void Delete(std::size_t line) {
+        lines.erase(lines.begin() + static_cast<long>(line));
+        marks.erase(marks.begin() + static_cast<long>(line));
+    }
+    void JoinWithNext(std::size_t line) {
+        lines[line] += lines[line + 1];
+        marks[line].insert(marks[line].end(), marks[line + 1].begin(), marks[line + 1].end());
+        lines.erase(lines.begin() + static_cast<long>(line) + 1);
+        marks.erase(marks.begin() + static_cast<long>(line) + 1);
+    }
+
+    std::vector<std::string> lines;
+    std::vector<std::vector<int>> marks;
+    int nextHandle = 1;
+};
+
+std::multiset<std::string> ListedEntries(const ProfileSection &section) {
+    std::multiset<std::string> entries;
+    for (const ProfileLine &line : section)
+        if (line.key.rfind("BP_0", 0) == 0 && !line.value.empty() && line.value != " ") entries.insert(line.value);
+    return entries;
+}
+
+int EntryLine(const std::string &entry) { return std::stoi(entry.substr(0, entry.find(','))) - 1; }
+
+// A long seeded sequence of typing (lines inserted, deleted, joined and rewritten),
+// Alt+F2 on random lines, saves and reopenings, against a simple model of the list: a
+// breakpoint added puts its entry in (replacing an entry of its line that no marker
+// stands for), one removed takes out the entry its marker stands for, whatever line the
+// list says, and a save makes the list the marked lines with their texts. Reopening
+// (after saving, as the user is asked to) shows exactly the saved markers.
+TEST(Breakpoints, MarkersStayTheTruthThroughARandomSequence) {
+    const std::string title = "C:\\\xd0\xb6\xd1\x83\xd0\xba\\s.txt";
+    const std::vector<std::string> texts = {"jmp A", "jmp B", "nop", "", "\tmov  eax, 1",
+                                            "; \xd0\x96\xd1\x83\xd0\xba", "cmp eax, 10", "jmp A"};
+    std::mt19937 random(20261209);
+    const auto pick = [&](std::size_t size) { return std::uniform_int_distribution<std::size_t>(0, size - 1)(random); };
+
+    std::vector<std::string> file;
+    for (int n = 0; n < 12; ++n) file.push_back(texts[pick(texts.size())]);
+    ModelEditor editor(file);
+    ScriptBreakpoints breakpoints;
+    ProfileSection section = Section({{"Other", "kept"}});
+    std::multiset<std::string> expected;  // the model of the list
+    std::map<int, std::string> standsFor;  // the entry each marker stands for
+    bool modified = false;
+
+    const auto liveEntries = [&] {
+        std::multiset<std::string> live;
+        for (const auto &marker : editor.MarkerLines()) live.insert(standsFor[marker.first]);
+        return live;
+    };
+    const auto write = [&](const std::optional<ProfileSection> &changed) {
+        if (changed) section = *changed;
+    };
+    const auto save = [&] {
+        file = editor.lines;
+        modified = false;
+        if (breakpoints.SaveChangesList(editor)) write(breakpoints.Save(section, title, editor));
+        expected.clear();
+        for (std::size_t line = 0; line < editor.marks.size(); ++line) {
+            if (editor.marks[line].empty()) continue;
+            const std::string entry = BreakpointEntry(static_cast<int>(line + 1), editor.LineText(static_cast<long>(line)));
+            expected.insert(entry);
+            for (int handle : editor.marks[line]) standsFor[handle] = entry;
+        }
+    };
+
+    int adds = 0, removes = 0, saves = 0, reopens = 0, movedRemoves = 0;
+    for (int step = 0; step < 6000; ++step) {
+        const std::size_t lineCount = editor.lines.size();
+        int action = static_cast<int>(pick(100));
+        // The script stays between 8 and 40 lines.
+        if (action < 18 && lineCount >= 40) action = 18;
+        if (action >= 18 && action < 34 && lineCount <= 8) action = 0;
+        std::string what;
+        if (action < 18) {
+            what = "insert";
+            editor.Insert(pick(lineCount + 1), texts[pick(texts.size())]);
+            modified = true;
+        } else if (action < 30) {
+            what = "delete";
+            editor.Delete(pick(lineCount));
+            modified = true;
+        } else if (action < 34) {
+            what = "join";
+            editor.JoinWithNext(pick(lineCount - 1));
+            modified = true;
+        } else if (action < 44) {
+            what = "rewrite";
+            editor.lines[pick(lineCount)] = texts[pick(texts.size())];
+            modified = true;
+        } else if (action < 80) {
+            const long line = static_cast<long>(pick(lineCount));
+            std::vector<int> onLine = editor.marks[static_cast<std::size_t>(line)];
+            if (onLine.empty()) {
+                what = "add";
+                ++adds;
+                const std::string entry = BreakpointEntry(static_cast<int>(line + 1), editor.LineText(line));
+                // An entry of this line stays for each marker that stands for it.
+                std::multiset<std::string> live = liveEntries(), kept;
+                for (const std::string &listed : expected) {
+                    const auto claim = live.find(listed);
+                    const bool ofMarker = claim != live.end();
+                    if (ofMarker) live.erase(claim);
+                    if (ofMarker || EntryLine(listed) != line) kept.insert(listed);
+                }
+                expected = kept;
+                expected.insert(entry);
+                const BreakpointAdd added = breakpoints.Add(section, title, line, editor);
+                EXPECT_EQ(added.previousOwner, "");
+                section = added.section;
+                ASSERT_EQ(editor.marks[static_cast<std::size_t>(line)].size(), 1u);
+                standsFor[editor.marks[static_cast<std::size_t>(line)][0]] = entry;
+            } else {
+                what = "remove";
+                ++removes;
+                // An empty list (cleared on the debugger's side) leaves the markers.
+                const bool listEmpty = expected.empty();
+                for (int handle : listEmpty ? std::vector<int>() : onLine) {
+                    const auto listed = expected.find(standsFor[handle]);
+                    if (listed != expected.end()) expected.erase(listed);
+                    if (EntryLine(standsFor[handle]) != line) ++movedRemoves;
+                }
+                write(breakpoints.Remove(section, title, line, editor));
+                EXPECT_EQ(editor.marks[static_cast<std::size_t>(line)].empty(), !listEmpty) << "step " << step;
+            }
+        } else if (action < 94) {
+            what = "save";
+            ++saves;
+            save();
+            EXPECT_FALSE(breakpoints.SaveChangesList(editor)) << "step " << step;
+            std::set<int> marked;
+            for (std::size_t line = 0; line < editor.marks.size(); ++line) {
+                EXPECT_LE(editor.marks[line].size(), 1u) << "step " << step << ": one marker per line";
+                if (!editor.marks[line].empty()) marked.insert(static_cast<int>(line));
+            }
+            EXPECT_EQ(marked.size(), expected.size()) << "step " << step;
+        } else {
+            what = "reopen";
+            ++reopens;
+            if (modified) save();
+            editor = ModelEditor(file);
+            breakpoints = ScriptBreakpoints();
+            write(breakpoints.Restore(section, title, editor));
+            std::multiset<int> shown, listed;
+            for (const auto &marker : editor.MarkerLines()) {
+                shown.insert(marker.second);
+                standsFor[marker.first] = BreakpointEntry(marker.second + 1, editor.LineText(marker.second));
+            }
+            for (const std::string &entry : expected) listed.insert(EntryLine(entry));
+            EXPECT_EQ(shown, listed) << "step " << step << ": markers after reopening";
+        }
+        ASSERT_EQ(ListedEntries(section), expected) << "step " << step << " (" << what << ")";
+        if (expected.empty()) {
+            ASSERT_EQ(BreakpointKeyCount(section), 0) << "step " << step;
+            ASSERT_EQ(BreakpointOwner(section), "") << "step " << step;
+        } else {
+            ASSERT_EQ(BreakpointOwner(section), title) << "step " << step;
+            ASSERT_EQ(BreakpointKeyCount(section), static_cast<int>(expected.size()) + 1) << "step " << step;
+        }
+        ASSERT_EQ(section.front(), (ProfileLine{"Other", "kept"}));
+    }
+    // The sequence reached the cases it is about.
+    EXPECT_GT(movedRemoves, 100) << adds << " adds, " << removes << " removes, " << saves << " saves, " << reopens
+                                 << " reopenings";
+    EXPECT_GT(reopens, 200);
 }
 
 }  // namespace

@@ -315,6 +315,71 @@ TEST_F(DebuggerLinkTest, BreakpointOwnershipMovesBetweenOpenScripts) {
     EXPECT_EQ(ActiveEditor().Call(SCI_MARKERGET, 0), 0);
 }
 
+// A marked line deleted and the deletion undone: its bookmark and breakpoint come back
+// on it, so the save that follows keeps both in razuvi.ini and in the debugger's list,
+// also when a save came between the deletion and its undo; a redo takes them again.
+TEST_F(DebuggerLinkTest, UndoOfADeletedMarkedLineBringsItsMarksBack) {
+    const std::string olly = Path("odbg\\OLLYDBG.EXE");
+    CreateDirectoryA(Path("odbg").c_str(), nullptr);
+    WriteIni("[OllyDbgPath]\r\nollypath=" + olly + "\r\n");
+    CreateFrame();
+    const std::string script = Path("undo.txt"), ini = Path("odbg\\OLLYDBG.INI");
+    const std::string comment = "; \xD0\x96\xD1\x83\xD0\xBA";  // Cyrillic, in UTF-8
+    WriteBytes(script, "var x\r\n\tmov  eax, 1\r\n" + comment + "\r\nret\r\n");
+    OpenScriptPath(script.c_str());
+    Editor editor = ActiveEditor();
+    for (int line : {1, 2}) {
+        editor.Call(SCI_GOTOLINE, line);
+        Command(kCmdToggleBreakpoint);
+    }
+    editor.Call(SCI_GOTOLINE, 1);
+    Command(kCmdToggleBookmark);
+    const auto breakpoints = [&] {
+        std::string list;
+        char value[300] = "";
+        for (const char *key : {"BP_FILE", "BP_0001", "BP_0002", "BP_0003"}) {
+            GetPrivateProfileStringA("Plugin ODbgScript", key, "<missing>", value, sizeof value, ini.c_str());
+            list += std::string(TrimBlanks(value)) + "|";
+        }
+        return list;
+    };
+    ASSERT_EQ(breakpoints(), script + "|2, mov eax, 1|3, " + comment + "||");
+    ASSERT_EQ(IniText("Bookmarks", "BM1"), "1,");
+
+    // Deleted, the line takes its marks; undone, they are back; redone and undone again too.
+    const sptr_t both = 3, breakpointOnly = 2;
+    editor.Call(SCI_GOTOLINE, 1);
+    editor.Call(SCI_LINEDELETE);
+    EXPECT_EQ(editor.Call(SCI_MARKERGET, 1), breakpointOnly);  // the comment's own
+    editor.Call(SCI_UNDO);
+    EXPECT_EQ(editor.Call(SCI_MARKERGET, 1), both);
+    editor.Call(SCI_REDO);
+    EXPECT_EQ(editor.Call(SCI_MARKERGET, 1), breakpointOnly);
+    editor.Call(SCI_UNDO);
+    EXPECT_EQ(editor.Call(SCI_MARKERGET, 1), both);
+    EXPECT_EQ(editor.Call(SCI_MARKERGET, 2), breakpointOnly);
+
+    // A line typed at the top, then saved: both lists name the lines the marks are on now.
+    editor.Call(SCI_GOTOPOS, 0);
+    editor.CallText(SCI_REPLACESEL, 0, "// top\r\n");
+    Command(kCmdSave);
+    EXPECT_EQ(breakpoints(), script + "|3, mov eax, 1|4, " + comment + "||");
+    EXPECT_EQ(IniText("Bookmarks", "BM1"), "2,");
+
+    // Deleted by selecting it whole and saved, the line leaves both lists; the undo and
+    // the next save put it back in them.
+    editor.Call(SCI_SETSEL, editor.Call(SCI_POSITIONFROMLINE, 2), editor.Call(SCI_POSITIONFROMLINE, 3));
+    editor.Call(SCI_CLEAR);
+    Command(kCmdSave);
+    EXPECT_EQ(breakpoints(), script + "|3, " + comment + "||<missing>|");
+    EXPECT_EQ(IniText("Bookmarks", "BM1"), "<missing>");
+    editor.Call(SCI_UNDO);
+    EXPECT_EQ(editor.Call(SCI_MARKERGET, 2), both);
+    Command(kCmdSave);
+    EXPECT_EQ(breakpoints(), script + "|4, " + comment + "|3, mov eax, 1||");
+    EXPECT_EQ(IniText("Bookmarks", "BM1"), "2,");
+}
+
 // Run saves the script first, together with the open scripts it includes (the debugger
 // reads those too); when a save fails nothing is sent.
 TEST_F(DebuggerLinkTest, RunSavesTheScriptAndTheScriptsItIncludesFirst) {
