@@ -196,8 +196,9 @@ bool SyncEditor(HWND editor, DWORD ms = 10000);
 // focus (attached to its input), then presses the key with the modifiers held
 // (VK_CONTROL, VK_MENU, VK_SHIFT) through SendInput.
 bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers = {});
-// Left or right click at a point on the screen through SendInput.
-bool ClickAt(POINT screen, bool right = false);
+// Left or right click at a point on the screen through SendInput, with the modifiers
+// held (VK_CONTROL, VK_MENU, VK_SHIFT).
+bool ClickAt(POINT screen, bool right = false, std::initializer_list<WORD> modifiers = {});
 
 // ---------------------------------------------------------------------------------
 // Screenshots
