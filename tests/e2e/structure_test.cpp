@@ -185,3 +185,60 @@ TEST(Structure, RenameWithRealKeysIsOneUndoStepAndRefusesWithReasons) {
     Send(editor, SCI_SETSAVEPOINT);
     EXPECT_TRUE(quillet.Close());
 }
+
+TEST(Structure, ReferencesListTheScriptAndItsIncludesAndAltLeftComesBack) {
+    FreshFolder folder;
+    ASSERT_TRUE(folder.Ok()) << folder.Error();
+    const std::string included = folder.File("helpers.txt");
+    ASSERT_TRUE(WriteBytes(included, "helper:\r\n  jmp done\r\n"));
+    const std::string script = folder.File("main.txt");
+    const std::string text = "#inc \"helpers.txt\"\r\ncall helper\r\ndone:\r\n  ret ; done\r\njmp DONE\r\n";
+    ASSERT_TRUE(WriteBytes(script, text));
+    Session quillet(folder);
+    ASSERT_TRUE(quillet.Start());
+    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.OpenScript(script), "");
+    HWND editor = quillet.ActiveEditor();
+    const LRESULT start = static_cast<LRESULT>(text.find("done:") + 1);
+    Send(editor, SCI_GOTOPOS, start);
+
+    // Shift+F12 lists the definition and both jumps, the included script's last; the
+    // comment is no reference.
+    ASSERT_TRUE(PressKey(editor, VK_F12, {VK_SHIFT}));
+    HWND dialog = quillet.WaitDialog("References of done");
+    ASSERT_TRUE(dialog) << "no references list";
+    HWND list = Child(dialog, 1211);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(Send(list, LB_GETCOUNT), 3);
+    // The list is a Unicode window: its items are read as UTF-16 (ASCII here).
+    const auto item = [&](int index) {
+        wchar_t buffer[512] = L"";
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+        if (length <= 0 || length >= 512) return std::string();
+        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
+        std::string text;
+        for (const wchar_t *c = buffer; *c; ++c) text += static_cast<char>(*c);
+        return text;
+    };
+    EXPECT_EQ(item(0), "main.txt (3): done:");
+    EXPECT_EQ(item(1), "main.txt (5): jmp DONE");
+    EXPECT_EQ(item(2), "helpers.txt (2): jmp done");
+
+    // Walked with the keys: Down twice and Enter open the included script at its jump.
+    ASSERT_TRUE(PressKey(list, VK_DOWN));
+    ASSERT_TRUE(PressKey(list, VK_DOWN));
+    ASSERT_TRUE(WaitUntil([&] { return Send(list, LB_GETCURSEL) == 2; }, kStepTimeout));
+    ASSERT_TRUE(PressKey(list, VK_RETURN));
+    ASSERT_TRUE(WaitGone(dialog, kStepTimeout));
+    ASSERT_TRUE(WaitUntil([&] { return Text(quillet.ActiveDocument()) == included; }, kStepTimeout))
+        << "active: " << Text(quillet.ActiveDocument());
+    HWND other = quillet.ActiveEditor();
+    EXPECT_TRUE(WaitUntil([&] { return Send(other, SCI_GETCURRENTPOS) == 15; }, kStepTimeout))
+        << "caret at " << Send(other, SCI_GETCURRENTPOS);
+
+    // Alt+Left comes back to where the list was asked for.
+    ASSERT_TRUE(PressKey(other, VK_LEFT, {VK_MENU}));
+    ASSERT_TRUE(WaitUntil([&] { return Text(quillet.ActiveDocument()) == script; }, kStepTimeout));
+    EXPECT_TRUE(WaitUntil([&] { return Send(quillet.ActiveEditor(), SCI_GETCURRENTPOS) == start; }, kStepTimeout));
+    EXPECT_TRUE(quillet.Close());
+}
