@@ -1,6 +1,7 @@
 // End to end: a script's structure with real keys and clicks: fold all and unfold all,
 // a click in the marker margin setting and removing a script breakpoint (kept in the
-// debugger's list as Alt+F2 keeps it), and a Ctrl+click there a bookmark.
+// debugger's list as Alt+F2 keeps it) and a Ctrl+click there a bookmark, rename with
+// its refusals and one undo step, and the references list walked with the keys.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -132,13 +133,20 @@ std::string RenameTo(Session &quillet, HWND editor, const std::string &name) {
     return WaitGone(dialog, kStepTimeout) ? "" : "the dialog stayed";
 }
 
-// The message box that refuses a name: its text, after it was closed.
-std::string Refusal(Session &quillet) {
+// The message box that refuses a name: its text, once it was closed and the frame is
+// the active window again (so the next key goes to the program, not the closing box).
+std::string Refusal(Session &quillet, HWND editor) {
     HWND box = quillet.WaitDialog("Rename");
     if (!box) return "no message";
     const std::string text = MessageBoxText(box);
     PressButton(box, IDOK);
     WaitGone(box, kStepTimeout);
+    const DWORD thread = GetWindowThreadProcessId(editor, nullptr);
+    WaitUntil([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && info.hwndActive == GetAncestor(editor, GA_ROOT);
+    }, kStepTimeout);
     return text;
 }
 
@@ -161,12 +169,12 @@ TEST(Structure, RenameWithRealKeysIsOneUndoStepAndRefusesWithReasons) {
 
     // Names the language would read otherwise, or that are taken, are refused with the reason.
     ASSERT_EQ(RenameTo(quillet, editor, "eax"), "");
-    EXPECT_EQ(Refusal(quillet), "The language would read the new name as a register: eax");
+    EXPECT_EQ(Refusal(quillet, editor), "The language would read the new name as a register: eax");
     ASSERT_EQ(RenameTo(quillet, editor, "c0de"), "");
-    EXPECT_EQ(Refusal(quillet), "The language would read the new name as a hex number (it has only the digits 0-9 "
+    EXPECT_EQ(Refusal(quillet, editor), "The language would read the new name as a hex number (it has only the digits 0-9 "
                                 "and A-F): c0de");
     ASSERT_EQ(RenameTo(quillet, editor, "Loop"), "");
-    EXPECT_EQ(Refusal(quillet), "The name is already used in this script: Loop");
+    EXPECT_EQ(Refusal(quillet, editor), "The name is already used in this script: Loop");
     EXPECT_EQ(EditorText(editor), text);
 
     // A good name changes every use of the variable, in the EXEC block and the string too,
@@ -201,6 +209,13 @@ TEST(Structure, ReferencesListTheScriptAndItsIncludesAndAltLeftComesBack) {
     HWND editor = quillet.ActiveEditor();
     const LRESULT start = static_cast<LRESULT>(text.find("done:") + 1);
     Send(editor, SCI_GOTOPOS, start);
+    // Once the caret rests, the word at it is marked wherever it shows (any letter case),
+    // and nothing else is.
+    constexpr int kWordMark = 10;
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_INDICATORVALUEAT, kWordMark, text.find("DONE")) != 0; },
+                          kStepTimeout)) << "the word at the caret is not marked";
+    EXPECT_NE(Send(editor, SCI_INDICATORVALUEAT, kWordMark, text.find("done")), 0);
+    EXPECT_EQ(Send(editor, SCI_INDICATORVALUEAT, kWordMark, text.find("helper")), 0);
 
     // Shift+F12 lists the definition and both jumps, the included script's last; the
     // comment is no reference.
