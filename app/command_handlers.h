@@ -23,6 +23,9 @@ CommandReply OnCascade(CommandContext &context);
 CommandReply OnResetAutoComplete(CommandContext &context);
 CommandReply OnShowLabels(CommandContext &context);
 CommandReply OnGoToLabel(CommandContext &context);
+CommandReply OnFoldAll(CommandContext &context);
+CommandReply OnUnfoldAll(CommandContext &context);
+CommandReply OnFindReferences(CommandContext &context);
 
 // settings_commands.cpp: switches, language, fonts, script folder.
 CommandReply OnCallTipsSwitch(CommandContext &context);

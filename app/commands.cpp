@@ -13,6 +13,7 @@
 #include "editing/bookmarks.h"
 #include "assist/labels_pane.h"
 #include "assist/script_checks.h"
+#include "assist/structure_aids.h"
 #include "colours/colour_dialog.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
@@ -38,6 +39,7 @@ constexpr char kRecentFiles[] = "recent files";
 constexpr char kColours[] = "colours";
 constexpr char kLabels[] = "labels pane";
 constexpr char kScriptChecks[] = "script checks";
+constexpr char kStructure[] = "structure aids";
 
 // Commands whose whole work is one call into the feature that owns them (each of which
 // does nothing without an open script); the frame answers `Reply`.
@@ -114,6 +116,10 @@ constexpr CommandEntry kCommands[] = {
     {kCmdGoToLabel, OnGoToLabel, kScriptChecks},
     {kCmdBackFromLabel, Simply<GoBackFromLabel, CommandReply::kZero>, kScriptChecks},
     {kCmdScriptChecksOff, OnScriptChecksSwitch, kScriptChecks},
+    {kCmdFoldAll, OnFoldAll, kStructure},
+    {kCmdUnfoldAll, OnUnfoldAll, kStructure},
+    {kCmdFindReferences, OnFindReferences, kStructure},
+    {kCmdRenameName, Simply<RenameNameAtCaret, CommandReply::kZero>, kStructure},
 };
 
 CommandReply OnReopenAs(CommandContext &context) {
@@ -229,6 +235,21 @@ CommandReply OnResetAutoComplete(CommandContext &context) {
 
 CommandReply OnGoToLabel(CommandContext &) {
     GoToLabelAtCaret(OpenScriptPath);
+    return CommandReply::kZero;
+}
+
+CommandReply OnFoldAll(CommandContext &) {
+    if (HWND document = ActiveDocument()) FoldAllBlocks(document, true);
+    return CommandReply::kZero;
+}
+
+CommandReply OnUnfoldAll(CommandContext &) {
+    if (HWND document = ActiveDocument()) FoldAllBlocks(document, false);
+    return CommandReply::kZero;
+}
+
+CommandReply OnFindReferences(CommandContext &) {
+    FindReferencesAtCaret(OpenScriptPath);
     return CommandReply::kZero;
 }
 

@@ -60,7 +60,9 @@ MenuHandles BuildMenus() {
                         kSeparator,
                         {kItemNextProblem, kCmdNextProblem, 0},
                         {kItemGoToLabel, kCmdGoToLabel, 0},
-                        {kItemGoBack, kCmdBackFromLabel, 0}});
+                        {kItemGoBack, kCmdBackFromLabel, 0},
+                        {kItemFindReferences, kCmdFindReferences, 0},
+                        {kItemRenameName, kCmdRenameName, 0}});
     Fill(menus.skin, {{kItemWinmp, kCmdSkinWinmp, 0},
                       kSeparator,
                       {kItemClay, kCmdSkinClay, 0},

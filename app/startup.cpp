@@ -204,6 +204,10 @@ HACCEL CreateShellAccelerators() {
         // Not Ctrl+F6: the MDI client takes that for "next document window" first.
         {kKey | FCONTROL, VK_F12, kCmdGoToLabel},
         {kKey | FALT, VK_LEFT, kCmdBackFromLabel},
+        {kKey | FALT, '0', kCmdFoldAll},
+        {kKey | FALT | FSHIFT, '0', kCmdUnfoldAll},
+        {kKey | FSHIFT, VK_F12, kCmdFindReferences},
+        {kKey | FCONTROL | FSHIFT, 'R', kCmdRenameName},
     };
     return CreateAcceleratorTableA(table, static_cast<int>(std::size(table)));
 }

@@ -385,8 +385,7 @@ bool GoToLabelAt(HWND document, HWND control, sptr_t position, ScriptOpener open
     const ScriptCheck check = CheckScript(text, path, *Commands(control), &reader);
     const auto found = check.labels.find(*label);
     if (found == check.labels.end()) return false;
-    if (jumpOrigins.size() == kJumpOriginsKept) jumpOrigins.erase(jumpOrigins.begin());
-    jumpOrigins.push_back({document, editor.Call(SCI_GETCURRENTPOS)});
+    RememberJumpOrigin(document, editor.Call(SCI_GETCURRENTPOS));
     if (found->second.file.empty()) {
         MoveCaretTo(editor, static_cast<sptr_t>(found->second.position));
         return true;
@@ -474,6 +473,11 @@ void GoToLabelAtCaret(ScriptOpener open) {
     const Editor editor = ActiveEditor();
     if (!editor.IsOpen()) return;
     GoToLabelAt(document, editor.Window(), editor.Call(SCI_GETCURRENTPOS), open);
+}
+
+void RememberJumpOrigin(HWND document, sptr_t position) {
+    if (jumpOrigins.size() == kJumpOriginsKept) jumpOrigins.erase(jumpOrigins.begin());
+    jumpOrigins.push_back({document, position});
 }
 
 void GoBackFromLabel() {

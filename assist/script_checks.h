@@ -27,6 +27,9 @@ void OnUnreportedTextChange(HWND control);
 void GoToNextProblem();
 void GoToLabelAtCaret(ScriptOpener open);
 void GoBackFromLabel();
+// A jump elsewhere (go to label, a reference chosen from the list) leaves this place
+// for "Back" to return to.
+void RememberJumpOrigin(HWND document, sptr_t position);
 
 // The switch in razuvi.ini; turning it off clears every squiggle, on checks every
 // open document again.

@@ -92,6 +92,8 @@ def main():
     lexer_ratio = float(re.search(r"ratio script/asm:\s*([0-9.]+)", lexer).group(1))
     script_speed = re.search(r"script lexer \(98\):\s*([0-9.]+)", lexer).group(1)
     asm_speed = re.search(r"asm lexer:\s*([0-9.]+)", lexer).group(1)
+    folded_speed = re.search(r"script lexer\+fold:\s*([0-9.]+)", lexer).group(1)
+    fold_ratio = float(re.search(r"ratio lex\+fold/lex:\s*([0-9.]+)", lexer).group(1))
 
     out = []
     out.append(f"# Benchmark results, {machine['date']}")
@@ -140,6 +142,9 @@ def main():
     out.append(f"| lexer throughput, natively, script lexer against Lexilla's `asm` lexer"
                f" | {script_speed} MB/s | {asm_speed} MB/s (asm) | {lexer_ratio:.2f}"
                f" | ≥ 1.0 | {'met' if lexer_ratio >= 1.0 else 'missed'} |")
+    out.append(f"| folding cost, natively: script lexer lexing and folding against lexing alone"
+               f" | {folded_speed} MB/s | {script_speed} MB/s (lexing) | {fold_ratio:.2f}"
+               f" | ≤ 1.2 | {verdict(fold_ratio, 1.2)} |")
     out.append("")
     out.append("## Details")
     out.append("")

@@ -157,3 +157,21 @@ enum EncodingCommandId : int {
 };
 
 }  // namespace quillet
+
+namespace quillet {
+
+// Structure aids: folding, references and rename.
+enum StructureCommandId : int {
+    kCmdFoldAll = 1200,
+    kCmdUnfoldAll = 1201,
+    kCmdFindReferences = 1202,
+    kCmdRenameName = 1203,
+};
+
+// Controls of the rename and references dialogs.
+enum StructureControlId : int {
+    kIdRenameEdit = 1210,
+    kIdReferencesList = 1211,
+};
+
+}  // namespace quillet

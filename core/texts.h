@@ -388,3 +388,38 @@ inline constexpr char kKeyEncodingFile[] = "ENCfile";
 inline constexpr char kKeyEncodingName[] = "ENC";
 
 }  // namespace quillet::text
+
+// Structure aids: folding, references, rename, the number tip.
+namespace quillet::text {
+
+inline constexpr char kItemFoldAll[] = "Fold All\tAlt+0";
+inline constexpr char kItemUnfoldAll[] = "Unfold All\tAlt+Shift+0";
+inline constexpr char kItemFindReferences[] = "Find References\tShift+F12";
+inline constexpr char kItemRenameName[] = "Rename Label or Variable\tCtrl+Shift+R";
+inline constexpr char kRenameNotAName[] =
+    "Not a name: a label or variable starts with a letter or _ and goes on with letters, digits and _: ";
+inline constexpr char kRenameRegister[] = "The language would read the new name as a register: ";
+inline constexpr char kRenameHexNumber[] =
+    "The language would read the new name as a hex number (it has only the digits 0-9 and A-F): ";
+inline constexpr char kRenameCommand[] = "The language would read the new name as a command: ";
+inline constexpr char kRenameUsedHead[] = "The name is already used in ";
+inline constexpr char kRenameUsedTail[] = ": ";
+inline constexpr char kRenameCaption[] = "Rename";
+inline constexpr char kRenameOk[] = "&OK";
+inline constexpr char kRenameCancel[] = "&Cancel";
+inline constexpr char kRenameNoName[] = "Place the caret on a label or variable to rename it.";
+inline constexpr char kRenameThisScript[] = "this script";
+inline constexpr char kRenameChangedIncludes[] = "Also renamed in these open included scripts (not saved yet):";
+inline constexpr char kRenameUnchangedIncludes[] =
+    "Not renamed in these included scripts, which are not open in Quillet:";
+inline constexpr char kReferencesCaption[] = "References of ";
+inline constexpr char kReferencesGo[] = "&Go To";
+inline constexpr char kReferencesClose[] = "&Close";
+inline constexpr char kReferencesNoName[] = "Place the caret on a label or variable to list where it is used.";
+inline constexpr char kReferencesTitle[] = "References";
+inline constexpr char kNumberTipHex[] = "hex ";
+inline constexpr char kNumberTipUnsigned[] = "unsigned ";
+inline constexpr char kNumberTipSigned[] = "signed ";
+inline constexpr char kNumberTipAscii[] = "ASCII ";
+
+}  // namespace quillet::text

@@ -47,6 +47,11 @@ void ApplyEncodingLook(const Editor &editor, EncodingId id);
 void RecogniseDocumentEncoding(HWND document, const std::string &path);
 void ShowEncodingOfActiveDocument(HWND frame);
 
+// The marker and fold margins of a new editor; a click in the marker margin (true when
+// the notification was one): breakpoint, or with Ctrl bookmark, of the clicked line.
+void SetUpMargins(const Editor &editor);
+bool OnMarginClick(HWND document, const SCNotification &notification);
+
 // Editor set-up and its final step, the colours of the token classes.
 void SetUpEditor(HWND control);
 void ApplyColours(const Editor &editor);

@@ -9,6 +9,7 @@
 
 #include "editing/bookmarks.h"
 #include "assist/script_checks.h"
+#include "assist/structure_aids.h"
 #include "assist/typing_assist.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
@@ -179,6 +180,8 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
             const auto &notification = *reinterpret_cast<const SCNotification *>(lParam);
             if (notification.nmhdr.code == SCN_MODIFIED) DropMarkersOfDeletedLines(notification);
             OnScriptCheckNotification(window, notification, OpenScriptPath);
+            OnStructureNotification(window, notification);
+            if (OnMarginClick(window, notification)) return 0;
         }
         if (HandleEditorNotification(window, wParam, lParam)) return 1;
         return DefMDIChildProcA(window, message, wParam, lParam);

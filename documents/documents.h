@@ -54,6 +54,9 @@ bool SaveDocumentIfChanged(HWND document);
 // false means a document remains and the frame must not be destroyed.
 bool CloseAllDocuments(HWND mdiClient);
 
+// Fold all (true) or unfold all of a document's blocks; the caret stays on a visible line.
+void FoldAllBlocks(HWND document, bool fold);
+
 // The recent-files pop-up at the cursor (tool bar right-click) and clearing the list.
 void ShowRecentFilesMenu(HWND frame);
 void ClearRecentFiles();

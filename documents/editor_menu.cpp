@@ -60,6 +60,11 @@ constexpr MenuEntry kEditorMenu[] = {
     {kEdGoToLine, text::kEdGoToLine},
     {0, nullptr},
     {kEdGetLabels, text::kEdGetLabels},
+    {0, nullptr},
+    {kCmdFoldAll, text::kItemFoldAll},
+    {kCmdUnfoldAll, text::kItemUnfoldAll},
+    {kCmdFindReferences, text::kItemFindReferences},
+    {kCmdRenameName, text::kItemRenameName},
 };
 
 // Editing commands go to the active editor, and only while one is open.
@@ -83,6 +88,10 @@ void RunEditorCommand(HWND document, UINT command) {
     case kCmdBlockUncomment:
     case kCmdFind:
     case kCmdReplace:
+    case kCmdFoldAll:
+    case kCmdUnfoldAll:
+    case kCmdFindReferences:
+    case kCmdRenameName:
         if (HWND frame = GetAncestor(document, GA_ROOT)) SendMessageA(frame, WM_COMMAND, command, static_cast<LPARAM>(command));
         break;
     case kEdGoToLine: RunGoToLineDialog(document, ActiveEditor()); break;

@@ -93,6 +93,7 @@ void SetUpEditor(HWND control) {
     editor.Call(SCI_STYLESETSIZE, STYLE_CALLTIP, 9);
     editor.Call(SCI_CALLTIPUSESTYLE, 0);
     editor.Call(SCI_SETMARGINWIDTHN, 0, 50);
+    SetUpMargins(editor);
     for (int style : kUpperCaseStyles) editor.Call(SCI_STYLESETCASE, style, SC_CASE_UPPER);
     editor.Call(SCI_SETUSETABS, 1);
     editor.Call(SCI_SETBACKSPACEUNINDENTS, 1);

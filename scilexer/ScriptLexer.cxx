@@ -10,6 +10,10 @@
 // the previous line. Whether a line is a label, and whether it opens or closes an
 // EXEC block, is decided by a look-ahead over the line before it is styled, because
 // a label is only known by the colon at its end.
+//
+// Fold levels: each label's section, IFxx..ELSE..ENDIF, EXEC..ENDE and block comments
+// of several lines (FoldLine). What a line opens or closes is noted in its line state
+// while it is styled, so folding reads no text.
 #include <cassert>
 #include <cstddef>
 #include <string>
@@ -50,6 +54,12 @@ enum Style {
 // Line state bits: what holds at the end of a line.
 constexpr int kOpenBlockComment = 1;  // a `/*` is not yet closed
 constexpr int kInsideExec = 2;        // the next line belongs to an EXEC block
+// ... and what the folding needs to know of the line, found while it is styled.
+constexpr int kLabelLine = 4;   // the line defines a label: a new section starts
+constexpr int kInSection = 8;   // a label stands on this line or above it
+constexpr int kOpensIf = 16;    // the line's command is one of the IFxx
+constexpr int kElseLine = 32;   // ... is ELSE
+constexpr int kEndIfLine = 64;  // ... is ENDIF
 
 // Longest word looked up in the word lists; longer words are variables.
 constexpr size_t kMaxWord = 64;
@@ -75,6 +85,10 @@ const LexicalClass kLexicalClasses[] = {
     {17, "SCE_SCRIPT_LABEL", "label", "Label definition"},
     {18, "SCE_SCRIPT_VARIABLE", "identifier", "Variable or other name"},
 };
+
+// The commands that open a conditional block, lower case.
+constexpr std::string_view kIfCommands[] = {"ifa", "ifae", "ifb", "ifbe", "ife",  "ifeq",
+                                            "ifg", "ifge", "ifl", "ifle", "ifne", "ifneq"};
 
 const char *const kWordListDescriptions = "Keywords\nRegisters and flags\n";
 
@@ -127,6 +141,7 @@ struct LinePlan {
     Sci_Position first = -1;       // first character of code (not blank, not comment)
     Sci_Position labelStart = -1;  // label definition, both ends inclusive
     Sci_Position labelEnd = -1;
+    int structure = 0;             // the folding's line state bits
 };
 
 // True when the word at pos is `word` (lower case) in any letter case, not followed
@@ -145,6 +160,29 @@ Sci_Position AfterByteOrderMark(const Bytes &at, Sci_Position pos) {
     if (pos == 0 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF)
         return 3;
     return pos;
+}
+
+// The folding's bits of a planned line: a label line, or the block command it starts
+// with (EXEC and ENDE show in the kInsideExec bits already).
+int StructureOf(const Bytes &at, const LinePlan &plan, int stateBefore) {
+    const int bits = stateBefore & kInSection;
+    if (plan.labelStart >= 0)
+        return bits | kLabelLine | kInSection;
+    if (plan.assembler || plan.first < 0)
+        return bits;
+    const int ch = LowerAscii(at(plan.first));
+    if (ch == 'i' && LowerAscii(at(plan.first + 1)) == 'f') {
+        for (const std::string_view command : kIfCommands) {
+            if (WordAtIs(at, plan.first, command))
+                return bits | kOpensIf;
+        }
+    } else if (ch == 'e') {
+        if (WordAtIs(at, plan.first, "else"))
+            return bits | kElseLine;
+        if (WordAtIs(at, plan.first, "endif"))
+            return bits | kEndIfLine;
+    }
+    return bits;
 }
 
 // Looks over one line [start, end) the way the styling loop will see it (comments,
@@ -209,6 +247,7 @@ LinePlan PlanLine(const Bytes &at, Sci_Position start, Sci_Position end, int sta
         plan.labelStart = first;
         plan.labelEnd = last;
     }
+    plan.structure = StructureOf(at, plan, stateBefore);
     return plan;
 }
 
@@ -326,7 +365,8 @@ public:
     Sci_Position SCI_METHOD WordListSet(int n, const char *wl) override;
     void SCI_METHOD Lex(Sci_PositionU startPos, Sci_Position length, int initStyle,
                         IDocument *pAccess) override;
-    void SCI_METHOD Fold(Sci_PositionU, Sci_Position, int, IDocument *) override {}
+    void SCI_METHOD Fold(Sci_PositionU startPos, Sci_Position length, int initStyle,
+                         IDocument *pAccess) override;
 
 private:
     // Style of a word that starts with a word character.
@@ -492,11 +532,76 @@ void SCI_METHOD ScriptLexer::Lex(Sci_PositionU startPos, Sci_Position length, in
 
         if (sc.atLineEnd) {
             lineState = (sc.state == kBlockComment ? kOpenBlockComment : 0) |
-                        (plan.execAfter ? kInsideExec : 0);
+                        (plan.execAfter ? kInsideExec : 0) | plan.structure;
             styler.SetLineState(sc.currentLine, lineState);
         }
     }
     sc.Complete();
+}
+
+// One line's fold level and the level of the line after it (kept in the upper half
+// of the line's level, so folding can restart at any line).
+struct FoldStep {
+    int level;
+    int next;
+};
+
+// Each label's section is the outermost fold: a label line stands at the base level
+// and what follows it one deeper. Inside, every IFxx, EXEC and block comment of several
+// lines opens a fold that its ENDIF, ENDE or `*/` line still belongs to; an ELSE line
+// stands at its IFxx's level and opens the fold of the other branch. A closing line
+// without its opening one goes no shallower than its section.
+FoldStep FoldLine(int stateBefore, int state, int levelNext) {
+    const bool commentOpens = (state & kOpenBlockComment) && !(stateBefore & kOpenBlockComment);
+    const bool commentCloses = !(state & kOpenBlockComment) && (stateBefore & kOpenBlockComment);
+    if (state & kLabelLine) {
+        const int next = SC_FOLDLEVELBASE + 1 + (commentOpens ? 1 : 0);
+        return {SC_FOLDLEVELBASE | SC_FOLDLEVELHEADERFLAG, next};
+    }
+    const bool execOpens = (state & kInsideExec) && !(stateBefore & kInsideExec);
+    const bool execCloses = !(state & kInsideExec) && (stateBefore & kInsideExec);
+    const int floor = SC_FOLDLEVELBASE + ((stateBefore & kInSection) ? 1 : 0);
+    const int opens = ((state & kOpensIf) ? 1 : 0) + (execOpens ? 1 : 0) + (commentOpens ? 1 : 0);
+    const int closes = ((state & kEndIfLine) ? 1 : 0) + (execCloses ? 1 : 0) + (commentCloses ? 1 : 0);
+    int level = levelNext;
+    if ((state & kElseLine) && level > floor)
+        level--;
+    int next = levelNext + opens - closes;
+    if (next < floor)
+        next = floor;
+    if (next > SC_FOLDLEVELNUMBERMASK)
+        next = SC_FOLDLEVELNUMBERMASK;
+    return {level | (next > level ? SC_FOLDLEVELHEADERFLAG : 0), next};
+}
+
+// Folding reads only the line states the styling left, so it costs one pass over the
+// lines of the range.
+void SCI_METHOD ScriptLexer::Fold(Sci_PositionU startPos, Sci_Position length, int,
+                                  IDocument *pAccess) {
+    if (length <= 0)
+        return;
+    LexAccessor styler(pAccess);
+    const Sci_Position endPos = static_cast<Sci_Position>(startPos) + length;
+    Sci_Position line = styler.GetLine(static_cast<Sci_Position>(startPos));
+    const Sci_Position lastLine = styler.GetLine(endPos - 1);
+    int levelNext = SC_FOLDLEVELBASE;
+    int stateBefore = 0;
+    if (line > 0) {
+        levelNext = (styler.LevelAt(line - 1) >> 16) & SC_FOLDLEVELNUMBERMASK;
+        if (levelNext < SC_FOLDLEVELBASE)
+            levelNext = SC_FOLDLEVELBASE;
+        stateBefore = styler.GetLineState(line - 1);
+    }
+    for (; line <= lastLine; line++) {
+        const int state = styler.GetLineState(line);
+        const FoldStep step = FoldLine(stateBefore, state, levelNext);
+        styler.SetLevel(line, step.level | (step.next << 16));
+        levelNext = step.next;
+        stateBefore = state;
+    }
+    // The empty line after a final line end is never styled: it stays in the fold above.
+    if (endPos >= styler.Length() && styler.GetLine(styler.Length()) > lastLine)
+        styler.SetLevel(lastLine + 1, levelNext | (levelNext << 16));
 }
 
 }  // namespace

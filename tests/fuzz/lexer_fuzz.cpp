@@ -1,7 +1,7 @@
 // The script lexer on any bytes, with restart identity as the oracle: styling the text
 // in one pass and styling it again in pieces that start at line starts (as Scintilla
-// restarts) must give the same styles. The first byte picks the code page and the
-// piece sizes.
+// restarts) must give the same styles and fold levels. The first byte picks the code
+// page and the piece sizes.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -38,17 +38,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view text(reinterpret_cast<const char *>(data) + 1, size - 1);
 
     LexerDocument once(text, codePage);
-    MakeLexer()->Lex(0, once.Length(), 0, &once);
+    LexerPtr onePass = MakeLexer();
+    onePass->Lex(0, once.Length(), 0, &once);
+    onePass->Fold(0, once.Length(), 0, &once);
 
     LexerDocument pieces(text, codePage);
     LexerPtr lexer = MakeLexer();
     for (Sci_Position line = 0; line < pieces.LineCount(); line += step) {
         const Sci_Position start = pieces.LineStart(line);
         const Sci_Position end = pieces.LineStart(line + step);
-        if (end > start)
-            lexer->Lex(static_cast<Sci_PositionU>(start), end - start, start > 0 ? pieces.StyleAt(start - 1) : 0,
-                       &pieces);
+        if (end > start) {
+            const int initStyle = start > 0 ? pieces.StyleAt(start - 1) : 0;
+            lexer->Lex(static_cast<Sci_PositionU>(start), end - start, initStyle, &pieces);
+            lexer->Fold(static_cast<Sci_PositionU>(start), end - start, initStyle, &pieces);
+        }
     }
     if (pieces.Styles() != once.Styles()) std::abort();
+    // Folding restarted at each piece gives the levels of one pass.
+    for (Sci_Position line = 0; line < once.LineCount(); ++line)
+        if (pieces.GetLevel(line) != once.GetLevel(line)) std::abort();
     return 0;
 }

@@ -201,8 +201,9 @@ bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers = {});
 // `window` forward with the focus as PressKey does: the program's message loop turns
 // them into WM_CHAR like any typed key. False when the window cannot be reached.
 bool TypeUnicodeKeys(HWND window, const std::wstring &text);
-// Left or right click at a point on the screen through SendInput.
-bool ClickAt(POINT screen, bool right = false);
+// Left or right click at a point on the screen through SendInput, with the modifiers
+// held (VK_CONTROL, VK_MENU, VK_SHIFT).
+bool ClickAt(POINT screen, bool right = false, std::initializer_list<WORD> modifiers = {});
 
 // ---------------------------------------------------------------------------------
 // Screenshots

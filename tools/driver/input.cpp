@@ -98,20 +98,24 @@ bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers) {
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-bool ClickAt(POINT screen, bool right) {
+bool ClickAt(POINT screen, bool right, std::initializer_list<WORD> modifiers) {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     if (width <= 1 || height <= 1) return false;
-    INPUT inputs[3] = {};
-    for (INPUT &input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(screen.x, 65535, width - 1);
-        input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+    std::vector<INPUT> inputs;
+    for (WORD modifier : modifiers) inputs.push_back(Key(modifier, false));
+    INPUT mouse{};
+    mouse.type = INPUT_MOUSE;
+    mouse.mi.dx = MulDiv(screen.x, 65535, width - 1);
+    mouse.mi.dy = MulDiv(screen.y, 65535, height - 1);
+    for (const DWORD flags : {static_cast<DWORD>(MOUSEEVENTF_MOVE),
+                              static_cast<DWORD>(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                              static_cast<DWORD>(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)}) {
+        mouse.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+        inputs.push_back(mouse);
     }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
-    return SendInput(3, inputs, sizeof(INPUT)) == 3;
+    for (auto it = modifiers.end(); it != modifiers.begin();) inputs.push_back(Key(*--it, true));
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 bool TypeUnicodeKeys(HWND window, const std::wstring &text) {
