@@ -143,8 +143,8 @@ std::string ScriptPathOf(HWND document) { return DocumentPath(document); }
 // How the checks read the document's bytes: by the encoding it is shown in; for the
 // system's own code page, by whether that is a single-byte one.
 ScriptBytes BytesOf(HWND document) {
-    const DocumentRecord *record = GetDocumentRecord(document);
-    const EncodingId encoding = record ? record->encoding : EncodingId::kAnsi;
+    const DocumentFile *file = GetDocumentFile(document);
+    const EncodingId encoding = file ? file->encoding : EncodingId::kAnsi;
     if (encoding != EncodingId::kAnsi) return ScriptBytesFor(encoding);
     CPINFO info{};
     return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1 ? ScriptBytes::kWindowsSingleByte : ScriptBytes::kUnknown;

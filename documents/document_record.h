@@ -20,7 +20,6 @@ namespace quillet {
 struct DocumentRecord : DocumentFile {
     int untitledNumber = 0;  // N of "Untitled N"; 0 for a script with a file
     HWND editor = nullptr;   // its editing control (id 1029)
-    EncodingId encoding = EncodingId::kAnsi;  // how the editor shows its bytes
     // What its file held when last read or written (TextDigest), whatever the editor's
     // modified flag says since; none while untitled.
     std::optional<std::uint64_t> fileDigest;

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/encodings.h"
 #include "platform/editor.h"
 
 namespace quillet {
@@ -32,12 +33,14 @@ HWND EditorOfDocument(HWND document);
 // True for a window of the "Script" document class.
 bool IsDocumentWindow(HWND window);
 
-// The part of a document's record that every feature may read: its file. The whole
+// The part of a document's record that every feature may read: its file and the
+// encoding its bytes are shown in. The whole
 // record (documents/document_record.h) begins with it, and a document window keeps it
 // in GWLP_USERDATA from WM_CREATE to WM_NCDESTROY. A document is untitled exactly when
 // its path is empty; no feature decides that from a name.
 struct DocumentFile {
     std::string path;  // the script's file; empty while untitled
+    EncodingId encoding = EncodingId::kAnsi;  // how the editor shows its bytes
 };
 // The file part of a document window's record, or null for any other window.
 DocumentFile *GetDocumentFile(HWND document);

@@ -397,17 +397,12 @@ TEST(Debugger, BookmarksAndBreakpointsFollowTheScriptAcrossASave) {
     ASSERT_TRUE(WaitUntil([&] { return BreakpointSection(sim.ini).size() == 5; }, kStepTimeout));
     EXPECT_EQ(BreakpointSection(sim.ini)["bp_0003"], entry(breakEnd));
 
-    // Five lines typed at the top, and one marked line deleted. Typed text is posted, and
-    // posted messages overtake input still queued, such as the release of Alt: End, pressed
-    // as input, moves the caret only once everything pressed before it has been taken.
+    // Five lines typed at the top, and one marked line deleted. The text is typed as key
+    // input, so it comes after the release of the marks' Alt, still queued perhaps.
     Send(editor, SCI_GOTOPOS, 0);
-    ASSERT_TRUE(PressKey(editor, VK_END));
-    ASSERT_TRUE(WaitUntil([&] { return Send(editor, SCI_GETCURRENTPOS) == Send(editor, SCI_GETLINEENDPOSITION, 0); },
+    ASSERT_TRUE(TypeUnicodeKeys(editor, L"// 1\r// 2\r// 3\r// 4\r// 5\r"));
+    ASSERT_TRUE(WaitUntil([&] { return Send(editor, SCI_GETLINECOUNT) == static_cast<LRESULT>(original.size() + 5); },
                           kStepTimeout));
-    Send(editor, SCI_GOTOPOS, 0);
-    TypeText(editor, "// 1\r// 2\r// 3\r// 4\r// 5\r");
-    ASSERT_TRUE(SyncEditor(editor));
-    ASSERT_EQ(Send(editor, SCI_GETLINECOUNT), static_cast<LRESULT>(original.size() + 5));
     Send(editor, SCI_GOTOLINE, deleted + 5);
     Send(editor, SCI_LINEDELETE);
     EXPECT_FALSE(HasBookmark(editor, deleted + 5) || HasBreakpoint(editor, deleted + 5));

@@ -186,6 +186,8 @@ bool DropFile(HWND window, const std::string &path);
 
 // Types into a window of another process with posted WM_CHAR messages; an end of line
 // ("\n", "\r\n" or "\r") is sent as key-down Return, the CR character and key-up.
+// Posted messages are taken before input still queued, so text that must follow key
+// presses (a modifier's release, say) goes through TypeUnicodeKeys instead.
 void TypeText(HWND window, const std::string &text);
 // Posts key-down / key-up of a key without modifiers (Delete, Back, arrows...).
 void PostKey(HWND window, WORD vk);
@@ -199,10 +201,11 @@ bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers = {});
 // Types `text` as key presses of its characters (SendInput with KEYEVENTF_UNICODE, as
 // an input method or a keyboard layout of that alphabet delivers them), after bringing
 // `window` forward with the focus as PressKey does: the program's message loop turns
-// them into WM_CHAR like any typed key. False when the window cannot be reached.
+// them into WM_CHAR like any typed key, in order behind every key pressed before. An end
+// of line is a press of Return. False when the window cannot be reached.
 bool TypeUnicodeKeys(HWND window, const std::wstring &text);
 // Left or right click at a point on the screen through SendInput, with the modifiers
-// held (VK_CONTROL, VK_MENU, VK_SHIFT).
+// held (VK_CONTROL, VK_MENU, VK_SHIFT), once the window under the point is in front.
 bool ClickAt(POINT screen, bool right = false, std::initializer_list<WORD> modifiers = {});
 
 // ---------------------------------------------------------------------------------

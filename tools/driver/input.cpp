@@ -68,8 +68,9 @@ bool SyncEditor(HWND editor, DWORD ms) {
 
 namespace {
 
-// Brings the top-level window of `window` to the foreground with `window` focused.
-bool BringForward(HWND window) {
+// Brings the top-level window of `window` to the foreground, with `window` focused
+// when `focus` is set.
+bool BringForward(HWND window, bool focus = true) {
     HWND top = GetAncestor(window, GA_ROOT);
     DWORD target = GetWindowThreadProcessId(window, nullptr);
     DWORD self = GetCurrentThreadId();
@@ -78,7 +79,7 @@ bool BringForward(HWND window) {
     const auto bringForward = [&] {
         bool attached = AttachThreadInput(self, target, TRUE) != 0;
         SetForegroundWindow(top);
-        SetFocus(window);
+        if (focus) SetFocus(window);
         if (attached) AttachThreadInput(self, target, FALSE);
         return GetForegroundWindow() == top;
     };
@@ -99,6 +100,12 @@ bool PressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers) {
 }
 
 bool ClickAt(POINT screen, bool right, std::initializer_list<WORD> modifiers) {
+    // A click on a window that is not in front activates it first, and under Wine the
+    // activation can take the click itself: the window under the point comes forward
+    // before the button goes down.
+    if (HWND under = WindowFromPoint(screen)) {
+        if (!BringForward(under, false)) return false;
+    }
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     if (width <= 1 || height <= 1) return false;
@@ -121,7 +128,15 @@ bool ClickAt(POINT screen, bool right, std::initializer_list<WORD> modifiers) {
 bool TypeUnicodeKeys(HWND window, const std::wstring &text) {
     if (!BringForward(window)) return false;
     std::vector<INPUT> inputs;
-    for (wchar_t c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c == L'\r' || c == L'\n') {
+            // An end of line is the Return key itself, as a keyboard gives it.
+            if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+            inputs.push_back(Key(VK_RETURN, false));
+            inputs.push_back(Key(VK_RETURN, true));
+            continue;
+        }
         for (bool up : {false, true}) {
             INPUT input = {};
             input.type = INPUT_KEYBOARD;
