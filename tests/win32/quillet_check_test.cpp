@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace quillet::testing_support;
+
 struct Outcome {
     DWORD exitCode = 0xFFFFFFFF;
     std::string out;  // standard output and standard error
