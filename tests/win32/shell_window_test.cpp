@@ -187,11 +187,13 @@ TEST_F(WindowTest, CloseButtonHidesToTheTrayUnlessExitOnCloseIsSet) {
 
     // A value other than 0 and 1 does nothing at all.
     ShowWindow(frame_, SW_SHOWNOACTIVATE);
-    WriteIni("[Flags]\r\nClose2exit=3\r\n");
+    GetSettings(frame_)->closeFlag = 3;
     SendMessageA(frame_, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(IsWindowVisible(frame_));
 
-    WriteIni("[Flags]\r\nClose2Exit=1\r\n");
+    // The switch as the record holds it (the command writes it there and to the file).
+    GetSettings(frame_)->closeFlag = 0;
+    Command(kCmdExitOnClose);
     HWND frame = frame_;
     SendMessageA(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(IsWindow(frame));
