@@ -64,10 +64,6 @@ std::string SystemTextAsEditorBytes(const Editor &editor, std::string_view text)
     return Recode(text, CP_ACP, TextCodePageOf(editor));
 }
 
-std::string EditorBytesAsSystemText(const Editor &editor, std::string_view bytes) {
-    return Recode(bytes, TextCodePageOf(editor), CP_ACP);
-}
-
 std::wstring EditorBytesAsWideText(const Editor &editor, std::string_view bytes) {
     return Widen(bytes, TextCodePageOf(editor));
 }

@@ -16,11 +16,10 @@ namespace quillet {
 // else its double-byte code page, else the system's (CP_ACP).
 UINT TextCodePageOf(const Editor &editor);
 
-// Text of the system's code page as the editor's bytes, and the other way round.
-// Characters the other side lacks become "?"; while the editor shows the system's own
-// code page the text passes unchanged.
+// Text of the system's code page as the editor's bytes. Characters the editor's
+// encoding lacks become "?"; while the editor shows the system's own code page the text
+// passes unchanged.
 std::string SystemTextAsEditorBytes(const Editor &editor, std::string_view text);
-std::string EditorBytesAsSystemText(const Editor &editor, std::string_view bytes);
 
 // The editor's bytes as UTF-16, for windows that show Unicode text whatever the
 // system's code page; empty when the bytes are not characters of that encoding.
