@@ -137,6 +137,8 @@ TEST_F(EditorMenu, EntriesInOrderAndNothingChosenDoesNothing) {
         {12, "Launch Default OllyDbg"}, {0, ""}, {13, "Launch last target opened in  OllyDbg"}, {0, ""},
         {14, "Close OllyDbg"}, {0, ""}, {1092, "Block Comment (F4)"}, {1093, "Block UComment (F5)"}, {0, ""},
         {1098, "Find (F11)"}, {1099, "Replace (F12)"}, {1142, "GoToLine"}, {0, ""}, {1146, "GETLables"},
+        {0, ""}, {1200, "Fold All\tAlt+0"}, {1201, "Unfold All\tAlt+Shift+0"},
+        {1202, "Find References\tShift+F12"}, {1203, "Rename Label or Variable\tCtrl+Shift+R"},
     };
     for (const auto &menu : menus_) {
         ASSERT_EQ(menu.size(), expected.size() + 2);

@@ -109,10 +109,10 @@ TEST_F(StartupTest, ACompleteRunShowsThePlacedFrameAndEndsWithWmQuit) {
     EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(StartupTest, AcceleratorsCoverTheSeventeenKeysAndTheScriptCheckKeys) {
+TEST_F(StartupTest, AcceleratorsCoverTheSeventeenKeysTheScriptCheckKeysAndTheStructureKeys) {
     HACCEL table = CreateShellAccelerators();
     ACCEL entries[32]{};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 32), 20);
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 32), 24);
     DestroyAcceleratorTable(table);
     struct Key {
         BYTE modifiers;
@@ -125,8 +125,9 @@ TEST_F(StartupTest, AcceleratorsCoverTheSeventeenKeysAndTheScriptCheckKeys) {
                             {0, VK_F9, 1106},        {0, VK_F10, 1107},       {0, VK_F11, 1098},
                             {0, VK_F12, 1099},       {FALT, VK_F2, 1139},     {FALT, VK_F3, 1140},
                             {0, VK_ESCAPE, 1164},    {0, VK_PAUSE, 1148},     {FCONTROL, VK_F7, 1160},
-                            {FCONTROL, VK_F12, 1161}, {FALT, VK_LEFT, 1162}};
-    for (int i = 0; i < 20; ++i) {
+                            {FCONTROL, VK_F12, 1161}, {FALT, VK_LEFT, 1162}, {FALT, '0', 1200},
+                            {FALT | FSHIFT, '0', 1201}, {FSHIFT, VK_F12, 1202}, {FCONTROL | FSHIFT, 'R', 1203}};
+    for (int i = 0; i < 24; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(entries[i].fVirt & ~0x80, FVIRTKEY | expected[i].modifiers);
         EXPECT_EQ(entries[i].key, expected[i].key);
