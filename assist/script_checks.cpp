@@ -84,22 +84,28 @@ struct ClickedLink {
 ClickedLink clickedLink{};
 HWND checksWindow = nullptr;
 
+}  // namespace
+
+bool ReadIncludedScript(const std::string &path, std::string &bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const DWORD size = GetFileSize(file, nullptr);
+    bool ok = size != INVALID_FILE_SIZE && size <= kIncludeReadLimit;
+    if (ok) {
+        bytes.assign(size, '\0');
+        DWORD read = 0;
+        ok = size == 0 || (ReadFile(file, bytes.data(), size, &read, nullptr) && read == size);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+namespace {
+
 class FileIncludeReader : public IncludeReader {
 public:
-    bool Read(const std::string &path, std::string &bytes) override {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return false;
-        const DWORD size = GetFileSize(file, nullptr);
-        bool ok = size != INVALID_FILE_SIZE && size <= kIncludeReadLimit;
-        if (ok) {
-            bytes.assign(size, '\0');
-            DWORD read = 0;
-            ok = size == 0 || (ReadFile(file, bytes.data(), size, &read, nullptr) && read == size);
-        }
-        CloseHandle(file);
-        return ok;
-    }
+    bool Read(const std::string &path, std::string &bytes) override { return ReadIncludedScript(path, bytes); }
 };
 
 // A worker's request for the next block of the text it checks.

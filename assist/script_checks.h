@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "Scintilla.h"
 
 namespace quillet {
@@ -30,6 +32,9 @@ void GoBackFromLabel();
 // A jump elsewhere (go to label, a reference chosen from the list) leaves this place
 // for "Back" to return to.
 void RememberJumpOrigin(HWND document, sptr_t position);
+// Reads a script named by an #inc line whole, as the checks do; false when it cannot be
+// read or is too large to be a script.
+bool ReadIncludedScript(const std::string &path, std::string &bytes);
 
 // The switch in razuvi.ini; turning it off clears every squiggle, on checks every
 // open document again.

@@ -67,7 +67,6 @@ void ForgetClosedEditors() {
 
 // --- Rename ---
 
-constexpr DWORD kIncludeReadLimit = 16u * 1024u * 1024u;
 constexpr int kIncludeDepthMax = 16;
 
 // The code page an editor's bytes are in (its own, or the system's for 0).
@@ -147,21 +146,6 @@ bool AskNewName(HWND owner, RenameRequest &request) {
                                    reinterpret_cast<LPARAM>(&request)) == IDOK;
 }
 
-bool ReadWholeFile(const std::string &path, std::string &bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const DWORD size = GetFileSize(file, nullptr);
-    bool ok = size != INVALID_FILE_SIZE && size <= kIncludeReadLimit;
-    if (ok) {
-        bytes.assign(size, '\0');
-        DWORD read = 0;
-        ok = size == 0 || (ReadFile(file, bytes.data(), size, &read, nullptr) && read == size);
-    }
-    CloseHandle(file);
-    return ok;
-}
-
 // A script the name may occur in: the active one, or one it includes (directly or
 // through another), with its editor when it is open.
 struct ScriptPart {
@@ -184,7 +168,7 @@ std::vector<ScriptPart> IncludedParts(const ScriptPart &main) {
         if (HWND document = FindDocumentByPath(CurrentMdiClient(), path)) {
             part.control = EditorOfDocument(document);
             part.text = Editor(part.control).Text();
-        } else if (!ReadWholeFile(path, part.text)) {
+        } else if (!ReadIncludedScript(path, part.text)) {
             continue;
         }
         for (const std::string &inner : IncludedFiles(part.text, part.path)) queue.push_back({inner, depth + 1});
