@@ -133,20 +133,13 @@ std::string RenameTo(Session &quillet, HWND editor, const std::string &name) {
     return WaitGone(dialog, kStepTimeout) ? "" : "the dialog stayed";
 }
 
-// The message box that refuses a name: its text, once it was closed and the frame is
-// the active window again (so the next key goes to the program, not the closing box).
-std::string Refusal(Session &quillet, HWND editor) {
+// The message box that refuses a name: its text, once it was closed.
+std::string Refusal(Session &quillet, HWND) {
     HWND box = quillet.WaitDialog("Rename");
     if (!box) return "no message";
     const std::string text = MessageBoxText(box);
     PressButton(box, IDOK);
     WaitGone(box, kStepTimeout);
-    const DWORD thread = GetWindowThreadProcessId(editor, nullptr);
-    WaitUntil([&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(thread, &info) && info.hwndActive == GetAncestor(editor, GA_ROOT);
-    }, kStepTimeout);
     return text;
 }
 

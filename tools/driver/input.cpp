@@ -81,7 +81,12 @@ bool BringForward(HWND window, bool focus = true) {
         SetForegroundWindow(top);
         if (focus) SetFocus(window);
         if (attached) AttachThreadInput(self, target, FALSE);
-        return GetForegroundWindow() == top;
+        // The program's own thread must have taken the activation too: just after a
+        // message box closes, the foreground can be back while that thread's active
+        // window is still the closing box, which would take the keys.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == top && GetGUIThreadInfo(target, &info) && info.hwndActive == top;
     };
     return WaitUntil(bringForward, 5000);
 }
