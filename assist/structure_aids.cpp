@@ -131,15 +131,8 @@ INT_PTR CALLBACK RenameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 // Asks for the new name; false when the user cancelled.
 bool AskNewName(HWND owner, RenameRequest &request) {
-    using platform::kButtonAtom, platform::kEditAtom;
-    platform::DialogTemplate dialog(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 3,
-                                    180, 55, text::kRenameCaption);
-    dialog.Item(kEditAtom, kIdRenameEdit, "", 14, 14, 152, 12,
-                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL);
-    dialog.Item(kButtonAtom, IDOK, text::kRenameOk, 54, 34, 40, 14,
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON);
-    dialog.Item(kButtonAtom, IDCANCEL, text::kRenameCancel, 100, 34, 40, 14,
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON);
+    const platform::DialogTemplate dialog =
+        platform::EntryDialogTemplate(text::kRenameCaption, kIdRenameEdit, text::kRenameOk, text::kRenameCancel);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
     // A Unicode dialog: its edit box takes the letters of any script's language.
     return DialogBoxIndirectParamW(instance, dialog.Get(), owner, RenameDialogProc,

@@ -143,6 +143,33 @@ void WalkNames(std::string_view text, Visit &&visit) {
     });
 }
 
+// Whether a line of the script declares `name` (`var name`) or defines it as a label
+// (`name:`), letter case ignored.
+bool DeclaredInScript(std::string_view text, std::string_view name) {
+    bool declared = false;
+    ForEachLine(text, [&](std::size_t, LineSpan line) {
+        if (declared) return;
+        std::size_t pos = line.start;
+        const auto skipBlanks = [&] {
+            while (pos < line.end && IsBlank(text[pos])) ++pos;
+        };
+        const auto nextWord = [&] {
+            skipBlanks();
+            const std::size_t from = pos;
+            while (pos < line.end && IsWordChar(text[pos])) ++pos;
+            return text.substr(from, pos - from);
+        };
+        const std::string_view first = nextWord();
+        if (SameName(first, "var")) {
+            declared = SameName(nextWord(), name);
+        } else if (SameName(first, name)) {
+            skipBlanks();
+            declared = pos < line.end && text[pos] == ':';
+        }
+    });
+    return declared;
+}
+
 int HexDigitValue(char c) {
     if (IsDecimalDigit(c)) return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -194,9 +221,14 @@ std::optional<TextSpan> NameAt(std::string_view text, std::size_t position) {
     std::size_t start = position, end = position;
     while (start > 0 && IsWordChar(text[start - 1])) --start;
     while (end < text.size() && IsWordChar(text[end])) ++end;
-    if (start == end || ProblemOfNameSpelling(text.substr(start, end - start)) != NameProblem::kNone)
+    if (start == end) return std::nullopt;
+    const std::string_view word = text.substr(start, end - start);
+    const NameProblem problem = ProblemOfNameSpelling(word);
+    // A word of hex digits only is a number, unless the script declares a variable or a
+    // label of that spelling: the plug-in tries variables before numbers.
+    if (problem != NameProblem::kNone && !(problem == NameProblem::kHexNumber && DeclaredInScript(text, word)))
         return std::nullopt;
-    for (const TextSpan &span : NameOccurrences(text, text.substr(start, end - start)))
+    for (const TextSpan &span : NameOccurrences(text, word))
         if (span.start == start) return span;
     return std::nullopt;
 }

@@ -168,15 +168,8 @@ void ShowEditorMenu(HWND document) {
 }
 
 void RunGoToLineDialog(HWND document, const Editor &editor) {
-    using platform::kButtonAtom, platform::kEditAtom;
-    platform::DialogTemplate dialog(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 3,
-                                    160, 55, text::kGoToLineCaption);
-    dialog.Item(kEditAtom, kIdGoToLineEdit, "", 14, 21, 134, 12,
-                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL);
-    dialog.Item(kButtonAtom, IDOK, text::kGoToLineOk, 44, 38, 40, 14,
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON);
-    dialog.Item(kButtonAtom, IDCANCEL, text::kGoToLineCancel, 90, 38, 40, 14,
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON);
+    const platform::DialogTemplate dialog =
+        platform::EntryDialogTemplate(text::kGoToLineCaption, kIdGoToLineEdit, text::kGoToLineOk, text::kGoToLineCancel);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(document, GWLP_HINSTANCE));
     DialogBoxIndirectParamA(instance, dialog.Get(), document, GoToLineProc, reinterpret_cast<LPARAM>(&editor));
 }

@@ -54,4 +54,13 @@ void DialogTemplate::String(const char *text) {
     words_.push_back(0);
 }
 
+DialogTemplate EntryDialogTemplate(const char *title, int editId, const char *ok, const char *cancel) {
+    DialogTemplate dialog(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 3, 160, 55,
+                          title);
+    dialog.Item(kEditAtom, editId, "", 14, 21, 134, 12, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL);
+    dialog.Item(kButtonAtom, IDOK, ok, 44, 38, 40, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON);
+    dialog.Item(kButtonAtom, IDCANCEL, cancel, 90, 38, 40, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON);
+    return dialog;
+}
+
 }  // namespace quillet::platform

@@ -31,4 +31,9 @@ private:
     std::vector<WORD> words_;  // WORD-aligned by construction; vector storage is DWORD-aligned
 };
 
+// The modal dialog that asks for one line of text: an edit box (`editId`) above a default
+// OK button and a Cancel button (IDOK, IDCANCEL), 160 by 55 dialog units, centred on its
+// owner.
+DialogTemplate EntryDialogTemplate(const char *title, int editId, const char *ok, const char *cancel);
+
 }  // namespace quillet::platform

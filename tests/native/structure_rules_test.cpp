@@ -91,6 +91,17 @@ TEST(StructureRules, NameOccurrencesAreTheCodesNamesAndBracedNamesOnly) {
     EXPECT_FALSE(at("mov"));   // a command
     EXPECT_FALSE(at("eax"));   // a register
     EXPECT_FALSE(at("cafe"));  // a hex number
+
+    // Declared, a word of hex digits is a variable or a label: the plug-in tries those first.
+    const std::string declared = "var Cafe\nmov cafe, 1\njmp add\n  add :\nlog CAFE, \"{cafe}\"\ncmp eax, bee";
+    for (const std::string_view word : {"cafe,", "add\n", "add :", "CAFE", "cafe}"}) {
+        const std::size_t start = declared.find(word);
+        const auto span = NameAt(declared, start);
+        ASSERT_TRUE(span) << word;
+        EXPECT_EQ(span->start, start) << word;
+    }
+    EXPECT_EQ(NameOccurrences(declared, "cafe").size(), 4u);
+    EXPECT_FALSE(NameAt(declared, declared.find("bee")));  // no declaration: a number
 }
 
 TEST(StructureRules, RenameRefusesNamesTheLanguageReadsAsSomethingElse) {
