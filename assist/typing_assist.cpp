@@ -24,6 +24,9 @@ struct EditingState {
     int lastChar = 0;
     int styleBeforeCaret = 0;
     sptr_t styledEnd = 0;
+    // The editor and its length at the last update the call tip followed.
+    HWND tipEditor = nullptr;
+    sptr_t tipLength = -1;
 };
 
 EditingState editing;
@@ -88,13 +91,25 @@ void PickUpTypedVariable(const Editor &editor) {
     SetWordChars(editor, kRestoreWordChars);
 }
 
+// Whether an update comes from the user: the caret or selection moved, or the text
+// changed. Styling and indicators (the checks' squiggles, the word highlight) also
+// update the control; they must neither close a call tip nor open one.
+bool UserMadeUpdate(const Editor &editor, int updated) {
+    const sptr_t length = editor.Call(SCI_GETLENGTH);
+    const bool textChanged = editor.Window() != editing.tipEditor || length != editing.tipLength;
+    editing.tipEditor = editor.Window();
+    editing.tipLength = length;
+    return textChanged || (updated & SC_UPDATE_SELECTION) != 0;
+}
+
 // SCN_UPDATEUI: records the caret's surroundings, picks up a typed variable and opens
 // or closes the call tip.
-bool OnUpdateUi(const Editor &editor, SettingsRecord &settings) {
+bool OnUpdateUi(const Editor &editor, SettingsRecord &settings, int updated) {
     editing.styleBeforeCaret = static_cast<int>(editor.Call(SCI_GETSTYLEAT, static_cast<uptr_t>(Caret(editor) - 1)));
     settings.selectionStart = static_cast<int>(editor.Call(SCI_GETSELECTIONSTART));
     settings.selectionEnd = static_cast<int>(editor.Call(SCI_GETSELECTIONEND));
     if (settings.typedVariablesSwitch && IsPickUpSeparator(editing.lastChar)) PickUpTypedVariable(editor);
+    if (!UserMadeUpdate(editor, updated)) return false;
     if (editor.Call(SCI_CALLTIPACTIVE)) {
         editor.Call(SCI_CALLTIPCANCEL);
         return true;
@@ -113,7 +128,7 @@ bool HandleEditorNotification(HWND document, WPARAM wParam, LPARAM lParam) {
     SettingsRecord *settings = GetSettings(FrameOf(document));
     if (!settings) return false;
     const Editor editor(static_cast<HWND>(notification->nmhdr.hwndFrom));
-    return code == SCN_CHARADDED ? OnCharAdded(editor, *settings, notification->ch) : OnUpdateUi(editor, *settings);
+    return code == SCN_CHARADDED ? OnCharAdded(editor, *settings, notification->ch) : OnUpdateUi(editor, *settings, notification->updated);
 }
 
 void ShowCompletion(const Editor &editor, int typedChar) {

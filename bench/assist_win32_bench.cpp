@@ -196,6 +196,7 @@ int main(int argc, char **argv) {
     added.nmhdr.code = SCN_CHARADDED;
     SCNotification update = added;
     update.nmhdr.code = SCN_UPDATEUI;
+    update.updated = SC_UPDATE_SELECTION;  // as after a keystroke
     const auto timeOne = [&](SCNotification &notification, int ch) {
         notification.ch = ch;
         const auto start = Clock::now();

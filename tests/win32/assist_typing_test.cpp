@@ -127,6 +127,12 @@ TEST_F(AssistTest, TypingIndentsCompletesPicksUpVariablesAndShowsTips) {
     Settle();
     EXPECT_TRUE(TipOpen()) << "the caret at the end of mov shows its tip";
     EXPECT_EQ(Active().Call(SCI_CALLTIPPOSSTART), Active().Call(SCI_GETCURRENTPOS)) << "shown after the v";
+    // Squiggles and the word highlight change indicators behind the user's back: the
+    // control reports an update, and the tip stays.
+    Active().Call(SCI_SETINDICATORCURRENT, 9);
+    Active().Call(SCI_INDICATORFILLRANGE, 0, 5);
+    Settle();
+    EXPECT_TRUE(TipOpen()) << "an indicator change closed the tip";
 
     // The next keystroke closes the tip; a blank opens no list.
     Type(" ");
