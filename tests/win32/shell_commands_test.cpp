@@ -57,38 +57,34 @@ TEST_F(CommandsTest, EveryOfferedCommandHasAHandler) {
 struct Toggle {
     int id;
     const char *section, *key;
+    int SettingsRecord::*field;  // where the running program keeps the value
 };
 
 class StoredToggles : public ShellFixture, public ::testing::WithParamInterface<Toggle> {};
 
+// Each switch flips the shared settings record, checks its item and stores the value,
+// and the second press undoes all three.
 TEST_P(StoredToggles, FlipTheFlagCheckTheItemAndStoreTheValue) {
     const Toggle &row = GetParam();
     CreateFrame();
+    const SettingsRecord &record = *GetSettings(frame_);
+    EXPECT_EQ(record.*row.field, 0);
     EXPECT_EQ(Command(row.id), 1);
+    EXPECT_EQ(record.*row.field, 1);
     EXPECT_TRUE(IsChecked(Menus().settings, row.id));
     EXPECT_EQ(IniText(row.section, row.key), "1");
     EXPECT_EQ(Command(row.id), 1);
+    EXPECT_EQ(record.*row.field, 0);
     EXPECT_FALSE(IsChecked(Menus().settings, row.id));
     EXPECT_EQ(IniText(row.section, row.key), "0");
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, StoredToggles,
-                         ::testing::Values(Toggle{kCmdNoAutoIndentation, "NoAUTOIdentation", "Off"},
-                                           Toggle{kCmdMsdnSearch, "MSDNHELP", "On"},
-                                           Toggle{kCmdBlockCommentHighlightOff, "Comment", "Off"},
-                                           Toggle{kCmdScriptChecksOff, "ScriptChecks", "Off"}));
-
-TEST_F(CommandsTest, TogglesChangeTheSharedSettingsRecord) {
-    CreateFrame();
-    const SettingsRecord &s = *GetSettings(frame_);
-    Command(kCmdNoAutoIndentation);
-    Command(kCmdMsdnSearch);
-    EXPECT_EQ(s.noAutoIndent, 1);
-    EXPECT_EQ(s.documentationLookup, 1);
-    EXPECT_EQ(s.commentHighlightOff, 0);
-    Command(kCmdBlockCommentHighlightOff);
-    EXPECT_EQ(s.commentHighlightOff, 1);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Settings, StoredToggles,
+    ::testing::Values(Toggle{kCmdNoAutoIndentation, "NoAUTOIdentation", "Off", &SettingsRecord::noAutoIndent},
+                      Toggle{kCmdMsdnSearch, "MSDNHELP", "On", &SettingsRecord::documentationLookup},
+                      Toggle{kCmdBlockCommentHighlightOff, "Comment", "Off", &SettingsRecord::commentHighlightOff},
+                      Toggle{kCmdScriptChecksOff, "ScriptChecks", "Off", &SettingsRecord::scriptChecksOff}));
 
 TEST_F(CommandsTest, BlockCommentItemFollowsTheSettingOnlyOnceToggled) {
     WriteIni("[Comment]\r\nOff= 1\r\n");
