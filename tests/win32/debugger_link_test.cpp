@@ -273,29 +273,37 @@ TEST_F(DebuggerLinkTest, RunDebugAndStopSendTheScriptFile) {
 }
 
 // A breakpoint set in b.txt while a.txt owns the list takes it over and removes a.txt's
-// markers; opening a.txt again brings no markers back, opening b.txt does.
+// markers, and only those: another open a.txt of another folder keeps its own. Opening
+// a.txt again brings no markers back, opening b.txt does.
 TEST_F(DebuggerLinkTest, BreakpointOwnershipMovesBetweenOpenScripts) {
     const std::string olly = Path("odbg\\OLLYDBG.EXE");
     CreateDirectoryA(Path("odbg").c_str(), nullptr);
     WriteIni("[OllyDbgPath]\r\nollypath=" + olly + "\r\n");
     CreateFrame();
-    const std::string a = Path("a.txt"), b = Path("b.txt");
+    CreateDirectoryA(Path("x").c_str(), nullptr);
+    CreateDirectoryA(Path("y").c_str(), nullptr);
+    const std::string a = Path("x\\a.txt"), namesake = Path("y\\a.txt"), b = Path("b.txt");
     WriteBytes(a, "l1\r\nl2\r\n\tmov  eax, 1\r\nl4\r\n");
+    WriteBytes(namesake, "l1\r\nl2\r\nl3\r\n");
     WriteBytes(b, "m1\r\nm2\r\n");
     OpenScriptPath(a.c_str());
-    HWND documentA = ActiveDocument();
-    ActiveEditor().Call(SCI_GOTOLINE, 2);
+    const Editor editorA = ActiveEditor();
+    editorA.Call(SCI_GOTOLINE, 2);
     Command(kCmdToggleBreakpoint);
     const std::string ini = Path("odbg\\OLLYDBG.INI");
     char value[64] = "";
     GetPrivateProfileStringA("Plugin ODbgScript", "BP_0001", "", value, sizeof value, ini.c_str());
     EXPECT_STREQ(value, "3, mov eax, 1");
-    EXPECT_EQ(Editor(EditorOfDocument(documentA)).Call(SCI_MARKERGET, 2), 2);
+    EXPECT_EQ(editorA.Call(SCI_MARKERGET, 2), 2);
+    OpenScriptPath(namesake.c_str());
+    const Editor editorNamesake = ActiveEditor();
+    editorNamesake.Call(SCI_MARKERADD, 2, 1);  // a marker of its own that the hand-over must not touch
 
     OpenScriptPath(b.c_str());
     ActiveEditor().Call(SCI_GOTOLINE, 1);
     Command(kCmdToggleBreakpoint);
-    EXPECT_EQ(Editor(EditorOfDocument(documentA)).Call(SCI_MARKERGET, 2), 0);
+    EXPECT_EQ(editorA.Call(SCI_MARKERNEXT, 0, 2), -1) << "the previous owner kept its marker";
+    EXPECT_EQ(editorNamesake.Call(SCI_MARKERGET, 2), 2) << "the namesake lost its marker";
     EXPECT_EQ(ActiveEditor().Call(SCI_MARKERGET, 1), 2);
     GetPrivateProfileStringA("Plugin ODbgScript", "BP_FILE", "", value, sizeof value, ini.c_str());
     EXPECT_EQ(std::string(value), b);
@@ -489,32 +497,6 @@ TEST_F(DebuggerLinkTest, ADebuggerAnsweringInsideTheRequestIsHeardAtOnce) {
     char status[256] = "";
     SendMessageA(Handles().statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
     EXPECT_STRNE(status, text::kDebuggerNoAnswerYet);
-}
-
-// Two open scripts share a file name: taking the list over clears the breakpoint
-// markers of the previous owner's own document, and only those.
-TEST_F(DebuggerLinkTest, BreakpointOwnerIsFoundByItsWholePath) {
-    CreateDirectoryA(Path("odbg").c_str(), nullptr);
-    WriteIni("[OllyDbgPath]\r\nollypath=" + Path("odbg\\OLLYDBG.EXE") + "\r\n");
-    CreateFrame();
-    CreateDirectoryA(Path("x").c_str(), nullptr);
-    CreateDirectoryA(Path("y").c_str(), nullptr);
-    const std::string xa = Path("x\\a.txt"), ya = Path("y\\a.txt"), b = Path("b.txt");
-    for (const std::string *path : {&xa, &ya, &b}) WriteBytes(*path, "l1\r\nl2\r\nl3\r\n");
-    OpenScriptPath(xa.c_str());
-    const Editor x = ActiveEditor();
-    x.Call(SCI_GOTOLINE, 1);
-    Command(kCmdToggleBreakpoint);
-    ASSERT_EQ(x.Call(SCI_MARKERGET, 1), 2);
-    OpenScriptPath(ya.c_str());
-    const Editor y = ActiveEditor();
-    y.Call(SCI_MARKERADD, 2, 1);  // a marker of y's own that the hand-over must not touch
-    OpenScriptPath(b.c_str());
-    ActiveEditor().Call(SCI_GOTOLINE, 0);
-    Command(kCmdToggleBreakpoint);
-    EXPECT_EQ(ActiveEditor().Call(SCI_MARKERGET, 0), 2);
-    EXPECT_EQ(x.Call(SCI_MARKERNEXT, 0, 2), -1) << "the previous owner kept its marker";
-    EXPECT_EQ(y.Call(SCI_MARKERGET, 2), 2) << "the namesake lost its marker";
 }
 
 // "Launch last target" reads the debugger's settings on the window thread (the profile

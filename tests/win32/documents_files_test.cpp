@@ -15,7 +15,9 @@ namespace {
 
 using DocumentFiles = DocumentsFixture;
 
-TEST_F(DocumentFiles, OpenCommandAcceptsOnlyTxtAndOsc) {
+// Open offers and accepts only .txt and .osc scripts; the open and save dialogs start
+// in the script folder once one is set.
+TEST_F(DocumentFiles, OpenAndSaveDialogsStartInTheScriptFolderAndAcceptScriptsOnly) {
     for (const char *name : {"a.txt", "b.osc", "c.TXT"}) WriteBytes(Path(name), name);
     openNames_ = {Path("a.txt"), Path("b.osc"), Path("c.TXT"), ""};
     OpenScriptCommand(frame_);
@@ -37,14 +39,12 @@ TEST_F(DocumentFiles, OpenCommandAcceptsOnlyTxtAndOsc) {
     EXPECT_TRUE(request.flags & OFN_EXPLORER);
     EXPECT_EQ(request.initialDir, "");  // no script folder set
     EXPECT_EQ(request.initialFile, "");
-}
 
-TEST_F(DocumentFiles, DialogsStartInTheScriptFolder) {
+    // Once a script folder is set, the open and save dialogs start in it.
     settings_.scriptFolder = folder_;
-    openNames_ = {""};
-    OpenScriptCommand(frame_);
-    ASSERT_EQ(openRequests_.size(), 1u);
-    EXPECT_EQ(openRequests_[0].initialDir, folder_);
+    OpenScriptCommand(frame_);  // cancelled
+    ASSERT_EQ(openRequests_.size(), 5u);
+    EXPECT_EQ(openRequests_[4].initialDir, folder_);
 
     NewDocument();
     saveNames_ = {""};
@@ -104,40 +104,47 @@ TEST_F(DocumentFiles, PlainSaveOfANewScriptAsksForANameAsSaveAsDoes) {
     EXPECT_EQ(saveRequests_.size(), 2u);
 }
 
-TEST_F(DocumentFiles, ShorterTextReplacesALongerFileCompletely) {
-    const std::string path = Path("long.txt");
-    WriteBytes(path, std::string(5000, 'L'));
-    OpenScriptPath(path.c_str());
-    ActiveEditor().SetText("short");
-    EXPECT_TRUE(SaveScript(0));
-    EXPECT_EQ(ReadBytes(path), "short");
-}
-
-TEST_F(DocumentFiles, BytesRoundTripUnchanged) {
-    std::string bytes("zero\0byte\r\nCRLF\nLF\rCR\r\n\xC4\xE3\xBA\xC3 GBK\n", 40);
-    bytes += std::string("\0\0tail", 6);
-    const std::string path = Path("bytes.txt");
-    WriteBytes(path, bytes);
-    OpenScriptPath(path.c_str());
-    ASSERT_EQ(Documents().size(), 1u);
-    EXPECT_EQ(ActiveEditor().Text(), bytes);
-    EXPECT_FALSE(ActiveEditor().Call(SCI_GETMODIFY));
-    WriteBytes(path, "overwritten meanwhile");
-    EXPECT_TRUE(SaveScript(0));
-    EXPECT_EQ(ReadBytes(path), bytes);
-}
-
-TEST_F(DocumentFiles, LargeScriptOpensAndSavesWhole) {
-    std::string bytes;
-    bytes.reserve(5u << 20);
-    for (int line = 0; bytes.size() < (5u << 20); ++line) bytes += "mov eax, " + std::to_string(line) + "\r\n";
-    const std::string path = Path("large.osc");
-    WriteBytes(path, bytes);
-    OpenScriptPath(path.c_str());
-    EXPECT_EQ(ActiveEditor().Call(SCI_GETLENGTH), static_cast<sptr_t>(bytes.size()));
-    ActiveEditor().CallText(SCI_APPENDTEXT, 3, "end");
-    EXPECT_TRUE(SaveScript(0));
-    EXPECT_EQ(ReadBytes(path), bytes + "end");
+// Open, edit and Save: the file then holds exactly the editor's bytes, whatever was on
+// disk before (a longer file, bytes written meanwhile), and keeps its hidden mark.
+TEST_F(DocumentFiles, SavedFilesHoldExactlyTheEditorsBytes) {
+    std::string mixed("zero\0byte\r\nCRLF\nLF\rCR\r\n\xC4\xE3\xBA\xC3 GBK\n", 40);
+    mixed += std::string("\0\0tail", 6);
+    std::string large;
+    large.reserve(5u << 20);
+    for (int line = 0; large.size() < (5u << 20); ++line) large += "mov eax, " + std::to_string(line) + "\r\n";
+    struct Case {
+        const char *name;
+        std::string onDisk;
+        DWORD attributes;       // set before opening, expected after saving
+        const char *replaceBy;  // the whole text is set to this (nullptr: kept)
+        const char *append;
+        const char *meanwhile;  // written to the file between opening and saving (nullptr: none)
+        std::string saved;
+    };
+    const Case cases[] = {
+        {"long.txt", std::string(5000, 'L'), 0, "short", "", nullptr, "short"},
+        {"bytes.txt", mixed, 0, nullptr, "", "overwritten meanwhile", mixed},
+        {"large.osc", large, 0, nullptr, "end", nullptr, large + "end"},
+        {"hidden.txt", "old", FILE_ATTRIBUTE_HIDDEN, "new", "", nullptr, "new"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Path(c.name);
+        WriteBytes(path, c.onDisk);
+        if (c.attributes) ASSERT_TRUE(SetFileAttributesA(path.c_str(), c.attributes));
+        OpenScriptPath(path.c_str());
+        ASSERT_EQ(Title(ActiveDocument()), path);
+        EXPECT_EQ(ActiveEditor().Call(SCI_GETLENGTH), static_cast<sptr_t>(c.onDisk.size()));
+        EXPECT_TRUE(ActiveEditor().Text() == c.onDisk);
+        EXPECT_FALSE(ActiveEditor().Call(SCI_GETMODIFY));
+        if (c.replaceBy) ActiveEditor().SetText(c.replaceBy);
+        ActiveEditor().CallText(SCI_APPENDTEXT, std::strlen(c.append), c.append);
+        if (c.meanwhile) WriteBytes(path, c.meanwhile);
+        EXPECT_TRUE(SaveScript(0));
+        EXPECT_TRUE(ReadBytes(path) == c.saved);
+        EXPECT_EQ(GetFileAttributesA(path.c_str()) & c.attributes, c.attributes);
+    }
+    EXPECT_TRUE(messages_.empty());
 }
 
 // A script of many read blocks: zero bytes, code page bytes and every kind of line end,
@@ -163,58 +170,6 @@ TEST_F(DocumentFiles, ScriptOfManyBlocksLoadsLosslesslyWithNothingToUndo) {
     const sptr_t lines = editor.Call(SCI_GETLINECOUNT);
     editor.SetText(bytes);
     EXPECT_EQ(lines, editor.Call(SCI_GETLINECOUNT));
-}
-
-TEST_F(DocumentFiles, ReadOnlyTargetReportsAndKeepsEverything) {
-    const std::string path = Path("locked.txt");
-    WriteBytes(path, "original");
-    OpenScriptPath(path.c_str());
-    ActiveEditor().CallText(SCI_APPENDTEXT, 6, " edits");
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(SaveScript(0));
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text,
-              "Following error occured while trying to save the file:\r\nError: 70, Permission denied\r\n\r\n"
-              "The file could not be saved.");
-    EXPECT_EQ(messages_[0].title, "Save file error!");
-    EXPECT_EQ(messages_[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONEXCLAMATION));
-    EXPECT_EQ(ReadBytes(path), "original");
-    EXPECT_TRUE(ActiveEditor().Call(SCI_GETMODIFY));
-    EXPECT_EQ(Title(ActiveDocument()), path);
-
-    // No temporary file is left beside it.
-    std::vector<std::string> files;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"locked.txt", "mru.ini"}));
-}
-
-TEST_F(DocumentFiles, ReplacedFileKeepsItsHiddenMark) {
-    const std::string path = Path("hidden.txt");
-    WriteBytes(path, "old");
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    OpenScriptPath(path.c_str());
-    ActiveEditor().SetText("new");
-    EXPECT_TRUE(SaveScript(0));
-    EXPECT_EQ(ReadBytes(path), "new");
-    EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
-}
-
-TEST_F(DocumentFiles, SaveAsIntoAMissingFolderReportsPathNotFound) {
-    HWND document = NewDocument();
-    ActiveEditor().CallText(SCI_APPENDTEXT, 4, "text");
-    saveNames_.push_back(Path("no such folder\\x.txt"));
-    EXPECT_FALSE(SaveScript(1));
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].text.find("Error: 76, Path not found"), std::string::npos) << messages_[0].text;
-    EXPECT_EQ(Title(document), "Untitled 1");
-    EXPECT_EQ(TabLabels(), (std::vector<std::string>{"Untitled 1"}));
-    EXPECT_TRUE(ActiveEditor().Call(SCI_GETMODIFY));
 }
 
 TEST_F(DocumentFiles, OpeningAnOpenPathOnlyActivatesItAndKeepsItsEdits) {
@@ -280,17 +235,22 @@ TEST_F(DocumentFiles, SaveAsRelabelsTheSavedDocumentsOwnTab) {
     RemoveDirectoryA(Path("two").c_str());
 }
 
-// Temporary files the save left in a folder.
-std::vector<std::string> LeftoverTemporaries(const std::string &folder) {
+// The files (not folders) in a folder whose names match a pattern, sorted.
+std::vector<std::string> FilesIn(const std::string &folder, const char *pattern = "*") {
     std::vector<std::string> found;
     WIN32_FIND_DATAA entry{};
-    HANDLE search = FindFirstFileA((folder + "~q*.tmp").c_str(), &entry);
+    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return found;
-    do found.emplace_back(entry.cFileName);
-    while (FindNextFileA(search, &entry));
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) found.emplace_back(entry.cFileName);
+    } while (FindNextFileA(search, &entry));
     FindClose(search);
+    std::sort(found.begin(), found.end());
     return found;
 }
+
+// Temporary files the save left in a folder.
+std::vector<std::string> LeftoverTemporaries(const std::string &folder) { return FilesIn(folder, "~q*.tmp"); }
 
 // Fills the rest of a disk; returns the filler file's handle (close and delete it to
 // make room again).
@@ -351,7 +311,7 @@ void ExpectSettingsFileKeptOnAFullDisk(std::string disk, std::vector<ShownMessag
 
 // Saves that fail before or after the temporary file is complete: each reports the
 // system's error in the program's message, and the old file, the typed text, the
-// modified state and the folder (no temporary file left) stay as they were.
+// modified state, the title and the folder (no other file left in it) stay as they were.
 TEST_F(DocumentFiles, FailedSavesReportTheSystemErrorAndLoseNothing) {
     struct Case {
         const char *what;
@@ -360,6 +320,13 @@ TEST_F(DocumentFiles, FailedSavesReportTheSystemErrorAndLoseNothing) {
         const char *error;                // "Error: NN, text" of the message
     };
     std::vector<Case> cases{
+        // Refused before anything is written: the target is read-only.
+        {"target read-only", folder_,
+         [](const std::string &path) {
+             EXPECT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+             return INVALID_HANDLE_VALUE;
+         },
+         "Error: 70, Permission denied"},
         // Written completely, then the replace fails: the target is held open by another program.
         {"target held open", folder_,
          [](const std::string &path) {
@@ -387,32 +354,50 @@ TEST_F(DocumentFiles, FailedSavesReportTheSystemErrorAndLoseNothing) {
         EXPECT_FALSE(SaveScript(0));
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         ASSERT_EQ(messages_.size(), 1u);
-        EXPECT_NE(messages_[0].text.find(c.error), std::string::npos) << messages_[0].text;
+        EXPECT_EQ(messages_[0].text, std::string("Following error occured while trying to save the file:\r\n") +
+                                         c.error + "\r\n\r\nThe file could not be saved.");
+        EXPECT_EQ(messages_[0].title, "Save file error!");
+        EXPECT_EQ(messages_[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONEXCLAMATION));
         EXPECT_EQ(ReadBytes(path), "original");
         EXPECT_TRUE(ActiveEditor().Call(SCI_GETMODIFY));
         EXPECT_EQ(ActiveEditor().Call(SCI_GETLENGTH), static_cast<sptr_t>(8 + typed.size()));
-        EXPECT_TRUE(LeftoverTemporaries(c.folder).empty());
+        EXPECT_EQ(Title(ActiveDocument()), path);
+        std::vector<std::string> left = FilesIn(c.folder);
+        left.erase(std::remove(left.begin(), left.end(), "mru.ini"), left.end());  // the program's own list
+        EXPECT_EQ(left, std::vector<std::string>{"kept.txt"});
         SendMessageA(ActiveDocument(), WM_CLOSE, 0, 0);  // answered No: nothing to save
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str());
     }
     if (const char *small = std::getenv("QUILLET_SMALL_DISK"); small && *small)
         ExpectSettingsFileKeptOnAFullDisk(std::string("Z:") + small + "\\", messages_, folder_);
 }
 
-// A chosen name of 300 characters is refused as Windows refuses it (a file the program
-// could not open again), and the untitled script keeps its text and title.
-TEST_F(DocumentFiles, SaveAsToA300CharacterPathReportsAndKeepsTheScript) {
+// Save As of a new script to names Windows refuses (a folder that does not exist, a
+// name of 300 characters the program could not open again): each is reported with the
+// system's error, nothing is written, and the script keeps its text, title and tab.
+TEST_F(DocumentFiles, SaveAsToAnUnusableNameReportsAndKeepsTheNewScript) {
+    struct Case { std::string path; const char *error; };
+    const Case cases[] = {
+        {Path("no such folder\\x.txt"), "Error: 76, Path not found"},
+        {folder_ + std::string(300 - folder_.size() - 4, 'n') + ".txt", "Error: 64, Bad file name"},
+    };
     HWND document = NewDocument();
     ActiveEditor().CallText(SCI_APPENDTEXT, 4, "text");
-    const std::string path = folder_ + std::string(300 - folder_.size() - 4, 'n') + ".txt";
-    saveNames_.push_back(path);
-    EXPECT_FALSE(SaveScript(1));
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].text.find("Error: 64, Bad file name"), std::string::npos) << messages_[0].text;
-    EXPECT_EQ(Title(document), "Untitled 1");
-    EXPECT_EQ(ActiveEditor().Text(), "text");
-    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(LeftoverTemporaries(folder_).empty());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.error);
+        messages_.clear();
+        saveNames_.push_back(c.path);
+        EXPECT_FALSE(SaveScript(1));
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_NE(messages_[0].text.find(c.error), std::string::npos) << messages_[0].text;
+        EXPECT_EQ(Title(document), "Untitled 1");
+        EXPECT_EQ(TabLabels(), (std::vector<std::string>{"Untitled 1"}));
+        EXPECT_EQ(ActiveEditor().Text(), "text");
+        EXPECT_TRUE(ActiveEditor().Call(SCI_GETMODIFY));
+        EXPECT_EQ(GetFileAttributesA(c.path.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(LeftoverTemporaries(folder_).empty());
+    }
 }
 
 }  // namespace

@@ -57,38 +57,34 @@ TEST_F(CommandsTest, EveryOfferedCommandHasAHandler) {
 struct Toggle {
     int id;
     const char *section, *key;
+    int SettingsRecord::*field;  // where the running program keeps the value
 };
 
 class StoredToggles : public ShellFixture, public ::testing::WithParamInterface<Toggle> {};
 
+// Each switch flips the shared settings record, checks its item and stores the value,
+// and the second press undoes all three.
 TEST_P(StoredToggles, FlipTheFlagCheckTheItemAndStoreTheValue) {
     const Toggle &row = GetParam();
     CreateFrame();
+    const SettingsRecord &record = *GetSettings(frame_);
+    EXPECT_EQ(record.*row.field, 0);
     EXPECT_EQ(Command(row.id), 1);
+    EXPECT_EQ(record.*row.field, 1);
     EXPECT_TRUE(IsChecked(Menus().settings, row.id));
     EXPECT_EQ(IniText(row.section, row.key), "1");
     EXPECT_EQ(Command(row.id), 1);
+    EXPECT_EQ(record.*row.field, 0);
     EXPECT_FALSE(IsChecked(Menus().settings, row.id));
     EXPECT_EQ(IniText(row.section, row.key), "0");
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, StoredToggles,
-                         ::testing::Values(Toggle{kCmdNoAutoIndentation, "NoAUTOIdentation", "Off"},
-                                           Toggle{kCmdMsdnSearch, "MSDNHELP", "On"},
-                                           Toggle{kCmdBlockCommentHighlightOff, "Comment", "Off"},
-                                           Toggle{kCmdScriptChecksOff, "ScriptChecks", "Off"}));
-
-TEST_F(CommandsTest, TogglesChangeTheSharedSettingsRecord) {
-    CreateFrame();
-    const SettingsRecord &s = *GetSettings(frame_);
-    Command(kCmdNoAutoIndentation);
-    Command(kCmdMsdnSearch);
-    EXPECT_EQ(s.noAutoIndent, 1);
-    EXPECT_EQ(s.documentationLookup, 1);
-    EXPECT_EQ(s.commentHighlightOff, 0);
-    Command(kCmdBlockCommentHighlightOff);
-    EXPECT_EQ(s.commentHighlightOff, 1);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Settings, StoredToggles,
+    ::testing::Values(Toggle{kCmdNoAutoIndentation, "NoAUTOIdentation", "Off", &SettingsRecord::noAutoIndent},
+                      Toggle{kCmdMsdnSearch, "MSDNHELP", "On", &SettingsRecord::documentationLookup},
+                      Toggle{kCmdBlockCommentHighlightOff, "Comment", "Off", &SettingsRecord::commentHighlightOff},
+                      Toggle{kCmdScriptChecksOff, "ScriptChecks", "Off", &SettingsRecord::scriptChecksOff}));
 
 TEST_F(CommandsTest, BlockCommentItemFollowsTheSettingOnlyOnceToggled) {
     WriteIni("[Comment]\r\nOff= 1\r\n");
@@ -360,18 +356,10 @@ TEST_F(CommandsTest, ScriptFolderIsStoredAndACancelClearsIt) {
     EXPECT_EQ(GetSettings(frame_)->scriptFolder, "");
 }
 
-TEST_F(CommandsTest, BuiltInSkinsStoreTheirPathsEvenWhenTheFileIsMissing) {
-    CreateFrame();
-    const std::pair<int, const char *> skins[] = {
-        {1110, "winmp.urf"}, {1111, "Clay.urf"}, {1112, "onion.urf"}, {1113, "trias.urf"}, {1115, "Wine.urf"}};
-    for (const auto &[id, stored] : skins) {
-        EXPECT_EQ(Command(id), 1);
-        EXPECT_EQ(IniText("Qskin", "skin"), folder_ + "skins\\" + stored) << id;
-    }
-    EXPECT_TRUE(messages_.empty());
-}
-
-TEST_F(CommandsTest, OtherSkinAsksForAFileAndStoresIt) {
+// The built-in skins store their paths even when the file is missing; Other asks for a
+// file in the skins folder and stores the choice without its blanks, a cancel stores
+// nothing.
+TEST_F(CommandsTest, SkinCommandsStoreTheChosenSkinsPath) {
     CreateFrame();
     Command(kCmdSkinOthers);  // cancelled
     ASSERT_EQ(openTitles_.size(), 1u);
@@ -379,9 +367,16 @@ TEST_F(CommandsTest, OtherSkinAsksForAFileAndStoresIt) {
     EXPECT_EQ(openFolders_[0], folder_ + "skins\\");
     EXPECT_EQ(IniText("Qskin", "skin"), "<missing>");
 
+    const std::pair<int, std::string> skins[] = {
+        {1110, folder_ + "skins\\winmp.urf"}, {1111, folder_ + "skins\\Clay.urf"},
+        {1112, folder_ + "skins\\onion.urf"}, {1113, folder_ + "skins\\trias.urf"},
+        {1115, folder_ + "skins\\Wine.urf"},  {kCmdSkinOthers, "C:\\elsewhere\\mine.urf"}};
     openAnswer_ = "  C:\\elsewhere\\mine.urf ";
-    Command(kCmdSkinOthers);
-    EXPECT_EQ(IniText("Qskin", "skin"), "C:\\elsewhere\\mine.urf");
+    for (const auto &[id, stored] : skins) {
+        EXPECT_EQ(Command(id), 1);
+        EXPECT_EQ(IniText("Qskin", "skin"), stored) << id;
+    }
+    EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(CommandsTest, RestoreToDefaultSizeCentresA1035By530Frame) {
