@@ -1,7 +1,7 @@
 """Writes the Markdown results of a benchmark run (bench/run.sh) to stdout: the machine,
 then every figure as a median with its spread, beside its peer's, as a ratio.
 
-Usage: report.py MACHINE_FILE TIMES_TSV LEXER_OUTPUT
+Usage: report.py MACHINE_FILE TIMES_TSV LEXER_OUTPUT [FOLD_EDITOR_OUTPUT]
 """
 import re
 import statistics
@@ -51,6 +51,8 @@ def main():
     machine = read_machine(sys.argv[1])
     times = read_times(sys.argv[2])
     lexer = open(sys.argv[3], encoding="utf-8").read()
+    # fold_win32_bench's output; runs from before it existed have none.
+    fold_editor = open(sys.argv[4], encoding="utf-8").read() if len(sys.argv) > 4 else ""
 
     def column(case, index):
         return [row[index] for row in times[case]]
@@ -94,6 +96,15 @@ def main():
     asm_speed = re.search(r"asm lexer:\s*([0-9.]+)", lexer).group(1)
     folded_speed = re.search(r"script lexer\+fold:\s*([0-9.]+)", lexer).group(1)
     fold_ratio = float(re.search(r"ratio lex\+fold/lex:\s*([0-9.]+)", lexer).group(1))
+    editor_fold = None
+    if fold_editor:
+        editor_fold = (
+            float(re.search(r"ratio lex\+fold/lex in the editor:\s*([0-9.]+)", fold_editor).group(1)),
+            re.search(r"editor lexing\+fold:\s*([0-9.]+)", fold_editor).group(1),
+            re.search(r"editor lexing:\s*([0-9.]+)", fold_editor).group(1),
+            float(re.search(r"ratio styled again \(the lexer's own passes\):\s*([0-9.]+)", fold_editor).group(1)),
+            float(re.search(r"ratio without change notifications:\s*([0-9.]+)", fold_editor).group(1)),
+        )
 
     out = []
     out.append(f"# Benchmark results, {machine['date']}")
@@ -145,6 +156,12 @@ def main():
     out.append(f"| folding cost, natively: script lexer lexing and folding against lexing alone"
                f" | {folded_speed} MB/s | {script_speed} MB/s (lexing) | {fold_ratio:.2f}"
                f" | ≤ 1.2 | {verdict(fold_ratio, 1.2)} |")
+    if editor_fold:
+        ratio, folded, lexed = editor_fold[:3]
+        out.append(f"| folding cost, in the editor: the 5 MB script styled with folding on against off,"
+                   f" in a document of Quillet's frame (Scintilla under Wine)"
+                   f" | {folded} MB/s | {lexed} MB/s (lexing) | {ratio:.2f}"
+                   f" | ≤ 1.2 | {verdict(ratio, 1.2)} |")
     out.append("")
     out.append("## Details")
     out.append("")
@@ -163,6 +180,11 @@ def main():
                f" {ms_cell(column('quillet-open', 3))} after the drop; peak working set with the script"
                f" and the checks off ([ScriptChecks] Off=1): {mib(peak['quillet-open-unchecked'])}"
                f" (ratio to SciTE {unchecked_ratio:.2f}), with them on {mib(peak['quillet-open'])}")
+    if editor_fold:
+        out.append(f"- folding in the editor, where its cost lies: styling the styled text again (the"
+                   f" lexer's own passes, no level changes) {editor_fold[3]:.2f} times lexing alone; the"
+                   f" first styling with the change notifications to the document window off"
+                   f" {editor_fold[4]:.2f}")
     out.append(f"- opening the smallest corpus script from process start: Quillet"
                f" {ms_cell(column('quillet-open-small', 0))}, SciTE {ms_cell(column('scite-open-small', 0))}")
     out.append(f"- peak working set: Quillet {mib(peak['quillet-start'])} after start-up,"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the benchmarks against the peer editor and writes a dated file in bench/results/.
-# Called by "./build.sh bench [rounds]" once Quillet (dist/ and dist64/), the launcher and
-# the floors (build/win32, build/win64) and lexer_bench (build/bench-native) are built;
-# builds the peer itself. Measures the 32-bit programs where this machine runs them, else
-# the 64-bit ones (QUILLET_BENCH_ARCH=i686 or x86_64 chooses).
+# Called by "./build.sh bench [rounds]" once Quillet (dist/ and dist64/), the launcher, the
+# floors and fold_win32_bench (build/win32, build/win64) and lexer_bench (build/bench-native)
+# are built; builds the peer itself. Measures the 32-bit programs where this machine runs
+# them, else the 64-bit ones (QUILLET_BENCH_ARCH=i686 or x86_64 chooses).
 #
 # Usage: bench/run.sh ROUNDS CACHE SCITE_SOURCES JOBS
 set -euo pipefail
@@ -95,7 +95,12 @@ wine "$bin/launcher.exe" "$(winpath "$work")\\times.tsv" "$rounds" "$(winpath "$
     "$(winpath "$dist/quillet.exe")" \
     </dev/null >"$work/launcher.log" 2>&1 || { cat "$work/launcher.log"; exit 1; }
 
+# Folding in the editor: the same lexer through SciLexer.dll in a document of the real
+# frame, styling the 5 MB script with folding off and on.
+echo "bench: folding cost in the editor, pinned to CPU 0"
+wine "$bin/fold_win32_bench.exe" "$(winpath "$script")" "$rounds" "$(winpath data/qkeywords.txt)" \
+    </dev/null >"$work/fold-editor.txt" 2>"$work/fold-editor.log" || { cat "$work/fold-editor.log"; exit 1; }
 
-python3 bench/report.py "$work/machine.txt" "$raw" "$work/lexer.txt" >"bench/results/$stamp.md"
+python3 bench/report.py "$work/machine.txt" "$raw" "$work/lexer.txt" "$work/fold-editor.txt" >"bench/results/$stamp.md"
 echo "bench: results in bench/results/$stamp.md"
 cat "bench/results/$stamp.md"

@@ -1,6 +1,6 @@
-// The one-time set-up of a new editor control: word characters, lexer 98 and its word
-// lists, fonts, bold and italic, display case, margins, tabs, and the colours of the
-// nine token classes.
+// The one-time set-up of a new editor control: word characters, the changes it reports,
+// lexer 98 and its word lists, fonts, bold and italic, display case, margins, tabs, and
+// the colours of the nine token classes.
 #include <windows.h>
 
 #include <array>
@@ -24,6 +24,12 @@ constexpr char kRegisterList[] =
 constexpr int kDefaultSize = 14;
 
 constexpr std::array<int, 4> kUpperCaseStyles{kStyleKeyword, kStyleRegister, kStyleOpcode, kStyleLabel};
+
+// The changes the document window hears of (SCN_MODIFIED): text put in or taken out, the
+// moment before a deletion, and the program's own undo steps; the undo and redo flags
+// come with these. Styling changes the state and fold level of nearly every line, and
+// one notification for each would cost far more than the styling itself.
+constexpr uptr_t kModificationsHeard = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT | SC_MOD_BEFOREDELETE | SC_MOD_CONTAINER;
 
 struct Font {
     std::string face;
@@ -80,6 +86,7 @@ void SetUpEditor(HWND control) {
     editor.CallText(SCI_SETKEYWORDS, 0, ToLowerAscii(keywords ? keywords : "").c_str());
     editor.CallText(SCI_SETKEYWORDS, 1, kRegisterList);
     editor.Call(SCI_USEPOPUP, 0);
+    editor.Call(SCI_SETMODEVENTMASK, kModificationsHeard);
 
     editor.CallText(SCI_STYLESETFONT, STYLE_DEFAULT, text::kDefaultStyleFontFace);
     editor.Call(SCI_STYLESETSIZE, STYLE_DEFAULT, kDefaultSize);

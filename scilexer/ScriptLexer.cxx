@@ -13,7 +13,8 @@
 //
 // Fold levels: each label's section, IFxx..ELSE..ENDIF, EXEC..ENDE and block comments
 // of several lines (FoldLine). What a line opens or closes is noted in its line state
-// while it is styled, so folding reads no text.
+// while it is styled, so folding reads no text. Folding is on unless the property
+// "fold" is set to 0 (which the editor never does; its benchmark does, to compare).
 #include <cassert>
 #include <cstddef>
 #include <string>
@@ -360,7 +361,11 @@ public:
         : DefaultLexer("odbgscript", quillet::kScriptLexerNumber, kLexicalClasses,
                        sizeof(kLexicalClasses) / sizeof(kLexicalClasses[0])) {}
 
-    const char *SCI_METHOD PropertyGet(const char *) override { return ""; }
+    const char *SCI_METHOD PropertyNames() override { return kFoldProperty; }
+    int SCI_METHOD PropertyType(const char *name) override;
+    const char *SCI_METHOD DescribeProperty(const char *name) override;
+    Sci_Position SCI_METHOD PropertySet(const char *key, const char *val) override;
+    const char *SCI_METHOD PropertyGet(const char *key) override;
     const char *SCI_METHOD DescribeWordListSets() override { return kWordListDescriptions; }
     Sci_Position SCI_METHOD WordListSet(int n, const char *wl) override;
     void SCI_METHOD Lex(Sci_PositionU startPos, Sci_Position length, int initStyle,
@@ -374,9 +379,39 @@ private:
     // Style of `!` and the word after it: a flag, or -1.
     int ClassifyFlag(const LoweredWord &word) const;
 
+    static constexpr const char *kFoldProperty = "fold";
+
     WordList keywords_;
     WordList registers_;
+    bool fold_ = true;
 };
+
+int SCI_METHOD ScriptLexer::PropertyType(const char *name) {
+    return std::string_view(name ? name : "") == kFoldProperty ? SC_TYPE_BOOLEAN : -1;
+}
+
+const char *SCI_METHOD ScriptLexer::DescribeProperty(const char *name) {
+    return std::string_view(name ? name : "") == kFoldProperty
+               ? "Fold levels for label sections, IFxx, EXEC and block comments (0 leaves them alone)"
+               : "";
+}
+
+// Only "fold" is known; switching it restyles from the start so the levels follow.
+Sci_Position SCI_METHOD ScriptLexer::PropertySet(const char *key, const char *val) {
+    if (!key || !val || std::string_view(key) != kFoldProperty)
+        return -1;
+    const bool fold = std::string_view(val) != "0";
+    if (fold == fold_)
+        return -1;
+    fold_ = fold;
+    return 0;
+}
+
+const char *SCI_METHOD ScriptLexer::PropertyGet(const char *key) {
+    if (!key || std::string_view(key) != kFoldProperty)
+        return "";
+    return fold_ ? "1" : "0";
+}
 
 Sci_Position SCI_METHOD ScriptLexer::WordListSet(int n, const char *wl) {
     WordList *target = n == 0 ? &keywords_ : n == 1 ? &registers_ : nullptr;
@@ -578,7 +613,7 @@ FoldStep FoldLine(int stateBefore, int state, int levelNext) {
 // lines of the range.
 void SCI_METHOD ScriptLexer::Fold(Sci_PositionU startPos, Sci_Position length, int,
                                   IDocument *pAccess) {
-    if (length <= 0)
+    if (length <= 0 || !fold_)
         return;
     LexAccessor styler(pAccess);
     const Sci_Position endPos = static_cast<Sci_Position>(startPos) + length;

@@ -90,6 +90,22 @@ TEST(ScriptLexerFolding, LevelsOfBlocksAndSections) {
         EXPECT_EQ(FoldedOnce(c.text), c.levels) << "text: " << c.text;
 }
 
+// "fold" 0 leaves the levels as they are; switching it asks for a restyle from the start.
+TEST(ScriptLexerFolding, FoldPropertyZeroLeavesLevelsAlone) {
+    LexerPtr lexer = MakeLexer();
+    EXPECT_STREQ(lexer->PropertyGet("fold"), "1");
+    EXPECT_EQ(lexer->PropertySet("fold", "0"), 0);
+    EXPECT_EQ(lexer->PropertySet("fold", "0"), -1);
+    EXPECT_STREQ(lexer->PropertyGet("fold"), "0");
+    LexerDocument doc("start:\r\nIFEQ eax, 1\r\nmov eax, 2\r\nENDIF\r\n");
+    lexer->Lex(0, doc.Length(), 0, &doc);
+    lexer->Fold(0, doc.Length(), 0, &doc);
+    EXPECT_EQ(Levels(doc), "0 0 0 0 0");
+    EXPECT_EQ(lexer->PropertySet("fold", "1"), 0);
+    lexer->Fold(0, doc.Length(), 0, &doc);
+    EXPECT_EQ(Levels(doc), "0+ 1+ 2 2 1");
+}
+
 std::string ReadFile(const std::filesystem::path &path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
