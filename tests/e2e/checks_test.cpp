@@ -61,45 +61,12 @@ TEST(ScriptChecks, MistakesAreUnderlinedCountedVisitedAndExplainedOnHover) {
     EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_GETCURRENTPOS) == static_cast<LRESULT>(label); },
                           kStepTimeout));
 
-    // The mouse resting on the misspelt command shows the message in a call tip. Wine
-    // confines the pointer while a window covering the whole screen is in front and then
-    // ignores another program's SetCursorPos: where the pointer cannot be moved, the frame
-    // is moved to bring the word under it. Scintilla ends a rest when the pointer is over
-    // another window (Wine's tray window in a corner, say): the frame then moves clear.
+    // The mouse resting on the misspelt command shows the message in a call tip, with
+    // the caret on the empty last line.
     HWND frame = quillet.Frame();
-    const POINT word{static_cast<LONG>(Send(editor, SCI_POINTXFROMPOSITION, 0, static_cast<LPARAM>(command + 1))),
-                     static_cast<LONG>(Send(editor, SCI_POINTYFROMPOSITION, 0, static_cast<LPARAM>(command + 1))) + 5};
-    bool tip = false;
-    std::string missed;
-    for (int attempt = 0; attempt < 4 && !tip; ++attempt) {
-        POINT screen = word;
-        ClientToScreen(editor, &screen);
-        SetCursorPos(screen.x, screen.y);
-        Sleep(250);  // Wine reads the display's pointer back 100 ms after a move
-        POINT pointer{};
-        GetCursorPos(&pointer);
-        if (pointer.x != screen.x || pointer.y != screen.y) {
-            RECT placed{};
-            GetWindowRect(frame, &placed);
-            SetWindowPos(frame, nullptr, placed.left + pointer.x - screen.x, placed.top + pointer.y - screen.y, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            screen = pointer;
-        }
-        if (HWND top = WindowFromPoint(screen); top != editor) {
-            char name[64] = "";
-            if (top) GetClassNameA(top, name, sizeof name);
-            missed = std::string("window under the word: ") + name;
-            SetWindowPos(frame, nullptr, 200 + 150 * attempt, 150 + 100 * attempt, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            continue;
-        }
-        POINT client = screen;
-        ScreenToClient(editor, &client);
-        PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
-        tip = WaitUntil([&] { return Send(editor, SCI_CALLTIPACTIVE) != 0; }, kStepTimeout / 2);
-        missed = "no call tip with the pointer at " + std::to_string(screen.x) + "," + std::to_string(screen.y);
-    }
-    EXPECT_TRUE(tip) << missed;
+    Send(editor, SCI_GOTOPOS, text.size());
+    ASSERT_EQ(RestPointerOn(editor, command + 1), "");
+    EXPECT_TRUE(WaitUntil([&] { return Send(editor, SCI_CALLTIPACTIVE) != 0; }, kStepTimeout)) << "no call tip";
     Sleep(300);  // let the tip paint
     SaveScreenshot("script-checks.png", frame);
     EXPECT_TRUE(quillet.Close());

@@ -1,7 +1,8 @@
 // End to end: a script's structure with real keys and clicks: fold all and unfold all,
 // a click in the marker margin setting and removing a script breakpoint (kept in the
-// debugger's list as Alt+F2 keeps it) and a Ctrl+click there a bookmark, rename with
-// its refusals and one undo step, and the references list walked with the keys.
+// debugger's list as Alt+F2 keeps it) and a Ctrl+click there a bookmark, the pointer
+// resting on a number showing its meaning, rename with its refusals and one undo step,
+// and the references list walked with the keys.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -45,7 +46,7 @@ std::map<std::string, std::string> BreakpointSection(const std::string &ini) {
 
 }  // namespace
 
-TEST(Structure, FoldAllAndMarginClicksWithRealInput) {
+TEST(Structure, FoldAllMarginClicksAndNumberHoverWithRealInput) {
     FreshFolder folder;
     ASSERT_TRUE(folder.Ok()) << folder.Error();
     // The debugger's settings file lies beside the debugger the settings name.
@@ -108,6 +109,41 @@ TEST(Structure, FoldAllAndMarginClicksWithRealInput) {
                           kStepTimeout));
     EXPECT_TRUE(HasBookmark(editor, 8));
     EXPECT_EQ(Send(editor, SCI_GETMODIFY), 0);
+
+    // The mouse resting on a command shows no tip, however long it rests (several of the
+    // editor's dwell times here); resting on a number shows what the number means in a
+    // call tip at the number, under its line, clear of the pointer.
+    const size_t command = text.find("mov"), number = text.find("3E8");
+    const auto tipShown = [&] { return Send(editor, SCI_CALLTIPACTIVE) != 0; };
+    // The caret goes to the empty last line, where no command's tip comes up with it.
+    Send(editor, SCI_GOTOPOS, text.size());
+    ASSERT_TRUE(WaitUntil([&] { return !tipShown(); }, kStepTimeout)) << "a tip stays with the caret";
+    ASSERT_EQ(RestPointerOn(editor, command + 1), "");
+    EXPECT_FALSE(WaitUntil(tipShown, static_cast<DWORD>(4 * Send(editor, SCI_GETMOUSEDWELLTIME))))
+        << "a tip over the command mov";
+    ASSERT_EQ(RestPointerOn(editor, number + 1), "");
+    ASSERT_TRUE(WaitUntil(tipShown, kStepTimeout)) << "no tip over 3E8";
+    HWND tip = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND window : TopWindows(quillet.Pid(), "CallTip"))
+            if (IsWindowVisible(window)) tip = window;
+        return tip != nullptr;
+    }, kStepTimeout)) << "no tip window shown";
+    const auto screenPoint = [&](size_t position) {
+        POINT point{static_cast<LONG>(Send(editor, SCI_POINTXFROMPOSITION, 0, static_cast<LPARAM>(position))),
+                    static_cast<LONG>(Send(editor, SCI_POINTYFROMPOSITION, 0, static_cast<LPARAM>(position)))};
+        ClientToScreen(editor, &point);
+        return point;
+    };
+    const POINT numberStart = screenPoint(number), numberEnd = screenPoint(number + 3);
+    const RECT placed = WindowRect(tip);
+    // Scintilla sets the tip's text a few pixels in from its left edge.
+    constexpr LONG kTipInset = 8;
+    EXPECT_GE(placed.left, numberStart.x - kTipInset);
+    EXPECT_LT(placed.left, numberEnd.x);
+    EXPECT_GT(placed.top, numberStart.y + static_cast<LONG>(Send(editor, SCI_TEXTHEIGHT, 2)) / 2);
+    RedrawWindow(tip, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_FALSE(SaveScreenshot("structure-number-tip.png", quillet.Frame()).empty());
     EXPECT_TRUE(quillet.Close());
 }
 

@@ -207,6 +207,15 @@ bool TypeUnicodeKeys(HWND window, const std::wstring &text);
 // Left or right click at a point on the screen through SendInput, with the modifiers
 // held (VK_CONTROL, VK_MENU, VK_SHIFT), once the window under the point is in front.
 bool ClickAt(POINT screen, bool right = false, std::initializer_list<WORD> modifiers = {});
+// Rests the real pointer on text `position` of a Scintilla control of another process,
+// a quarter into that character (so Scintilla's rest reports `position` itself), as a
+// user's mouse stops on a word. Its top-level window is first placed clear of the
+// screen's edges (Wine's tray window sits in a corner, and while a window covers the
+// whole screen Wine keeps another program's SetCursorPos from moving the pointer) and
+// brought in front. Returns empty once the pointer is there and the control has had the
+// move (its rest, SCN_DWELLSTART, follows after the control's dwell time), else what was
+// wrong: the pointer not movable, another window under the point, ...
+std::string RestPointerOn(HWND editor, size_t position);
 
 // ---------------------------------------------------------------------------------
 // Screenshots

@@ -2,11 +2,18 @@
 // accelerators and clicks through SendInput (posted keys carry no modifier state).
 #include "driver/driver.h"
 
+#include <algorithm>
+#include <string>
+
 namespace qdriver {
 namespace {
 
 constexpr UINT kSciGetCaretPeriod = 2075;
 constexpr UINT kSciSetCaretPeriod = 2076;
+constexpr UINT kSciPointXFromPosition = 2164;
+constexpr UINT kSciPointYFromPosition = 2165;
+constexpr UINT kSciLineFromPosition = 2166;
+constexpr UINT kSciTextHeight = 2279;
 
 bool IsExtended(WORD vk) {
     switch (vk) {
@@ -128,6 +135,93 @@ bool ClickAt(POINT screen, bool right, std::initializer_list<WORD> modifiers) {
     }
     for (auto it = modifiers.end(); it != modifiers.begin();) inputs.push_back(Key(*--it, true));
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+namespace {
+
+// Distance kept from the screen's edges when the window is placed for a rest.
+constexpr int kScreenMargin = 60;
+// Wine answers GetCursorPos with the position last asked for until this long after the
+// request, and only then with where the display's pointer really is.
+constexpr DWORD kPointerReadBackMs = 100;
+constexpr DWORD kPointerTimeout = 3000;
+
+std::string PointText(POINT point) { return std::to_string(point.x) + "," + std::to_string(point.y); }
+
+// What a window is, for error texts: its class and its process.
+std::string Describe(HWND window) {
+    if (!window) return "no window";
+    return "a window of class " + ClassName(window) + " of process " + std::to_string(WindowPid(window));
+}
+
+// Places `top` at the screen's top left, `kScreenMargin` in, no larger than the screen
+// less the margins, and in front of the other windows. A window covering the whole
+// screen makes Wine hold the pointer for its program, which then keeps it after the
+// window shrank: releasing the confinement frees the pointer for SetCursorPos.
+void PlaceClearOfEdges(HWND top) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    RECT placed = WindowRect(top);
+    const int width = std::min<int>(placed.right - placed.left, screenWidth - 2 * kScreenMargin);
+    const int height = std::min<int>(placed.bottom - placed.top, screenHeight - 2 * kScreenMargin);
+    SetWindowPos(top, HWND_TOP, kScreenMargin, kScreenMargin, width, height, SWP_NOACTIVATE);
+    ClipCursor(nullptr);
+}
+
+// The point of `position` on the screen: a quarter into its character, half down its line.
+POINT ScreenPointOf(HWND editor, size_t position) {
+    const auto at = static_cast<LPARAM>(position);
+    const LRESULT left = Send(editor, kSciPointXFromPosition, 0, at);
+    const LRESULT right = Send(editor, kSciPointXFromPosition, 0, at + 1);
+    const LRESULT line = Send(editor, kSciLineFromPosition, static_cast<WPARAM>(position));
+    POINT point{static_cast<LONG>(left + std::max<LRESULT>(right - left, 0) / 4),
+                static_cast<LONG>(Send(editor, kSciPointYFromPosition, 0, at) +
+                                  Send(editor, kSciTextHeight, static_cast<WPARAM>(line)) / 2)};
+    ClientToScreen(editor, &point);
+    return point;
+}
+
+// Moves the pointer to `screen` and waits until the display reports it there (read back
+// only once Wine asks the display again); false when it stays elsewhere.
+bool MovePointer(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    const DWORD moved = GetTickCount();
+    return WaitUntil([&] {
+        POINT pointer{};
+        return GetTickCount() - moved > kPointerReadBackMs && GetCursorPos(&pointer) && pointer.x == screen.x &&
+               pointer.y == screen.y;
+    }, kPointerTimeout);
+}
+
+}  // namespace
+
+std::string RestPointerOn(HWND editor, size_t position) {
+    HWND top = GetAncestor(editor, GA_ROOT);
+    if (!editor || !top) return "no editor";
+    PlaceClearOfEdges(top);
+    if (!BringForward(editor, false)) return "the editor's window does not come to the front";
+
+    POINT screen = ScreenPointOf(editor, position);
+    RECT shown{};
+    GetClientRect(editor, &shown);
+    MapWindowPoints(editor, nullptr, reinterpret_cast<POINT *>(&shown), 2);
+    if (!PtInRect(&shown, screen)) return "position " + std::to_string(position) + " is not shown in the editor";
+
+    if (!MovePointer(screen)) {
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        return "the pointer cannot be moved to " + PointText(screen) + ": it stays at " + PointText(pointer);
+    }
+    // Scintilla ends a rest once the pointer is over another window.
+    if (HWND under = WindowFromPoint(screen); under != editor)
+        return "under the word at " + PointText(screen) + " lies " + Describe(under);
+
+    // The move itself, posted, so the control has had it once SyncEditor returns (where
+    // the pointer's own move reached it first, this one is the same point, which Scintilla
+    // does not take for a second move).
+    POINT client = screen;
+    ScreenToClient(editor, &client);
+    PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    return SyncEditor(editor) ? "" : "the editor does not answer";
 }
 
 bool TypeUnicodeKeys(HWND window, const std::wstring &text) {
