@@ -460,9 +460,14 @@ void OnStructureNotification(HWND, const SCNotification &notification) {
     case SCN_DWELLSTART: OnDwellStart(editor, aids[control], notification.position); break;
     case SCN_DWELLEND: OnDwellEnd(editor, aids[control]); break;
     case SCN_FOCUSIN: ForgetClosedEditors(); break;
-    case SCN_UPDATEUI:
-        if (notification.updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL))
+    // Not on every content update: the highlight's own indicators are one, and it would
+    // then mark the word again every pause for as long as the script stays open.
+    case SCN_MODIFIED:
+        if (notification.modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))
             ScheduleHighlight(control, aids[control]);
+        break;
+    case SCN_UPDATEUI:
+        if (notification.updated & (SC_UPDATE_SELECTION | SC_UPDATE_V_SCROLL)) ScheduleHighlight(control, aids[control]);
         break;
     default: break;
     }

@@ -8,6 +8,7 @@
 
 #include "app/find_replace.h"
 #include "assist/script_checks.h"
+#include "assist/structure_aids.h"
 #include "platform/settings_store.h"
 
 namespace quillet::testing_documents {
@@ -64,9 +65,25 @@ TEST_F(ScriptChecks, TypedMistakeIsUnderlinedHoveredCountedAndVisited) {
     EXPECT_EQ(editor.Text(), "var x\r\nmov x, 1\r\n\tmvo x, 2");  // the checks never change the text
     EXPECT_EQ(StatusText(handles_.statusBar), std::string("1") + text::kStatusProblems);
 
-    // The mouse resting on the squiggle shows the message in a call tip.
+    // With the caret on a variable, its occurrences are marked after the pause.
+    const auto highlighted = [&](sptr_t position) {
+        return editor.Call(SCI_INDICATORVALUEAT, kWordHighlightIndicator, position) != 0;
+    };
+    editor.Call(SCI_GOTOPOS, 4);
+    ASSERT_TRUE(WaitFor([&] { return highlighted(4) && highlighted(11) && highlighted(typedAt + 4); }));
+    EXPECT_FALSE(highlighted(0));
+    editor.Call(SCI_CALLTIPCANCEL);  // a command's tip the caret may have opened
+
+    // The mouse resting on the squiggle shows the message in a call tip. Indicators that
+    // change meanwhile (here: the marks taken away) leave it open, and the marks are not
+    // drawn again while nothing moves.
     SendMessageA(editor.Window(), WM_MOUSEMOVE, 0, PointOf(editor, typedAt + 1));
     ASSERT_TRUE(WaitFor([&] { return editor.Call(SCI_CALLTIPACTIVE) != 0; }));
+    editor.Call(SCI_SETINDICATORCURRENT, kWordHighlightIndicator);
+    editor.Call(SCI_INDICATORCLEARRANGE, 0, editor.Call(SCI_GETLENGTH));
+    for (int i = 0; i < 100; ++i, Sleep(10)) Pump();  // more than two pauses
+    EXPECT_FALSE(highlighted(4)) << "the word was marked again without a move";
+    EXPECT_NE(editor.Call(SCI_CALLTIPACTIVE), 0) << "an indicator change closed the tip";
 
     // Next Problem from the top reaches it, and wraps around to it again.
     editor.Call(SCI_GOTOPOS, 0);
