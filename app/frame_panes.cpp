@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/frame_window.h"
+#include "app/startup_trace.h"
 #include "assist/labels_pane.h"
 #include "core/command_ids.h"
 #include "core/texts.h"
@@ -190,13 +191,16 @@ void CreateFrameChildren(HWND frame, FrameState &state) {
     handles.frame = frame;
 
     handles.statusBar = CreateStatusBar(frame);
+    MarkStartupStep("    status bar");
     RECT client{};
     GetClientRect(frame, &client);
 
     handles.toolBar = CreateToolBar(frame, client);
+    MarkStartupStep("    tool bar window");
     handles.taskBar = FindWindowA(text::kTaskbarClass, "");
 
     handles.mdiClient = CreateMdiClient(frame, client);
+    MarkStartupStep("    MDI client");
     handles.mdiClientProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handles.mdiClient, GWLP_WNDPROC));
     handles.frameProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame, GWLP_WNDPROC));
     PublishFrameHandles(frame, &handles);
@@ -204,18 +208,23 @@ void CreateFrameChildren(HWND frame, FrameState &state) {
     Subclass(frame, FrameSubclassProc);
 
     CreateLabelsPane(frame, client, handles);
+    MarkStartupStep("    labels pane");
     handles.progressBar = CreateProgressBar(handles.statusBar);
     PublishMdiClient(frame, handles.mdiClient);
+    MarkStartupStep("    progress bar");
 
     handles.tabStrip = CreateTabStrip(frame);
     if (handles.tabStrip) {
         SkinWindowSet(handles.tabStrip, APPFACE_TABS);
         SetParent(handles.tabStrip, frame);
     }
+    MarkStartupStep("    tab strip");
     SkinWindowSet(frame, APPFACE_FRAME);
     if (handles.toolBar) SkinWindowSet(handles.toolBar, APPFACE_TOOLBAR);
 
+    MarkStartupStep("    skins set");
     if (handles.toolBar) FillToolBar(frame, handles);
+    MarkStartupStep("    tool bar filled");
     PublishFrameHandles(frame, &handles);
     if (handles.toolBar) ShowWindow(handles.toolBar, SW_SHOWNORMAL);
 
