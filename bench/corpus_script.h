@@ -17,7 +17,8 @@ inline std::string ReadFile(const std::filesystem::path &path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline std::string CorpusScript(const std::filesystem::path &corpus, std::size_t lineCount) {
+// The corpus scripts (.txt and .osc) in name order, each followed by a line end.
+inline std::string CorpusScriptsJoined(const std::filesystem::path &corpus) {
     std::vector<std::filesystem::path> scripts;
     for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
         const auto ext = entry.path().extension();
@@ -26,6 +27,11 @@ inline std::string CorpusScript(const std::filesystem::path &corpus, std::size_t
     std::sort(scripts.begin(), scripts.end());
     std::string all;
     for (const auto &path : scripts) all += ReadFile(path) + "\r\n";
+    return all;
+}
+
+inline std::string CorpusScript(const std::filesystem::path &corpus, std::size_t lineCount) {
+    const std::string all = CorpusScriptsJoined(corpus);
     std::string text;
     std::size_t lines = 0;
     while (!all.empty() && lines < lineCount) {
@@ -40,14 +46,7 @@ inline std::string CorpusScript(const std::filesystem::path &corpus, std::size_t
 // The corpus scripts one after another, each starting on a line of its own, repeated
 // until `minBytes` are reached: the 5 MB script of bench/run.sh.
 inline std::string CorpusScriptOfBytes(const std::filesystem::path &corpus, std::size_t minBytes) {
-    std::vector<std::filesystem::path> scripts;
-    for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
-        const auto ext = entry.path().extension();
-        if (ext == ".txt" || ext == ".osc") scripts.push_back(entry.path());
-    }
-    std::sort(scripts.begin(), scripts.end());
-    std::string all;
-    for (const auto &path : scripts) all += ReadFile(path) + "\r\n";
+    const std::string all = CorpusScriptsJoined(corpus);
     std::string text;
     while (!all.empty() && text.size() < minBytes) text += all;
     return text;

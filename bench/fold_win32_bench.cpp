@@ -26,6 +26,7 @@
 
 #include "app/shell.h"
 #include "assist/keyword_stores.h"
+#include "bench/corpus_script.h"
 #include "core/command_ids.h"
 #include "platform/active_document.h"
 #include "platform/paths.h"
@@ -45,31 +46,6 @@ void Pump() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-}
-
-std::string ReadFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The text bench/run.sh writes: the corpus scripts in name order, each followed by a
-// line end, repeated until 5 MiB are reached.
-std::string CorpusText(const std::string &corpus) {
-    std::vector<std::string> names;
-    for (const char *pattern : {"\\*.txt", "\\*.osc"}) {
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA((corpus + pattern).c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) continue;
-        do names.push_back(found.cFileName);
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    std::sort(names.begin(), names.end());
-    std::string all;
-    for (const std::string &name : names) all += ReadFile(corpus + "\\" + name) + "\r\n";
-    std::string text;
-    while (!all.empty() && text.size() < kTextSize) text += all;
-    return text;
 }
 
 double Median(std::vector<double> values) {
@@ -121,7 +97,8 @@ int main(int argc, char **argv) {
     const std::string scriptPath = argc > 1 ? argv[1] : "";
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
     const std::string keywordPath = argc > 3 ? argv[3] : source + "\\data\\qkeywords.txt";
-    const std::string text = scriptPath.empty() ? CorpusText(source + "\\..\\shared\\corpus") : ReadFile(scriptPath);
+    const std::string text = scriptPath.empty() ? bench::CorpusScriptOfBytes(source + "\\..\\shared\\corpus", kTextSize)
+                                                   : bench::ReadFile(scriptPath);
     if (text.empty()) {
         std::fprintf(stderr, "no script text: pass the 5 MB script bench/run.sh writes\n");
         return 1;

@@ -30,26 +30,20 @@ const ClassColour kCustom[] = {
 
 uint32_t ToColorref(uint32_t rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16); }
 
-std::string Trimmed(std::string text) {
-    text.erase(0, text.find_first_not_of(' '));
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 // True when one reading of "Custom Colors" holds every `expected` key with its value.
 bool SectionHolds(const std::string &settings, const std::map<std::string, std::string> &expected,
                   std::map<std::string, std::string> *stored) {
     *stored = IniSection(settings, "Custom Colors");
     for (const auto &entry : expected) {
         auto it = stored->find(entry.first);
-        if (it == stored->end() || Trimmed(it->second) != entry.second) return false;
+        if (it == stored->end() || Trim(it->second) != entry.second) return false;
     }
     return true;
 }
 
 // A "Custom Colors" value as written (the switch is written "1" / "0").
 std::string IniRaw(const std::string &settings, const char *key) {
-    return Trimmed(IniRawValue(settings, "Custom Colors", key));
+    return Trim(IniRawValue(settings, "Custom Colors", key));
 }
 
 // Opens the script and captures the frame once the editor shows text in `painted`
@@ -184,7 +178,7 @@ TEST(Colours, SetCustomColorsDialogStoresASetThatMyCustomcolorSwitchesOn) {
     }
     std::map<std::string, std::string> stored;
     WaitUntil([&] { return SectionHolds(settings, slots, &stored); }, kStepTimeout);
-    for (const auto &entry : slots) EXPECT_EQ(Trimmed(stored[entry.first]), entry.second) << entry.first;
+    for (const auto &entry : slots) EXPECT_EQ(Trim(stored[entry.first]), entry.second) << entry.first;
     EXPECT_FALSE(IniHasKey(settings, "Custom Colors", "MyColorset")) << "opening stored a set";
     SaveScreenshot("colour-dialog.png", dialog);
 
@@ -220,7 +214,7 @@ TEST(Colours, SetCustomColorsDialogStoresASetThatMyCustomcolorSwitchesOn) {
     }
     PressButton(dialog, kSetButton);
     WaitUntil([&] { return SectionHolds(settings, expected, &stored); }, kStepTimeout);
-    for (const auto &entry : expected) EXPECT_EQ(Trimmed(stored[entry.first]), entry.second) << entry.first;
+    for (const auto &entry : expected) EXPECT_EQ(Trim(stored[entry.first]), entry.second) << entry.first;
     EXPECT_TRUE(IsWindowVisible(dialog)) << "SET closed the dialog";
     PressButton(dialog, kCloseButton);
     ASSERT_TRUE(WaitGone(dialog, kStepTimeout));

@@ -88,19 +88,6 @@ int CaretLine(HWND editor) {
 
 bool HasBreakpoint(HWND editor, int line) { return (Send(editor, SCI_MARKERGET, line) & 2) != 0; }
 
-std::string Trimmed(std::string text) {
-    text.erase(0, text.find_first_not_of(' '));
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
-// The plug-in's section with its values trimmed (Wine drops a value's leading blank).
-std::map<std::string, std::string> BreakpointSection(const std::string &ini) {
-    std::map<std::string, std::string> section = IniSection(ini, "Plugin ODbgScript");
-    for (auto &entry : section) entry.second = Trimmed(entry.second);
-    return section;
-}
-
 }  // namespace
 
 // The whole exchange with a debugger side built from `simulator`.

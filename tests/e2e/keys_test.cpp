@@ -32,12 +32,6 @@ int CaretLine(HWND editor) {
     return static_cast<int>(Send(editor, SCI_LINEFROMPOSITION, Send(editor, SCI_GETCURRENTPOS)));
 }
 
-std::string Trimmed(std::string text) {
-    text.erase(0, text.find_first_not_of(' '));
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 }  // namespace
 
 TEST(Keys, CtrlKeysFromTheKeyboardReachTheEditor) {
@@ -78,7 +72,7 @@ TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
         ASSERT_TRUE(WaitUntil([&] { return Marked(editor, line); }, kStepTimeout))
             << "Ctrl+F2 did not bookmark line " << line;
     }
-    EXPECT_TRUE(WaitUntil([&] { return Trimmed(IniRawValue(settings, "Bookmarks", "BM1")) == "6,3,"; },
+    EXPECT_TRUE(WaitUntil([&] { return Trim(IniRawValue(settings, "Bookmarks", "BM1")) == "6,3,"; },
                           kStepTimeout))
         << "stored lines: \"" << IniRawValue(settings, "Bookmarks", "BM1") << "\"";
     EXPECT_EQ(IniRead(settings, "Bookmarks", "BMfile1"), script);
@@ -109,7 +103,7 @@ TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
     ASSERT_TRUE(PressKey(editor, VK_F2, {VK_CONTROL}));
     EXPECT_TRUE(WaitUntil([&] { return !Marked(editor, 6); }, kStepTimeout));
     EXPECT_TRUE(Marked(editor, 3));
-    EXPECT_TRUE(WaitUntil([&] { return Trimmed(IniRawValue(settings, "Bookmarks", "BM1")) == "3,"; }, kStepTimeout))
+    EXPECT_TRUE(WaitUntil([&] { return Trim(IniRawValue(settings, "Bookmarks", "BM1")) == "3,"; }, kStepTimeout))
         << "stored lines: \"" << IniRawValue(settings, "Bookmarks", "BM1") << "\"";
     ASSERT_TRUE(PressKey(editor, VK_F3, {VK_CONTROL}));
     EXPECT_TRUE(WaitUntil([&] { return !Marked(editor, 3); }, kStepTimeout));

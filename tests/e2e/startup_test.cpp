@@ -70,12 +70,6 @@ Placement Clamped(int x, int y, int width, int height) {
 
 // The program writes numbers with a leading blank, but Wine's profile functions drop
 // leading blanks of every value they write, so the blank is not compared.
-std::string Trimmed(std::string text) {
-    text.erase(0, text.find_first_not_of(' '));
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 struct ToolButton {
     int command;
     bool separator;
@@ -162,7 +156,7 @@ TEST(StartUp, FrameWithItsPanesRefusesASecondCopyAndSavesItsPlacement) {
     const std::string settings = folder.Settings();
     for (const char *expected : {"1", "0"}) {
         ASSERT_TRUE(PressKey(frame, VK_ESCAPE)) << "the frame did not come to the foreground";
-        EXPECT_TRUE(WaitUntil([&] { return Trimmed(IniRawValue(settings, "NoAUTOIdentation", "Off")) == expected; },
+        EXPECT_TRUE(WaitUntil([&] { return Trim(IniRawValue(settings, "NoAUTOIdentation", "Off")) == expected; },
                               kStepTimeout))
             << "after Esc, [NoAUTOIdentation] Off is \"" << IniRawValue(settings, "NoAUTOIdentation", "Off")
             << "\", expected \"" << expected << "\"";
@@ -201,7 +195,7 @@ TEST(StartUp, FrameWithItsPanesRefusesASecondCopyAndSavesItsPlacement) {
                    {"wheight", rect.bottom - rect.top}};
     for (const auto &entry : written) {
         bool found = false;
-        EXPECT_EQ(Trimmed(IniRawValue(settings, "WINDOWS", entry.key, &found)), std::to_string(entry.value))
+        EXPECT_EQ(Trim(IniRawValue(settings, "WINDOWS", entry.key, &found)), std::to_string(entry.value))
             << entry.key;
         EXPECT_TRUE(found) << entry.key << " not written";
     }
@@ -402,7 +396,7 @@ TEST(StartUp, CloseButtonHidesToTheTrayUntilExitOnCloseIsOn) {
             << "a left click on the tray icon did not bring the frame back";
     }
     SendCommand(frame, ui::kCmdExitOnClose);
-    EXPECT_EQ(Trimmed(IniRawValue(folder.Settings(), "Flags", "Close2Exit")), "1");
+    EXPECT_EQ(Trim(IniRawValue(folder.Settings(), "Flags", "Close2Exit")), "1");
     PostMessageA(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
     DWORD code = 99;
     ASSERT_TRUE(quillet.Process().WaitExit(kStepTimeout, &code)) << "the close button did not end the program";

@@ -32,18 +32,6 @@ POINT MarkerMarginPoint(HWND editor, int line) {
     return point;
 }
 
-std::string Trimmed(std::string text) {
-    text.erase(0, text.find_first_not_of(' '));
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
-std::map<std::string, std::string> BreakpointSection(const std::string &ini) {
-    std::map<std::string, std::string> section = IniSection(ini, "Plugin ODbgScript");
-    for (auto &entry : section) entry.second = Trimmed(entry.second);
-    return section;
-}
-
 }  // namespace
 
 TEST(Structure, FoldAllMarginClicksAndNumberHoverWithRealInput) {

@@ -17,14 +17,14 @@ std::string Lower(std::string text) {
     return text;
 }
 
+}  // namespace
+
 std::string Trim(const std::string &text) {
     size_t start = text.find_first_not_of(" \t");
     if (start == std::string::npos) return "";
     size_t end = text.find_last_not_of(" \t");
     return text.substr(start, end - start + 1);
 }
-
-}  // namespace
 
 bool Session::Start() { return program_.Start(folder_.Exe(), folder_.Path()); }
 
@@ -121,6 +121,12 @@ std::map<std::string, std::string> IniSection(const std::string &file, const std
         std::string key = Lower(Trim(line.substr(0, equals)));
         if (!values.count(key)) values[key] = line.substr(equals + 1);
     }
+    return values;
+}
+
+std::map<std::string, std::string> BreakpointSection(const std::string &debuggerIni) {
+    std::map<std::string, std::string> values = IniSection(debuggerIni, "Plugin ODbgScript");
+    for (auto &entry : values) entry.second = Trim(entry.second);
     return values;
 }
 

@@ -96,6 +96,12 @@ private:
 // program rewrites the whole file at each write, so checks of several keys that another
 // process writes one after the other wait on one reading of them all.
 std::map<std::string, std::string> IniSection(const std::string &file, const std::string &section);
+// The script breakpoints a debugger's settings file holds: the plug-in's section, with
+// its values trimmed (Wine drops a value's leading blank when it writes).
+std::map<std::string, std::string> BreakpointSection(const std::string &debuggerIni);
+
+// The text without its leading and trailing blanks and tabs.
+std::string Trim(const std::string &text);
 
 // The untrimmed text of a key as it stands in an INI file (section and key compared
 // without regard to case); `found` tells whether the key is there at all.
