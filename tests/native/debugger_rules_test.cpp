@@ -18,6 +18,7 @@
 namespace quillet {
 namespace {
 
+// What each message from the debugger is taken for, whatever its code, size and data.
 TEST(DebuggerLink, MessagesAreCheckedBeforeUse) {
     const std::string path = "C:\\odbg\\OLLYDBG.EXE";
     const std::string noZero(300, 'A');
@@ -63,7 +64,8 @@ TEST(DebuggerLink, RequestBlockIsThePathAndZerosUpTo257Bytes) {
     EXPECT_EQ(ScriptRequestBlock(std::string(256, 'p')), std::string(257, '\0'));  // never cut
 }
 
-TEST(DebuggerLaunch, SettingsFileNamesAndCommandLines) {
+// Paths at launch: the debugger's settings file, its quoted command line, dropped files by extension.
+TEST(DebuggerLaunch, SettingsFileCommandLineAndDroppedFiles) {
     const struct {
         const char *path, *ini;
     } names[] = {
@@ -78,27 +80,26 @@ TEST(DebuggerLaunch, SettingsFileNamesAndCommandLines) {
     EXPECT_EQ(DebuggerCommandLine("C:\\Program Files\\Olly\\ollydbg.exe"), "\"C:\\Program Files\\Olly\\ollydbg.exe\"");
     EXPECT_EQ(DebuggerCommandLine("C:\\Program Files\\Olly\\ollydbg.exe", "D:\\my targets\\t.exe"),
               "\"C:\\Program Files\\Olly\\ollydbg.exe\" \"D:\\my targets\\t.exe\"");
-}
 
-TEST(DebuggerLaunch, DroppedFilesByExtension) {
     const struct {
         const char *path;
         DroppedKind kind;
-    } cases[] = {
+    } drops[] = {
         {"C:\\x\\TEST.EXE", DroppedKind::kProgram}, {"C:\\x\\a.LnK", DroppedKind::kProgram},
         {"C:\\x\\notes.TXT", DroppedKind::kScript}, {"C:\\x\\s.osc", DroppedKind::kScript},
         {"C:\\x\\archive.zip", DroppedKind::kUnsupported}, {"C:\\x\\README", DroppedKind::kUnsupported},
         {"C:\\x.exe\\README", DroppedKind::kUnsupported},  // the folder's dot does not count
         {"C:\\x\\b.exe ", DroppedKind::kProgram}, {"", DroppedKind::kUnsupported},
     };
-    for (const auto &c : cases) EXPECT_EQ(ClassifyDroppedFile(c.path), c.kind) << c.path;
+    for (const auto &d : drops) EXPECT_EQ(ClassifyDroppedFile(d.path), d.kind) << d.path;
 }
 
 // --- the breakpoint list ---
 
 ProfileSection Section(std::vector<ProfileLine> lines) { return lines; }
 
-TEST(Breakpoints, EntriesAreCleanedLines) {
+// The list as the settings file holds it: cleaned lines under numbered keys, blocks read back as written.
+TEST(Breakpoints, EntriesKeysAndSectionBlocks) {
     const struct {
         int line;
         std::string text, entry;
@@ -113,9 +114,7 @@ TEST(Breakpoints, EntriesAreCleanedLines) {
     for (const auto &c : cases) EXPECT_EQ(BreakpointEntry(c.line, c.text), c.entry) << c.text;
     EXPECT_EQ(BreakpointKey(1), "BP_0001");
     EXPECT_EQ(BreakpointKey(42), "BP_0042");
-}
 
-TEST(Breakpoints, SectionsRoundTripAndCountNumberedKeys) {
     const char raw[] = "BP_FILE=C:\\s\\a.txt\0BP_0001=5, mov\0BP_0002=\0Other=1\0bp_0009=x\0";
     const std::string block(raw, sizeof raw);  // ends with two zeros
     const ProfileSection section = ParseProfileSection(block);
