@@ -41,12 +41,15 @@ LexerPtr MakeLexer() {
     return lexer;
 }
 
-// Styles the whole text in one pass and returns it in the marked form.
-std::string Lexed(std::string_view text, int codePage = 0) {
+// Styles the whole text in one pass and returns the styles.
+std::string LexOnePass(std::string_view text, int codePage = 0) {
     LexerDocument doc(text, codePage);
     MakeLexer()->Lex(0, doc.Length(), 0, &doc);
-    return MarkStyles(doc.Text(), doc.Styles());
+    return doc.Styles();
 }
+
+// The text styled in one pass, in the marked form.
+std::string Lexed(std::string_view text) { return MarkStyles(text, LexOnePass(text)); }
 
 std::string ReadFile(const std::filesystem::path &path) {
     std::ifstream in(path, std::ios::binary);
@@ -69,9 +72,9 @@ struct Case {
     const char *styled;
 };
 
-void ExpectStyled(const std::vector<Case> &cases) {
+void ExpectStyled(const char *rule, const std::vector<Case> &cases) {
     for (const Case &c : cases)
-        EXPECT_EQ(Lexed(c.text), c.styled) << "text: " << c.text;
+        EXPECT_EQ(Lexed(c.text), c.styled) << rule << ", text: " << c.text;
 }
 
 TEST(ScriptLexer, AnswersItsNumberAndTakesTwoWordLists) {
@@ -84,17 +87,29 @@ TEST(ScriptLexer, AnswersItsNumberAndTakesTwoWordLists) {
     EXPECT_EQ(lexer->WordListSet(2, "x"), -1);    // no third list
 }
 
-TEST(ScriptLexer, WordListsMatchInAnyCase) {
-    LexerPtr lexer(CreateScriptLexer());
-    lexer->WordListSet(0, "MOV Log");  // given in capitals, still matched
-    lexer->WordListSet(1, "eax !zf");
-    LexerDocument doc("mov EAX, !ZF\nLOG x");
-    lexer->Lex(0, doc.Length(), 0, &doc);
-    EXPECT_EQ(MarkStyles(doc.Text(), doc.Styles()), "{5}mov{0} {9}EAX{6},{0} {9}!ZF{0}\n{5}LOG{0} {18}x");
+// Given word lists match in any case; reserved variables stay variables even when the
+// command list names them.
+TEST(ScriptLexer, WordListsMatchInAnyCaseButNotReservedVariables) {
+    const struct {
+        const char *commands, *registers, *text, *styled;
+    } cases[] = {
+        {"MOV Log", "eax !zf", "mov EAX, !ZF\nLOG x", "{5}mov{0} {9}EAX{6},{0} {9}!ZF{0}\n{5}LOG{0} {18}x"},
+        {"cmp #inc $result $result_1 $version", nullptr, "cmp $RESULT, $result_1\n#inc $VERSION",
+         "{5}cmp{0} {18}$RESULT{6},{0} {18}$result_1{0}\n{5}#inc{0} {18}$VERSION"},
+    };
+    for (const auto &c : cases) {
+        LexerPtr lexer(CreateScriptLexer());
+        lexer->WordListSet(0, c.commands);
+        if (c.registers) lexer->WordListSet(1, c.registers);
+        LexerDocument doc(c.text);
+        lexer->Lex(0, doc.Length(), 0, &doc);
+        EXPECT_EQ(MarkStyles(doc.Text(), doc.Styles()), c.styled) << c.text;
+    }
 }
 
-TEST(ScriptLexer, LineComments) {
-    ExpectStyled({
+// Each styling rule as a table of one-line texts and their styles.
+TEST(ScriptLexer, StylingRules) {
+    ExpectStyled("line comments", {
         {"mov x, 1 ; note", "{5}mov{0} {18}x{6},{0} {2}1{0} {1}; note"},
         {"; whole line", "{1}; whole line"},
         {"// whole line", "{1}// whole line"},
@@ -105,10 +120,7 @@ TEST(ScriptLexer, LineComments) {
         {"// c\r\nrun", "{1}// c{0}\r\n{5}run"},
         {"x;y", "{18}x{1};y"},
     });
-}
-
-TEST(ScriptLexer, BlockComments) {
-    ExpectStyled({
+    ExpectStyled("block comments", {
         {"a /* b */ c", "{18}a{0} {14}/* b */{0} {18}c"},
         {"/* a\nb ; c */ run", "{14}/* a\nb ; c */{0} {5}run"},
         {"/* a\r\n\r\nb */", "{14}/* a\r\n\r\nb */"},
@@ -119,10 +131,7 @@ TEST(ScriptLexer, BlockComments) {
         {"\"/*\" x", "{4}\"/*\"{0} {18}x"},
         {"/* never closed\nmov x", "{14}/* never closed\nmov x"},
     });
-}
-
-TEST(ScriptLexer, Strings) {
-    ExpectStyled({
+    ExpectStyled("strings", {
         {"msg \"Hello, world\"", "{5}msg{0} {4}\"Hello, world\""},
         {"msg \"open\nmov x", "{5}msg{0} {4}\"open{0}\n{5}mov{0} {18}x"},
         {"\"a\"b", "{4}\"a\"{18}b"},
@@ -130,10 +139,7 @@ TEST(ScriptLexer, Strings) {
         {"add s, \"x\" + y", "{5}add{0} {18}s{6},{0} {4}\"x\"{0} {6}+{0} {18}y"},
         {"\"\"", "{4}\"\""},
     });
-}
-
-TEST(ScriptLexer, ByteStringsAndDirectives) {
-    ExpectStyled({
+    ExpectStyled("byte strings and directives", {
         {"find eip, #6A00E8#", "{5}find{0} {9}eip{6},{0} {7}#6A00E8#"},
         {"find x, #6A??E8#", "{5}find{0} {18}x{6},{0} {7}#6A??E8#"},
         {"#6A 00 e8#", "{7}#6A 00 e8#"},
@@ -147,10 +153,7 @@ TEST(ScriptLexer, ByteStringsAndDirectives) {
         {"#6A00", "{6}#{2}6A00"},
         {"#6A\n00#", "{6}#{2}6A{0}\n{2}00{6}#"},
     });
-}
-
-TEST(ScriptLexer, Numbers) {
-    ExpectStyled({
+    ExpectStyled("numbers", {
         {"10.", "{2}10."},
         {"10", "{2}10"},
         {"ABC", "{18}ABC"},
@@ -165,10 +168,7 @@ TEST(ScriptLexer, Numbers) {
         {"[eax+10]", "{6}[{9}eax{6}+{2}10{6}]"},
         {"[[esp]+4]", "{6}[[{9}esp{6}]+{2}4{6}]"},
     });
-}
-
-TEST(ScriptLexer, Labels) {
-    ExpectStyled({
+    ExpectStyled("labels", {
         {"@loop:", "{17}@loop:"},
         {"a: b", "{18}a{6}:{0} {18}b"},
         {"start: ; entry", "{17}start:{0} {1}; entry"},
@@ -183,19 +183,7 @@ TEST(ScriptLexer, Labels) {
         {"/* open\n*/ start:", "{14}/* open\n*/{0} {17}start:"},
         {"l1:\r\nl2:", "{17}l1:{0}\r\n{17}l2:"},
     });
-}
-
-TEST(ScriptLexer, ReservedVariablesStayVariablesWhenTheKeywordListNamesThem) {
-    LexerPtr lexer(CreateScriptLexer());
-    lexer->WordListSet(0, "cmp #inc $result $result_1 $version");
-    LexerDocument doc("cmp $RESULT, $result_1\n#inc $VERSION");
-    lexer->Lex(0, doc.Length(), 0, &doc);
-    EXPECT_EQ(MarkStyles(doc.Text(), doc.Styles()),
-              "{5}cmp{0} {18}$RESULT{6},{0} {18}$result_1{0}\n{5}#inc{0} {18}$VERSION");
-}
-
-TEST(ScriptLexer, KeywordsRegistersAndVariables) {
-    ExpectStyled({
+    ExpectStyled("keywords, registers and variables", {
         {"MOV EAX, eax", "{5}MOV{0} {9}EAX{6},{0} {9}eax"},
         {"Mov Al, !ZF", "{5}Mov{0} {9}Al{6},{0} {9}!ZF"},
         {"mov !zf, 1", "{5}mov{0} {9}!zf{6},{0} {2}1"},
@@ -207,10 +195,7 @@ TEST(ScriptLexer, KeywordsRegistersAndVariables) {
         {"gmi eip, CODEBASE", "{5}gmi{0} {9}eip{6},{0} {18}CODEBASE"},
         {"cmp x,y", "{5}cmp{0} {18}x{6},{18}y"},
     });
-}
-
-TEST(ScriptLexer, ExecBlocksHoldAssembler) {
-    ExpectStyled({
+    ExpectStyled("EXEC blocks hold assembler", {
         {"exec\nmov eax, {x}\npush 0 ; c\nende\nmov eax, 1",
          "{5}exec{0}\n{7}mov{0} {7}eax,{0} {18}{x}{0}\n{7}push{0} {7}0{0} {1}; c{0}\n{5}ende{0}\n"
          "{5}mov{0} {9}eax{6},{0} {2}1"},
@@ -224,20 +209,14 @@ TEST(ScriptLexer, ExecBlocksHoldAssembler) {
         {"exec:\nmov x, 1", "{17}exec:{0}\n{5}mov{0} {18}x{6},{0} {2}1"},
         {"/* a\n*/ exec\nnop\nende", "{14}/* a\n*/{0} {5}exec{0}\n{7}nop{0}\n{5}ende"},
     });
-}
-
-TEST(ScriptLexer, ByteOrderMarkAndLoneCarriageReturns) {
-    ExpectStyled({
+    ExpectStyled("byte order mark and lone carriage returns", {
         {"\xEF\xBB\xBF#log\nstart:", "{0}\xEF\xBB\xBF{5}#log{0}\n{17}start:"},
         {"\xEF\xBB\xBF" "a:", "{0}\xEF\xBB\xBF{17}a:"},
         {"x \xEF\xBB\xBF", "{18}x{0} {18}\xEF\xBB\xBF"},  // only at the start of the text
         // CR CR LF: the editor sees an empty line between, as does the styling.
         {"a:\r\r\nmsg \"x\r\r\n/*\r\r\n*/", "{17}a:{0}\r\r\n{5}msg{0} {4}\"x{0}\r\r\n{14}/*\r\r\n*/"},
     });
-}
-
-TEST(ScriptLexer, OperatorsAndOtherCharacters) {
-    ExpectStyled({
+    ExpectStyled("operators and other characters", {
         {"a+b-c*d&e|f^g<h>i=j", "{18}a{6}+{18}b{6}-{18}c{6}*{18}d{6}&{18}e{6}|{18}f{6}^{18}g{6}<{18}h{6}>{18}i{6}={18}j"},
         {"a\tb", "{18}a{0}\t{18}b"},
         {"'x' ? ~", "{6}'{18}x{6}'{0} {6}?{0} {6}~"},
@@ -282,12 +261,6 @@ std::string LexInPieces(std::string_view text, int codePage, NextEnd nextEnd) {
         lexer->Lex(static_cast<Sci_PositionU>(start), end - start, doc.StyleAt(start - 1), &doc);
         styledTo = end;
     }
-    return doc.Styles();
-}
-
-std::string LexOnePass(std::string_view text, int codePage = 0) {
-    LexerDocument doc(text, codePage);
-    MakeLexer()->Lex(0, doc.Length(), 0, &doc);
     return doc.Styles();
 }
 
@@ -348,11 +321,10 @@ TEST(ScriptLexer, RestartingAtAnyLineStartGivesTheSameStylesOverTheCorpus) {
         const std::string text = ReadFile(path);
         ExpectRestartable(text, 0, seed++);
     }
-}
-
-TEST(ScriptLexer, RestartingGivesTheSameStylesInMultiByteCodePages) {
+    // A script with non-ASCII text, also in the UTF-8 and GBK code pages.
     const std::string text = ReadFile(std::filesystem::path(QUILLET_CORPUS_DIR) /
                                       "dubuqingfeng__ollydbg-script__Themida__themida.txt");
+    SCOPED_TRACE("themida.txt in code pages 65001 and 936");
     ExpectRestartable(text, 65001, 7);
     ExpectRestartable(text, 936, 8);
 }
@@ -382,6 +354,7 @@ TEST(ScriptLexer, RandomBytesGiveKnownStylesAndRestartCleanly) {
     }
 }
 
+// Megabyte lines and tokens left open to the end keep their style to the last byte.
 TEST(ScriptLexer, MegabyteLinesAndUnterminatedTokens) {
     const size_t mb = 1 << 20;
     struct Long {
