@@ -35,6 +35,8 @@ HWND Session::Frame(DWORD ms) {
 
 std::string Session::Launch(const std::string &script) {
     if (!folder_.Ok()) return "no folder to start in: " + folder_.Error();
+    // A path that names no file would still give an editor (an empty document).
+    if (!script.empty() && !FileExists(script)) return "no script to open at " + script;
     if (!Start()) return "quillet.exe did not start (error " + std::to_string(GetLastError()) + ")";
     if (!Frame()) {
         // Say why: the program ended, or it holds a message instead of its frame.

@@ -52,8 +52,8 @@ public:
     bool Start();
     // A test's usual beginning: starts quillet.exe, waits for its frame and, given a
     // `script`, opens it through the File Open dialog until its editor is active. Empty
-    // once all that is done, else what went wrong (the folder, the start, a message box
-    // instead of the frame, the dialog), for the test to stop on:
+    // once all that is done, else what went wrong (the folder, a missing script, the
+    // start, a message box instead of the frame, the dialog), for the test to stop on:
     //     ASSERT_EQ(quillet.Launch(script), "");
     std::string Launch(const std::string &script = "");
     HWND Frame(DWORD ms = kStartTimeout);
