@@ -50,13 +50,13 @@ public:
 
     // Starts quillet.exe of the folder; Frame() waits until the frame is visible.
     bool Start();
+    HWND Frame(DWORD ms = kStartTimeout);
     // A test's usual beginning: starts quillet.exe, waits for its frame and, given a
     // `script`, opens it through the File Open dialog until its editor is active. Empty
     // once all that is done, else what went wrong (the folder, a missing script, the
     // start, a message box instead of the frame, the dialog), for the test to stop on:
     //     ASSERT_EQ(quillet.Launch(script), "");
     std::string Launch(const std::string &script = "");
-    HWND Frame(DWORD ms = kStartTimeout);
     Program &Process() { return program_; }
     DWORD Pid() const { return program_.Pid(); }
     const FreshFolder &Folder() const { return folder_; }
