@@ -24,13 +24,10 @@ void Type(HWND editor, const std::string &text, bool closeList = true) {
 
 TEST(Assist, CompletionCallTipAndLabelsPaneWhileTyping) {
     FreshFolder folder;
-    ASSERT_TRUE(folder.Ok()) << folder.Error();
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.Launch(), "");
+    ASSERT_EQ(quillet.NewScript(), "");
     HWND frame = quillet.Frame();
-    ASSERT_TRUE(frame);
-    ASSERT_TRUE(PostCommand(frame, ui::kCmdNew));
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
     HWND editor = quillet.ActiveEditor();
 
     Type(editor, "start:\n");

@@ -39,9 +39,7 @@ TEST(ScriptChecks, MistakesAreUnderlinedCountedVisitedAndExplainedOnHover) {
     ASSERT_TRUE(WriteBytes(script, kScript));
     const std::string text = kScript;
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
 
     const size_t command = text.find("mvo"), label = text.find("finish"), variable = text.find("total");

@@ -75,7 +75,7 @@ TEST(Colours, CustomColourSetColoursTheScriptInsteadOfTheBuiltInOne) {
     ASSERT_TRUE(folder.Ok()) << folder.Error();
     {
         Session quillet(folder);
-        ASSERT_TRUE(quillet.Start());
+        ASSERT_EQ(quillet.Launch(), "");
         Image image;
         RECT editor = {};
         ASSERT_TRUE(PictureOfScript(quillet, "script-default-colours.png", kDefaultComment, &image, &editor));
@@ -94,7 +94,7 @@ TEST(Colours, CustomColourSetColoursTheScriptInsteadOfTheBuiltInOne) {
     IniWrite(settings, "Custom Colors", "MyColorflg", "1");
     {
         Session quillet(folder);
-        ASSERT_TRUE(quillet.Start());
+        ASSERT_EQ(quillet.Launch(), "");
         Image image;
         RECT editor = {};
         ASSERT_TRUE(PictureOfScript(quillet, "script-custom-colours.png", customComment, &image, &editor));
@@ -146,9 +146,8 @@ TEST(Colours, SetCustomColorsDialogStoresASetThatMyCustomcolorSwitchesOn) {
     ASSERT_TRUE(folder.Ok()) << folder.Error();
     const std::string settings = folder.Settings();
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.Launch(), "");
     HWND frame = quillet.Frame();
-    ASSERT_TRUE(frame);
 
     PostCommand(frame, ui::kCmdMyCustomColor);
     HWND refusal = quillet.WaitDialog("select color first");

@@ -14,7 +14,6 @@ using namespace qdriver;
 
 namespace {
 
-constexpr int kCmdNew = 1031;
 constexpr int kCmdAddScriptVariables = 1102;
 
 // The simulator copied into the test folder as the user's OllyDbg.
@@ -99,8 +98,7 @@ void ConnectRunAndLaunch(const std::string &simulator) {
     const std::string script = folder.File("run me.txt");
     ASSERT_TRUE(WriteBytes(script, "msg \"e2e\"\r\n"));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.Launch(), "");
     const std::string announced = "announce path=\"" + sim.exe + "\" frame=found answer=1";
 
     // The first debugger announced gives its path and is asked to close again.
@@ -161,8 +159,7 @@ void ConnectRunAndLaunch(const std::string &simulator) {
     EXPECT_NE(saved.find("var scanned"), std::string::npos);
 
     // An untitled script runs from the temporary folder, written first.
-    PostCommand(quillet.Frame(), kCmdNew);
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() && quillet.ActiveEditor() != editor; }, kStepTimeout));
+    ASSERT_EQ(quillet.NewScript(), "");
     HWND untitled = quillet.ActiveEditor();
     TypeText(untitled, "msg 1");
     ASSERT_TRUE(SyncEditor(untitled));
@@ -211,8 +208,7 @@ TEST(Debugger, AnAnswerInsideTheRunRequestIsHeardAtOnce) {
     ASSERT_TRUE(WriteBytes(script, "msg 1\r\n"));
     IniWrite(folder.Settings(), "OllyDbgPath", "ollypath", sim.exe);
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HANDLE debugger = StartSimulator(sim, "--answer 129");
     ASSERT_TRUE(debugger);
     ASSERT_TRUE(WaitLog(sim.log, "announce path=\"" + sim.exe + "\" frame=found answer=1")) << Joined(LogLines(sim.log));
@@ -256,9 +252,7 @@ TEST(Debugger, ScriptBreakpointsAreKeptInTheDebuggersSettings) {
     text += "   cmp   eax,   10  \r\nret\r\n";
     ASSERT_TRUE(WriteBytes(script, text));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
 
     // Alt+F2 sets breakpoints; the list is kept sorted by line.
@@ -363,9 +357,7 @@ TEST(Debugger, BookmarksAndBreakpointsFollowTheScriptAcrossASave) {
     ASSERT_TRUE(markedLater > 200 && breakLater > markedLater && deleted > breakLater && breakEnd > deleted &&
                 markedEnd > breakEnd && counter == 1);
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
 
     // Ctrl+F2 and Alt+F2 near the end; the deleted line carries both kinds.
@@ -465,9 +457,7 @@ TEST(Debugger, BreakpointsToggledAfterUnsavedEditsChangeTheirOwnEntries) {
     IniWrite(sim.ini, "Plugin ODbgScript", "BP_0002", "15, jmp B");
     IniWrite(sim.ini, "Plugin ODbgScript", "BP_0003", " ");
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
     ASSERT_TRUE(WaitUntil([&] { return HasBreakpoint(editor, 9) && HasBreakpoint(editor, 14); }, kStepTimeout));
 
@@ -522,9 +512,8 @@ TEST(Debugger, MalformedBlocksAndAVanishedDebuggerChangeNothing) {
     const Simulator sim = InstallSimulator(folder);
     ASSERT_FALSE(sim.exe.empty());
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.Launch(), "");
     HWND frame = quillet.Frame();
-    ASSERT_TRUE(frame);
     const std::string caption = Text(frame);
 
     const std::string noZero(1000, 'A');                // a path without its terminating zero
@@ -553,8 +542,7 @@ TEST(Debugger, MalformedBlocksAndAVanishedDebuggerChangeNothing) {
     ASSERT_TRUE(WaitLog(sim.log, "announce path=\"" + sim.exe + "\" frame=found answer=1")) << Joined(LogLines(sim.log));
     debugger.Kill();
     ASSERT_TRUE(debugger.WaitExit(kStepTimeout));
-    PostCommand(frame, kCmdNew);
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.NewScript(), "");
     for (int key : {VK_F8, VK_F10, VK_F9}) ASSERT_TRUE(PressKey(quillet.ActiveEditor(), key));
     DWORD_PTR answer = 0;
     EXPECT_TRUE(SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));

@@ -91,8 +91,7 @@ TEST(Documents, EveryCorpusScriptOpensAndSavesUnderANewNameByteForByte) {
     const std::string saved = folder.Path() + "saved\\";
     ASSERT_TRUE(CreateDirectoryA(saved.c_str(), nullptr));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
+    ASSERT_EQ(quillet.Launch(), "");
     HWND tabs = quillet.TabStrip();
     ASSERT_TRUE(tabs);
 
@@ -190,11 +189,9 @@ TEST(Documents, TabStripShowsSwitchesAndHides) {
     const std::vector<std::string> scripts = CorpusScripts();
     ASSERT_GE(scripts.size(), 2u);
     FreshFolder folder;
-    ASSERT_TRUE(folder.Ok()) << folder.Error();
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.Launch(), "");
     HWND frame = quillet.Frame();
-    ASSERT_TRUE(frame);
     HWND tabs = quillet.TabStrip();
     HWND client = quillet.MdiClient();
 
@@ -268,20 +265,17 @@ TEST(Documents, TypedTextIsSavedOnCloseAndByPlainSave) {
     const std::vector<std::string> scripts = CorpusScripts();
     ASSERT_FALSE(scripts.empty());
     FreshFolder folder;
-    ASSERT_TRUE(folder.Ok()) << folder.Error();
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.Launch(), "");
     HWND frame = quillet.Frame();
-    ASSERT_TRUE(frame);
     HWND tabs = quillet.TabStrip();
     // Autocompletion off, so that Return ends a line instead of choosing from a list,
     // and no automatic indentation, so the lines are saved as typed.
     SendCommand(frame, ui::kCmdAutoCompleteSwitch);
     SendCommand(frame, ui::kCmdNoAutoIndentation);
 
-    SendCommand(frame, ui::kCmdNew);
+    ASSERT_EQ(quillet.NewScript(), "");
     HWND editor = quillet.ActiveEditor();
-    ASSERT_TRUE(editor);
     TypeText(editor, "var count\nmov count, 1\n");
     ASSERT_TRUE(SyncEditor(editor));
     const char *const lineEnds[] = {"\r\n", "\r", "\n"};  // SCI_GETEOLMODE 0, 1, 2
@@ -325,8 +319,7 @@ TEST(Documents, TypedTextIsSavedOnCloseAndByPlainSave) {
 
     // Save of a new script asks for a name exactly as Save As does, and that file is
     // the script's from then on.
-    ASSERT_TRUE(PostCommand(frame, ui::kCmdNew));
-    ASSERT_TRUE(WaitUntil([&] { return quillet.ActiveEditor() != nullptr; }, kStepTimeout));
+    ASSERT_EQ(quillet.NewScript(), "");
     editor = quillet.ActiveEditor();
     TypeText(editor, "ret\n");
     ASSERT_TRUE(SyncEditor(editor));

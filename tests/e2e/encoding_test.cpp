@@ -52,7 +52,7 @@ TEST(Encoding, ScriptsShowInTheirOwnEncodingSaveByteForByteAndReopenAsIsRemember
     ASSERT_TRUE(WriteBytes(gbk, gbkBytes));
     ASSERT_TRUE(WriteBytes(cyrillic, cyrillicBytes));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.Launch(), "");
 
     ASSERT_EQ(quillet.OpenScript(gbk), "");
     HWND gbkDocument = quillet.ActiveDocument();
@@ -141,7 +141,7 @@ TEST(Encoding, CyrillicKeysAreTypedSavedAndFoundInTheScriptsOwnEncoding) {
                 {"utf8.osc", utf8Bytes, "UTF-8", "\xD0\x96\xD1\x83\xD0\xBA"}};
     for (const auto &row : rows) ASSERT_TRUE(WriteBytes(folder.File(row.name), row.bytes));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.Launch(), "");
     SendCommand(quillet.Frame(), ui::kCmdNoAutoIndentation);  // the word goes where the caret is
     for (const auto &row : rows) {
         ASSERT_EQ(quillet.OpenScript(folder.File(row.name)), "") << row.name;

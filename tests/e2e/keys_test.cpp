@@ -40,9 +40,7 @@ TEST(Keys, CtrlKeysFromTheKeyboardReachTheEditor) {
     const std::string script = CopyOfScript(folder, "keys.txt");
     ASSERT_FALSE(script.empty());
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
     const LRESULT length = Send(editor, SCI_GETLENGTH);
     ASSERT_GT(length, 0);
@@ -60,9 +58,7 @@ TEST(Keys, BookmarksAreSetVisitedKeptAndCleared) {
     ASSERT_FALSE(script.empty());
     const std::string settings = folder.Settings();
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
 
     // Ctrl+F2 marks the caret's line and stores the line (0-based) for the file.
@@ -120,9 +116,7 @@ TEST(Keys, FindDialogTakesEnterAndEscape) {
     const std::string script = folder.File("find.txt");
     ASSERT_TRUE(WriteBytes(script, "mov eax, 1\r\nadd eax, ebx\r\nret\r\n"));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
     Send(editor, SCI_GOTOLINE, 0);
 
@@ -151,9 +145,7 @@ TEST(Keys, GoToLabelKeyReachesTheProgram) {
     const std::string script = folder.File("labels.txt");
     ASSERT_TRUE(WriteBytes(script, text));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
     const LRESULT jump = static_cast<LRESULT>(text.find("jb again") + 4);
     Send(editor, SCI_GOTOPOS, jump);

@@ -94,11 +94,9 @@ std::vector<ToolButton> ToolButtons(HWND toolBar) {
 // a refused second copy, and the placement written when the frame closes.
 TEST(StartUp, FrameWithItsPanesRefusesASecondCopyAndSavesItsPlacement) {
     FreshFolder folder;
-    ASSERT_TRUE(folder.Ok()) << folder.Error();
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.Launch(), "");
     HWND frame = quillet.Frame();
-    ASSERT_TRUE(frame) << "the frame did not show";
 
     EXPECT_EQ(ClassName(frame), "QuillFrame");
     EXPECT_EQ(Text(frame), "Quilletor 33 - by Fennrick");
@@ -225,17 +223,15 @@ TEST(StartUp, StoredPlacementIsClampedAtTheNextStart) {
     // The first start writes what the frame had; the next start reads it back.
     {
         Session first(folder);
-        ASSERT_TRUE(first.Start());
-        ASSERT_TRUE(first.Frame());
+        ASSERT_EQ(first.Launch(), "");
         ASSERT_TRUE(first.Close());
     }
     const int savedWidth = IniReadInt(settings, "windows", "wwidth", -1);
     const int savedHeight = IniReadInt(settings, "windows", "wheight", -1);
     {
         Session again(folder);
-        ASSERT_TRUE(again.Start());
+        ASSERT_EQ(again.Launch(), "");
         HWND frame = again.Frame();
-        ASSERT_TRUE(frame);
         ExpectPlacement(PlacementOf(frame),
                         Clamped(IniReadInt(settings, "windows", "winx", -1), IniReadInt(settings, "windows", "winy", -1),
                                 savedWidth, savedHeight),
@@ -249,9 +245,8 @@ TEST(StartUp, StoredPlacementIsClampedAtTheNextStart) {
         if (row.skin) file += std::string("[Qskin]\r\nskin=") + row.skin + "\r\n";
         ASSERT_TRUE(WriteBytes(settings, file));
         Session quillet(folder);
-        ASSERT_TRUE(quillet.Start());
+        ASSERT_EQ(quillet.Launch(), "") << row.what;
         HWND frame = quillet.Frame();
-        ASSERT_TRUE(frame) << row.what << ": the frame did not show";
         ExpectPlacement(PlacementOf(frame), row.expected, row.what);
         DWORD code = 99;
         EXPECT_TRUE(quillet.Close(&code)) << row.what;
@@ -380,11 +375,9 @@ TEST(StartUp, ProgramImportsOnlyWhatItsFirstPaintNeeds) {
 // it back; once "Exit On Close" is switched on, the close button ends the program.
 TEST(StartUp, CloseButtonHidesToTheTrayUntilExitOnCloseIsOn) {
     FreshFolder folder;
-    ASSERT_TRUE(folder.Ok()) << folder.Error();
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
+    ASSERT_EQ(quillet.Launch(), "");
     HWND frame = quillet.Frame();
-    ASSERT_TRUE(frame);
     for (WPARAM command : {SC_MINIMIZE, SC_CLOSE}) {
         PostMessageA(frame, WM_SYSCOMMAND, command, 0);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(frame); }, kStepTimeout))
@@ -414,9 +407,8 @@ TEST(StartUp, SkinChosenFromTheMenuIsKeptForTheNextStart) {
     } rows[] = {{1113, "trias.urf"}, {1111, "Clay.urf"}, {1115, "Wine.urf"}};
     for (const auto &row : rows) {
         Session quillet(folder);
-        ASSERT_TRUE(quillet.Start());
+        ASSERT_EQ(quillet.Launch(), "");
         HWND frame = quillet.Frame();
-        ASSERT_TRUE(frame);
         SendCommand(frame, row.command);
         EXPECT_EQ(IniRead(settings, "Qskin", "skin"), folder.Path() + "skins\\" + row.stored) << row.command;
         ASSERT_TRUE(quillet.Close());

@@ -56,9 +56,7 @@ TEST(Structure, FoldAllMarginClicksAndNumberHoverWithRealInput) {
         "ret\r\n";           // 10
     ASSERT_TRUE(WriteBytes(script, text));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
     Send(editor, SCI_GOTOLINE, 4);
 
@@ -178,9 +176,7 @@ TEST(Structure, RenameWithRealKeysIsOneUndoStepAndRefusesWithReasons) {
         "exec\r\n  push {count}\r\nende\r\nlog \"count={count}\"\r\n";
     ASSERT_TRUE(WriteBytes(script, text));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
     Send(editor, SCI_GOTOPOS, text.find("count, 0") + 2);
 
@@ -220,9 +216,7 @@ TEST(Structure, ReferencesListTheScriptAndItsIncludesAndAltLeftComesBack) {
     const std::string text = "#inc \"helpers.txt\"\r\ncall helper\r\ndone:\r\n  ret ; done\r\njmp DONE\r\n";
     ASSERT_TRUE(WriteBytes(script, text));
     Session quillet(folder);
-    ASSERT_TRUE(quillet.Start());
-    ASSERT_TRUE(quillet.Frame());
-    ASSERT_EQ(quillet.OpenScript(script), "");
+    ASSERT_EQ(quillet.Launch(script), "");
     HWND editor = quillet.ActiveEditor();
     const LRESULT start = static_cast<LRESULT>(text.find("done:") + 1);
     Send(editor, SCI_GOTOPOS, start);

@@ -33,6 +33,26 @@ HWND Session::Frame(DWORD ms) {
     return frame_;
 }
 
+std::string Session::Launch(const std::string &script) {
+    if (!folder_.Ok()) return "no folder to start in: " + folder_.Error();
+    // A path that names no file would still give an editor (an empty document).
+    if (!script.empty() && !FileExists(script)) return "no script to open at " + script;
+    if (!Start()) return "quillet.exe did not start (error " + std::to_string(GetLastError()) + ")";
+    if (!Frame()) {
+        // Say why: the program ended, or it holds a message instead of its frame.
+        DWORD code = 0;
+        if (program_.WaitExit(0, &code)) return "quillet.exe ended with exit code " + std::to_string(code);
+        for (HWND box : TopWindows(Pid(), "#32770")) {
+            if (IsWindowVisible(box))
+                return "no frame but a message box \"" + Text(box) + "\": " + MessageBoxText(box);
+        }
+        return "the frame did not show";
+    }
+    if (script.empty()) return "";
+    const std::string error = OpenScript(script);
+    return error.empty() ? "" : "opening " + script + ": " + error;
+}
+
 std::vector<HWND> Session::Documents() { return Children(MdiClient(), "Script"); }
 
 HWND Session::ActiveDocument() {
@@ -142,6 +162,16 @@ std::string Session::OpenScript(const std::string &path) {
     const std::string error = OpenThroughDialog(path);
     if (!error.empty()) return error;
     return WaitUntil([&] { return ActiveEditor() != nullptr; }, kStepTimeout) ? "" : "no editor after opening";
+}
+
+std::string Session::NewScript() {
+    const size_t before = Documents().size();
+    HWND previous = ActiveDocument();
+    if (!PostCommand(Frame(), ui::kCmdNew)) return "cannot post the New command";
+    const bool created = WaitUntil([&] {
+        return Documents().size() > before && ActiveDocument() != previous && ActiveEditor() != nullptr;
+    }, kStepTimeout);
+    return created ? "" : "no new document's editor after the New command";
 }
 
 }  // namespace qdriver

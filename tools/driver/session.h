@@ -51,6 +51,12 @@ public:
     // Starts quillet.exe of the folder; Frame() waits until the frame is visible.
     bool Start();
     HWND Frame(DWORD ms = kStartTimeout);
+    // A test's usual beginning: starts quillet.exe, waits for its frame and, given a
+    // `script`, opens it through the File Open dialog until its editor is active. Empty
+    // once all that is done, else what went wrong (the folder, a missing script, the
+    // start, a message box instead of the frame, the dialog), for the test to stop on:
+    //     ASSERT_EQ(quillet.Launch(script), "");
+    std::string Launch(const std::string &script = "");
     Program &Process() { return program_; }
     DWORD Pid() const { return program_.Pid(); }
     const FreshFolder &Folder() const { return folder_; }
@@ -73,6 +79,9 @@ public:
     std::string OpenThroughDialog(const std::string &path);
     // Opens `path` through the dialog and waits until a document's editor is active.
     std::string OpenScript(const std::string &path);
+    // Creates a script by the New command and waits until the new document's editor is
+    // the active one; empty then, else an error text.
+    std::string NewScript();
     // Saves the active document as `path` with "Save AS" of the editor's right-button
     // menu and its file dialog; empty once the dialog closed, else an error text.
     std::string SaveAsThroughMenu(const std::string &path);
