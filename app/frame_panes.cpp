@@ -1,6 +1,7 @@
-// The frame's child windows, created in a fixed order during the frame's WM_CREATE:
-// status bar with its progress bar, tool bar with its ten buttons, MDI client, the
-// hidden labels pane with its list, and the document tab strip.
+// The frame's child windows. What the first paint shows is created during the frame's
+// WM_CREATE: status bar, tool bar with its ten buttons and MDI client. The hidden ones
+// (the labels pane with its list, the progress bar and the document tab strip) follow
+// once the frame is painted.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -69,24 +70,28 @@ HBITMAP GreyedCopy(HBITMAP strip) {
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
-    std::vector<RGBQUAD> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+    // A DIB section: the pixels stay in the program's memory, no display round trip.
+    void *bits = nullptr;
+    HBITMAP greyed = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!greyed) return nullptr;
     HDC screen = GetDC(nullptr);
-    bool read = GetDIBits(screen, strip, 0, size.bmHeight, pixels.data(), &format, DIB_RGB_COLORS) == size.bmHeight;
-    HBITMAP greyed = nullptr;
-    if (read) {
-        for (RGBQUAD &pixel : pixels) {
-            // Read back from a display of fewer colours, magenta comes close, not exact.
-            if (pixel.rgbRed >= 240 && pixel.rgbGreen <= 16 && pixel.rgbBlue >= 240) {
-                pixel = RGBQUAD{255, 0, 255, 0};
-                continue;
-            }
-            const int brightness = (pixel.rgbRed * 30 + pixel.rgbGreen * 59 + pixel.rgbBlue * 11) / 100;
-            pixel.rgbRed = pixel.rgbGreen = pixel.rgbBlue = static_cast<BYTE>(128 + brightness / 2);
-        }
-        greyed = CreateCompatibleBitmap(screen, size.bmWidth, size.bmHeight);
-        if (greyed) SetDIBits(screen, greyed, 0, size.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
-    }
+    const bool read = GetDIBits(screen, strip, 0, size.bmHeight, bits, &format, DIB_RGB_COLORS) == size.bmHeight;
     ReleaseDC(nullptr, screen);
+    if (!read) {
+        DeleteObject(greyed);
+        return nullptr;
+    }
+    auto *pixel = static_cast<RGBQUAD *>(bits);
+    for (const RGBQUAD *end = pixel + static_cast<size_t>(size.bmWidth) * size.bmHeight; pixel != end; ++pixel) {
+        // Close to magenta counts as magenta, in case the strip was read from fewer colours.
+        if (pixel->rgbRed >= 240 && pixel->rgbGreen <= 16 && pixel->rgbBlue >= 240) {
+            *pixel = RGBQUAD{255, 0, 255, 0};
+            continue;
+        }
+        const int brightness = (pixel->rgbRed * 30 + pixel->rgbGreen * 59 + pixel->rgbBlue * 11) / 100;
+        pixel->rgbRed = pixel->rgbGreen = pixel->rgbBlue = static_cast<BYTE>(128 + brightness / 2);
+    }
+    GdiFlush();
     return greyed;
 }
 
@@ -163,7 +168,7 @@ HWND CreateProgressBar(HWND statusBar) {
 // Cuts the "IDB_TOOL" strip into 32 x 32 images (magenta is transparent) and adds the buttons.
 void FillToolBar(HWND frame, FrameHandles &handles) {
     handles.toolBitmap = static_cast<HBITMAP>(
-        LoadImageA(InstanceOf(frame), text::kToolBitmapResource, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+        LoadImageA(InstanceOf(frame), text::kToolBitmapResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     handles.toolImages = ImageList_Create(kToolImageSize, kToolImageSize, ILC_COLOR24 | ILC_MASK, 1, 0);
     // Greyed first: adding the strip to a list blackens its magenta.
     HIMAGELIST disabledImages = DisabledToolImages(handles.toolBitmap);
@@ -207,21 +212,9 @@ void CreateFrameChildren(HWND frame, FrameState &state) {
     if (handles.mdiClient) Subclass(handles.mdiClient, MdiClientProc);
     Subclass(frame, FrameSubclassProc);
 
-    CreateLabelsPane(frame, client, handles);
-    MarkStartupStep("    labels pane");
-    handles.progressBar = CreateProgressBar(handles.statusBar);
     PublishMdiClient(frame, handles.mdiClient);
-    MarkStartupStep("    progress bar");
-
-    handles.tabStrip = CreateTabStrip(frame);
-    if (handles.tabStrip) {
-        SkinWindowSet(handles.tabStrip, APPFACE_TABS);
-        SetParent(handles.tabStrip, frame);
-    }
-    MarkStartupStep("    tab strip");
     SkinWindowSet(frame, APPFACE_FRAME);
     if (handles.toolBar) SkinWindowSet(handles.toolBar, APPFACE_TOOLBAR);
-
     MarkStartupStep("    skins set");
     if (handles.toolBar) FillToolBar(frame, handles);
     MarkStartupStep("    tool bar filled");
@@ -231,6 +224,20 @@ void CreateFrameChildren(HWND frame, FrameState &state) {
     InvalidateRect(frame, nullptr, TRUE);
     // What DragAcceptFiles does, without loading the shell library before the first paint.
     SetWindowLongPtrA(frame, GWL_EXSTYLE, GetWindowLongPtrA(frame, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+}
+
+void CreateHiddenPanes(HWND frame, FrameState &state) {
+    FrameHandles &handles = state.handles;
+    if (handles.labelsPane || handles.progressBar || handles.tabStrip) return;
+    RECT client{};
+    GetClientRect(frame, &client);
+    CreateLabelsPane(frame, client, handles);
+    handles.progressBar = CreateProgressBar(handles.statusBar);
+    handles.tabStrip = CreateTabStrip(frame);
+    if (handles.tabStrip) {
+        SkinWindowSet(handles.tabStrip, APPFACE_TABS);
+        SetParent(handles.tabStrip, frame);
+    }
 }
 
 }  // namespace quillet

@@ -10,7 +10,6 @@
 #include "app/commands.h"
 #include "app/dropped_files.h"
 #include "app/find_replace.h"
-#include "app/settings_loader.h"
 #include "app/startup_trace.h"
 #include "assist/labels_pane.h"
 #include "assist/variable_scan.h"
@@ -41,9 +40,13 @@ LRESULT OnGetMinMaxInfo(MINMAXINFO *info) {
     return 0;
 }
 
-BOOL OnNcCreate(HWND frame) {
+// The settings come read (see CreateFrameWindow): the frame is made at their size.
+BOOL OnNcCreate(HWND frame, const CREATESTRUCTA *creation) {
     MarkStartupStep("  frame: window made (WM_NCCREATE)");
-    SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new FrameState));
+    auto *state = new FrameState;
+    if (const auto *settings = static_cast<const SettingsRecord *>(creation->lpCreateParams))
+        state->settings = *settings;
+    SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     RegisterProgramFrame(frame);
     return TRUE;
 }
@@ -57,7 +60,8 @@ void OnNcDestroy(HWND frame) {
     delete state;
 }
 
-// Menus, child windows, menu bar, settings and check marks, in that order.
+// Menus, child windows, menu bar, settings record and check marks, in that order. The
+// hidden panes wait for the message loop: the first paint does not need them.
 LRESULT OnCreate(HWND frame, FrameState &state) {
     state.menus = BuildMenus();
     MarkStartupStep("  frame: menus");
@@ -65,9 +69,10 @@ LRESULT OnCreate(HWND frame, FrameState &state) {
     MarkStartupStep("  frame: child windows, tool bar");
     SetMenu(frame, state.menus.bar);
     MarkStartupStep("  frame: menu bar attached");
-    LoadSettings(frame, state.handles, state.settings);
+    PublishSettings(frame, &state.settings);
     SetInitialCheckMarks(state.settings, state.menus);
     MarkStartupStep("  frame: settings, check marks");
+    PostMessageA(frame, kMsgCreateHiddenPanes, 0, 0);
     state.created = true;
     return 0;
 }
@@ -166,7 +171,7 @@ MenuHandles *GetMenuHandles(HWND frame) {
 
 LRESULT CALLBACK FrameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_GETMINMAXINFO) return OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));
-    if (message == WM_NCCREATE && !OnNcCreate(frame)) return FALSE;
+    if (message == WM_NCCREATE && !OnNcCreate(frame, reinterpret_cast<const CREATESTRUCTA *>(lParam))) return FALSE;
     FrameState *state = GetFrameState(frame);
     if (!state) return DefFrameProcA(frame, nullptr, message, wParam, lParam);
     switch (message) {
@@ -179,6 +184,9 @@ LRESULT CALLBACK FrameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
         case WM_SIZE: return OnSize(*state, static_cast<UINT>(wParam));
         case WM_CONTEXTMENU: return OnContextMenu(frame, *state);
         case WM_COMMAND: return OnCommand(frame, *state, wParam, lParam);
+        case kMsgCreateHiddenPanes:
+            CreateHiddenPanes(frame, *state);
+            return 0;
         case kMsgTrayIcon: return OnTrayIcon(frame, LOWORD(lParam));
         case kMsgScanProgress:
         case kMsgScanDone: return OnVariableScanMessage(frame, message, wParam, lParam);

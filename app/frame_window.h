@@ -27,8 +27,10 @@ LRESULT CALLBACK FrameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
 // Installed over the frame during its creation; sees every message first.
 LRESULT CALLBACK FrameSubclassProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Builds the frame's child windows (status bar, tool bar, MDI client, labels pane,
-// progress bar, tab strip), subclasses them and publishes "hndl" and "hclient".
+// Builds the frame's visible child windows (status bar, tool bar, MDI client),
+// subclasses them and publishes "hndl" and "hclient".
 void CreateFrameChildren(HWND frame, FrameState &state);
+// Builds the hidden ones (labels pane, progress bar, tab strip), once.
+void CreateHiddenPanes(HWND frame, FrameState &state);
 
 }  // namespace quillet

@@ -1,4 +1,4 @@
-// Loading the settings record from razuvi.ini when the frame is created.
+// Loading the settings record from razuvi.ini before the frame is created.
 #include "app/settings_loader.h"
 
 #include "app/settings_rules.h"
@@ -6,12 +6,14 @@
 #include "platform/profile.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
+#include "core/texts.h"
 
 namespace quillet {
 
 namespace {
 
-int TaskbarHeight(HWND taskBar) {
+int TaskbarHeight() {
+    HWND taskBar = FindWindowA(text::kTaskbarClass, "");
     RECT rect{};
     if (!taskBar || !GetWindowRect(taskBar, &rect)) return 0;
     return rect.bottom - rect.top;
@@ -19,10 +21,10 @@ int TaskbarHeight(HWND taskBar) {
 
 }  // namespace
 
-void LoadSettings(HWND frame, const FrameHandles &handles, SettingsRecord &record) {
-    record = SettingsRecord{};
+SettingsRecord ReadSettingsRecord() {
+    SettingsRecord record{};
     platform::ResetProfileWriteReport();
-    const int taskbar = TaskbarHeight(handles.taskBar);
+    const int taskbar = TaskbarHeight();
 
     const int maxWidth = GetSystemMetrics(SM_CXMAXTRACK);
     const int maxHeight = GetSystemMetrics(SM_CYMAXTRACK);
@@ -54,7 +56,7 @@ void LoadSettings(HWND frame, const FrameHandles &handles, SettingsRecord &recor
     record.callTipsSwitch = 1;
     record.autoCompleteSwitch = 1;
     record.typedVariablesSwitch = 0;
-    PublishSettings(frame, &record);
+    return record;
 }
 
 }  // namespace quillet

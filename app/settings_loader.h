@@ -1,4 +1,4 @@
-// The loader of the in-memory settings record at the frame's creation.
+// The loader of the in-memory settings record, read before the frame is made.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +7,8 @@
 
 namespace quillet {
 
-// Fills `record` from the settings file, clamping the stored frame size against the
-// screen and the taskbar of `handles`, and publishes it on the frame.
-void LoadSettings(HWND frame, const FrameHandles &handles, SettingsRecord &record);
+// The record as the settings file gives it, the stored frame size clamped against the
+// screen and the taskbar. Starts a new run of the write failure report.
+SettingsRecord ReadSettingsRecord();
 
 }  // namespace quillet

@@ -13,6 +13,7 @@
 
 #include "app/find_replace.h"
 #include "app/frame_window.h"
+#include "app/settings_loader.h"
 #include "app/startup_trace.h"
 #include "assist/keyword_stores.h"
 #include "assist/labels_pane.h"
@@ -161,9 +162,14 @@ void RegisterShellClasses(HINSTANCE instance) {
     for (const ClassDescription &description : kClasses) RegisterOne(instance, description);
 }
 
+// The frame is made at the stored place and size, so that it is laid out once, at the
+// size it shows with.
 HWND CreateFrameWindow(HINSTANCE instance) {
-    return CreateWindowExA(0, text::kFrameClass, text::kFrameCaption, kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    SettingsRecord settings = ReadSettingsRecord();
+    MarkStartupStep("settings read");
+    return CreateWindowExA(0, text::kFrameClass, text::kFrameCaption, kFrameStyle, settings.frameLeft,
+                           settings.frameTop, settings.frameWidth, settings.frameHeight, nullptr, nullptr, instance,
+                           &settings);
 }
 
 bool StartStoredSkin() {

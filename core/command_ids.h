@@ -125,6 +125,9 @@ enum PrivateMessage : unsigned {
     // Typing assistance: the variable scan's worker reports to the frame.
     kMsgScanProgress = 0x0400 + 0x71,  // wParam scan number, lParam progress position
     kMsgScanDone = 0x0400 + 0x72,      // wParam scan number; the result waits in the scan's mailbox
+    // The frame makes its hidden panes (once): posted to itself while it is created, so
+    // they follow the first paint, and sent before a document is created.
+    kMsgCreateHiddenPanes = 0x0400 + 0x73,
 };
 
 }  // namespace quillet

@@ -207,6 +207,9 @@ LRESULT CALLBACK MdiClientProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 HWND CreateDocumentWindow(HWND mdiClient, const std::string &path, DWORD style) {
     if (!mdiClient) return nullptr;
+    // The frame makes its hidden panes (the tab strip among them) once its loop runs; a
+    // document that comes sooner has them made first.
+    SendMessageA(GetParent(mdiClient), kMsgCreateHiddenPanes, 0, 0);
     HWND active = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
     if (active && IsZoomed(active)) style |= WS_MAXIMIZE;
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mdiClient, GWLP_HINSTANCE));

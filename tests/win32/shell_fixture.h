@@ -109,11 +109,13 @@ protected:
         return value;
     }
 
-    // Creates the frame as start-up does (hidden); with `keywords`, loads the keyword file too.
+    // Creates the frame as start-up does (hidden), with the panes its loop adds; with
+    // `keywords`, loads the keyword file too.
     HWND CreateFrame(bool keywords = true) {
         if (keywords) WriteKeywords();
         frame_ = CreateFrameWindow(Instance());
         EXPECT_NE(frame_, nullptr);
+        Pump();
         if (frame_ && keywords) {
             EXPECT_TRUE(LoadKeywordFile(frame_));
         }

@@ -28,8 +28,12 @@ std::string Trim(const std::string &text) {
 
 bool Session::Start() { return program_.Start(folder_.Exe(), folder_.Path()); }
 
+// A frame found afresh is returned complete: the panes it does not show (tab strip,
+// progress bar, labels pane) follow its first paint, the tab strip last.
 HWND Session::Frame(DWORD ms) {
-    if (!frame_ || !IsWindow(frame_)) frame_ = WaitForFrame(program_.Pid(), ms);
+    if (frame_ && IsWindow(frame_)) return frame_;
+    frame_ = WaitForFrame(program_.Pid(), ms);
+    if (frame_) WaitUntil([&] { return Child(frame_, ui::kTabStrip) != nullptr; }, ms);
     return frame_;
 }
 
