@@ -1,7 +1,9 @@
 // The same-parts floor of the start-up benchmark: a program that shows what Quillet's
 // first paint shows and nothing more. A frame with a menu bar of six menus, a comctl32
 // tool bar of fourteen buttons with the common controls' own images, a three-part status
-// bar and an MDI client; no settings, no files, no skin, no editor. With
+// bar and an MDI client, at the size Quillet's frame has on a first start (as large as a
+// frame may grow, less the taskbar), so that both paint the same area; no settings, no
+// files, no skin, no editor. With
 // QUILLET_STARTUP_TRACE naming a file it notes its steps under the names of the
 // matching steps of Quillet's own trace.
 #include <windows.h>
@@ -101,6 +103,15 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
+// Quillet's frame without stored settings: at (0, 0), as wide and high as a frame may
+// grow, less the taskbar's height.
+RECT FirstStartPlace() {
+    RECT taskBar{};
+    HWND tray = FindWindowA("Shell_TrayWnd", "");
+    const int taskBarHeight = tray && GetWindowRect(tray, &taskBar) ? taskBar.bottom - taskBar.top : 0;
+    return RECT{0, 0, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK) - taskBarHeight};
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
@@ -117,8 +128,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     quillet::MarkStartupStep("common controls, classes");
     HMENU menus = MenuBar();
     quillet::MarkStartupStep("  frame: menus");
-    HWND frame = CreateWindowA(kClassName, "Floor with parts", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menus, instance, nullptr);
+    const RECT place = FirstStartPlace();
+    HWND frame = CreateWindowA(kClassName, "Floor with parts", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left,
+                               place.top, place.right, place.bottom, nullptr, menus, instance, nullptr);
     if (!frame) return 1;
     quillet::MarkStartupStep("frame created");
     ShowWindow(frame, show);
