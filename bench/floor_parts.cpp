@@ -9,7 +9,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/settings_rules.h"
 #include "app/startup_trace.h"
+#include "core/texts.h"
 
 namespace {
 
@@ -103,13 +105,14 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-// Quillet's frame without stored settings: at (0, 0), as wide and high as a frame may
-// grow, less the taskbar's height.
+// Quillet's frame without stored settings: at (0, 0), at the size its rules give a
+// stored size of 0 (as wide and high as a frame may grow, less the taskbar's height).
 RECT FirstStartPlace() {
     RECT taskBar{};
-    HWND tray = FindWindowA("Shell_TrayWnd", "");
+    HWND tray = FindWindowA(quillet::text::kTaskbarClass, "");
     const int taskBarHeight = tray && GetWindowRect(tray, &taskBar) ? taskBar.bottom - taskBar.top : 0;
-    return RECT{0, 0, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK) - taskBarHeight};
+    return RECT{0, 0, quillet::ClampFrameWidth(0, GetSystemMetrics(SM_CXMAXTRACK)),
+                quillet::ClampFrameHeight(0, GetSystemMetrics(SM_CYMAXTRACK), taskBarHeight)};
 }
 
 }  // namespace

@@ -229,14 +229,14 @@ TEST(StartUp, StoredPlacementIsClampedAtTheNextStart) {
     const int savedWidth = IniReadInt(settings, "windows", "wwidth", -1);
     const int savedHeight = IniReadInt(settings, "windows", "wheight", -1);
     {
-        Session again(folder);
-        ASSERT_EQ(again.Launch(), "");
-        HWND frame = again.Frame();
+        Session secondStart(folder);
+        ASSERT_EQ(secondStart.Launch(), "");
+        HWND frame = secondStart.Frame();
         ExpectPlacement(PlacementOf(frame),
                         Clamped(IniReadInt(settings, "windows", "winx", -1), IniReadInt(settings, "windows", "winy", -1),
                                 savedWidth, savedHeight),
                         "placement saved at the previous exit");
-        ASSERT_TRUE(again.Close());
+        ASSERT_TRUE(secondStart.Close());
     }
     for (const auto &row : rows) {
         // Written byte for byte: the profile functions would drop the leading blanks.
